@@ -1,0 +1,68 @@
+#include <strings.h>
+
+#include <array>
+
+#include "gfx/present/window_driver.h"
+#include "gfx/screen/screen.h"
+
+namespace {
+
+// Window drivers in the order they are tried.
+constexpr std::array<const WindowDriver*, 0> kWindowDrivers{};
+
+bool names_match(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
+
+struct Request {
+    const char* title;
+    int32_t width;
+    int32_t height;
+    int32_t depth;
+    int32_t refresh_rate;
+};
+
+// Each driver gets two chances: the requested refresh rate, then any rate.
+bool try_driver(const WindowDriver& driver, const Request& request, int32_t flags) {
+    for (const int32_t rate : {request.refresh_rate, 0}) {
+        if (driver.init(request.title, request.width, request.height, request.depth, rate,
+                        flags) == 0) {
+            return true;
+        }
+        if (driver.exit != nullptr) driver.exit();
+    }
+    return false;
+}
+
+// One pass over the drivers; with a name, only the drivers of that name.
+const WindowDriver* try_pass(std::span<const WindowDriver* const> drivers, const char* name,
+                             const Request& request, int32_t flags) {
+    for (const WindowDriver* driver : drivers) {
+        if (name != nullptr && !names_match(driver->name, name)) continue;
+        if (try_driver(*driver, request, flags)) return driver;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::span<const WindowDriver* const> window_drivers() { return kWindowDrivers; }
+
+const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,
+                                       const char* setting, const char* title, int32_t width,
+                                       int32_t height, int32_t depth, int32_t refresh_rate,
+                                       int32_t flags) {
+    const Request request{title, width, height, depth, refresh_rate};
+    if (flags == SCREEN_FLAG_NULL_DRIVER ||
+        (setting != nullptr && names_match(setting, null_driver.name))) {
+        null_driver.init(title, width, height, depth, refresh_rate, flags);
+        return &null_driver;
+    }
+    const int32_t other_form = flags ^ SCREEN_FLAG_FULLSCREEN;
+    if (setting == nullptr) {
+        if (const WindowDriver* d = try_pass(drivers, nullptr, request, flags)) return d;
+        return try_pass(drivers, nullptr, request, other_form);
+    }
+    if (const WindowDriver* d = try_pass(drivers, setting, request, flags)) return d;
+    if (const WindowDriver* d = try_pass(drivers, nullptr, request, flags)) return d;
+    if (const WindowDriver* d = try_pass(drivers, setting, request, flags)) return d;
+    return try_pass(drivers, nullptr, request, other_form);
+}

@@ -1,0 +1,43 @@
+#include <algorithm>
+#include <cstring>
+
+#include "gfx/present/window_driver.h"
+#include "gfx/screen/screen.h"
+
+// Bit 0 says the screen is locked, bit 1 that the running operation took the
+// lock and must give it back; so an operation inside a caller's gfx_lock span
+// neither locks nor unlocks.
+
+void screen_lock(ScreenContext& screen) {
+    if ((screen.screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != 0) return;
+    if (screen.driver != nullptr && screen.driver->lock != nullptr) screen.driver->lock();
+    screen.screen_flags |= SCREEN_LOCKED | SCREEN_LOCK_OWNED;
+}
+
+void screen_unlock(ScreenContext& screen) {
+    if ((screen.screen_flags & SCREEN_LOCK_OWNED) == 0) return;
+    if (screen.driver != nullptr && screen.driver->unlock != nullptr) screen.driver->unlock();
+    screen.screen_flags &= ~(SCREEN_LOCKED | SCREEN_LOCK_OWNED);
+}
+
+void gfx_lock() {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr || (screen->screen_flags & SCREEN_LOCKED) != 0) return;
+    if (screen->driver != nullptr && screen->driver->lock != nullptr) screen->driver->lock();
+    screen->screen_flags |= SCREEN_LOCKED;
+}
+
+void gfx_unlock() {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr) return;
+    if ((screen->screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != SCREEN_LOCKED) return;
+    if (screen->driver != nullptr && screen->driver->unlock != nullptr) screen->driver->unlock();
+    screen->screen_flags &= ~SCREEN_LOCKED;
+}
+
+void mark_rows(ScreenContext& screen, int32_t first, int32_t last) {
+    first = std::max(first, 0);
+    last = std::min(last, screen.height - 1);
+    if (first > last) return;
+    std::memset(screen.dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
+}

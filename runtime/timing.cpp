@@ -1,0 +1,136 @@
+#include "runtime/timing.h"
+
+#include <time.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr int32_t SOURCE_UNCHOSEN = 0;
+constexpr int32_t SOURCE_TICKS = 1;
+constexpr int32_t SOURCE_COUNTER = 2;
+
+// The clock is chosen once, on the first reading. Readings count from that
+// first reading rather than from system start: the frame pacing stores times
+// in single precision, which on a machine that has been up for days would
+// otherwise no longer resolve the 0.05 s frame period.
+//
+// The window thread may read the clock or pause beside the main thread, so the
+// choice is published through an atomic after the period and origin are set,
+// and the routine slots are atomics too.
+std::atomic<int32_t> g_source{SOURCE_UNCHOSEN};
+double g_counter_period = 0.0;  // seconds per counter unit
+int64_t g_origin = 0;           // first reading, in counter units or ticks
+std::mutex g_choice_lock;
+
+std::atomic<ClockRoutine> g_clock_routine{nullptr};
+std::atomic<SleepRoutine> g_sleep_routine{nullptr};
+
+void system_pause(int32_t ms) {
+    // A zero pause still gives the processor away, as the text console's
+    // sleep promises.
+    if (ms <= 0) {
+        std::this_thread::yield();
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::atomic<PauseRoutine> g_pause_routine{system_pause};
+
+// Set by a console that sees a key arrive; read and cleared by the text sleep.
+std::atomic<bool> g_text_key_arrived{false};
+
+bool take_text_key_arrived() { return g_text_key_arrived.exchange(false); }
+
+int64_t read_counter() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// Milliseconds of a steady clock, kept in 64 bits so the count never wraps.
+int64_t read_ticks() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+// Runs under g_choice_lock.
+void choose_source() {
+    timespec resolution{};
+    if (clock_getres(CLOCK_MONOTONIC, &resolution) != 0) {
+        g_origin = read_ticks();
+        g_source.store(SOURCE_TICKS, std::memory_order_release);
+        return;
+    }
+    g_counter_period = 1e-9;  // the counter counts nanoseconds
+    g_origin = read_counter();
+    g_source.store(SOURCE_COUNTER, std::memory_order_release);
+}
+
+int32_t chosen_source() {
+    int32_t source = g_source.load(std::memory_order_acquire);
+    if (source != SOURCE_UNCHOSEN) return source;
+    const std::lock_guard<std::mutex> hold(g_choice_lock);
+    if (g_source.load(std::memory_order_relaxed) == SOURCE_UNCHOSEN) choose_source();
+    return g_source.load(std::memory_order_relaxed);
+}
+
+void text_sleep(int32_t n) {
+    if (n == -1) {
+        while (!take_text_key_arrived()) os_pause(50);
+        return;
+    }
+    if (n >= 100) {
+        while (n > 50) {
+            if (take_text_key_arrived()) return;
+            os_pause(50);
+            n -= 50;
+        }
+    }
+    if (n >= 0) os_pause(n);
+}
+
+}  // namespace
+
+double timer_seconds() {
+    const ClockRoutine routine = g_clock_routine.load();
+    if (routine != nullptr) return routine();
+    if (chosen_source() == SOURCE_TICKS) {
+        return static_cast<double>(read_ticks() - g_origin) * 0.001;
+    }
+    return static_cast<double>(read_counter() - g_origin) * g_counter_period;
+}
+
+ClockRoutine set_clock_routine(ClockRoutine routine) { return g_clock_routine.exchange(routine); }
+
+int32_t timer_source() { return g_source.load(); }
+
+void timer_force_ticks() {
+    const std::lock_guard<std::mutex> hold(g_choice_lock);
+    g_origin = read_ticks();
+    g_source.store(SOURCE_TICKS, std::memory_order_release);
+}
+
+void sleep_ms(int32_t n) {
+    const SleepRoutine routine = g_sleep_routine.load();
+    if (routine != nullptr) {
+        routine(n);
+        return;
+    }
+    text_sleep(n);
+}
+
+void set_sleep_routine(SleepRoutine routine) { g_sleep_routine.store(routine); }
+
+PauseRoutine set_pause_routine(PauseRoutine routine) {
+    return g_pause_routine.exchange(routine != nullptr ? routine : system_pause);
+}
+
+void os_pause(int32_t ms) { g_pause_routine.load()(ms); }
+
+void text_console_key_arrived() { g_text_key_arrived.store(true); }
