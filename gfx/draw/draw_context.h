@@ -101,6 +101,11 @@ void order_corners(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2);
 void draw_rect(DrawContext& context, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
                uint32_t colour, bool filled, uint32_t style);
 
+// The colour a primitive draws with: the default (foreground, or background
+// for use_background) when flags < 0, else the caller's colour as a pixel value.
+uint32_t primitive_colour(const DrawContext& context, uint32_t colour, int32_t flags,
+                          bool use_background = false);
+
 // Everything a primitive runs before drawing: the context, the target, the
 // colour and the writers. Answers nullptr when no screen exists.
 DrawContext* begin_primitive(void* target, uint32_t colour, int32_t flags,

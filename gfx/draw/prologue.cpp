@@ -1,0 +1,33 @@
+#include <algorithm>
+
+#include "gfx/draw/draw_context.h"
+#include "gfx/screen/screen.h"
+
+DrawContext* begin_primitive(void* target, uint32_t colour, int32_t flags, bool use_background) {
+    DrawContext& context = draw_context();
+    if (active_screen() == nullptr) return nullptr;
+    set_target(context, target);
+    select_writers(context, primitive_colour(context, colour, flags, use_background));
+    return &context;
+}
+
+void lock_target() {
+    if (ScreenContext* screen = active_screen(); screen != nullptr) screen_lock(*screen);
+}
+
+void finish_target(const DrawContext& context, int64_t first_row, int64_t last_row) {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr) return;
+    // Only rows of the presented page are shown by the window; a primitive
+    // on another page or on an ImageBuffer leaves the marks alone.
+    if (!context.row_table.empty() && context.row_table.front() == screen->framebuffer &&
+        screen->framebuffer != nullptr) {
+        const int64_t last_screen_row = std::max<int64_t>(screen->height - 1, 0);
+        const auto first = static_cast<int32_t>(std::clamp<int64_t>(first_row, 0, last_screen_row));
+        const auto last = static_cast<int32_t>(std::clamp<int64_t>(last_row, 0, last_screen_row));
+        if (first_row <= last_row && last_row >= 0 && first_row <= last_screen_row) {
+            mark_rows(*screen, first, last);
+        }
+    }
+    screen_unlock(*screen);
+}

@@ -1,0 +1,131 @@
+#include <cstring>
+#include <new>
+
+#include "gfx/draw/writers.h"
+#include "gfx/screen/screen.h"
+
+namespace {
+
+struct TargetGeometry {
+    uint8_t* pixels;
+    int32_t width;
+    int32_t height;
+    int32_t bytes_per_pixel;
+    int32_t pitch;
+};
+
+int32_t read_i32(const uint8_t* address) {
+    int32_t value;
+    std::memcpy(&value, address, sizeof(value));
+    return value;
+}
+
+uint16_t read_u16(const uint8_t* address) {
+    uint16_t value;
+    std::memcpy(&value, address, sizeof(value));
+    return value;
+}
+
+int32_t not_negative(int32_t value) {
+    return value > 0 ? value : 0;
+}
+
+// Reads an ImageBuffer header. A header that cannot describe a real block
+// (negative sizes, an unknown pixel size, rows narrower than their pixels)
+// gives a block of no visible pixels rather than writes past its end.
+TargetGeometry image_geometry(uint8_t* image, int32_t screen_bytes_per_pixel) {
+    TargetGeometry geometry{};
+    if (read_i32(image) == IMAGE_HEADER_NEW) {
+        geometry.pixels = image + IMAGE_HEADER_SIZE;
+        geometry.bytes_per_pixel = read_i32(image + 4);
+        geometry.width = not_negative(read_i32(image + 8));
+        geometry.height = not_negative(read_i32(image + 12));
+        geometry.pitch = not_negative(read_i32(image + 16));
+        const int32_t size = geometry.bytes_per_pixel;
+        if (size != 1 && size != 2 && size != 4) {
+            geometry.bytes_per_pixel = 4;
+            geometry.width = 0;
+            geometry.height = 0;
+        } else if (static_cast<int64_t>(geometry.width) * size > geometry.pitch) {
+            geometry.width = geometry.pitch / size;
+        }
+    } else {
+        // The old form leaves the pixel size to the screen, so its rows have no padding.
+        const uint16_t packed = read_u16(image);
+        geometry.pixels = image + IMAGE_HEADER_OLD_SIZE;
+        geometry.bytes_per_pixel = screen_bytes_per_pixel;
+        geometry.width = packed >> 3;
+        geometry.height = read_u16(image + 2);
+        geometry.pitch = geometry.width * geometry.bytes_per_pixel;
+    }
+    return geometry;
+}
+
+void fill_row_table(DrawContext& context, uint8_t* first_row, int32_t rows) {
+    for (int32_t i = 0; i < rows; ++i) {
+        context.row_table[static_cast<size_t>(i)] =
+            first_row + static_cast<ptrdiff_t>(i) * context.pitch;
+    }
+}
+
+// The row table grows to the tallest target seen and never shrinks, so
+// drawing on the same targets again allocates nothing.
+bool reserve_rows(DrawContext& context, int32_t rows) {
+    if (rows <= context.row_capacity) return true;
+    try {
+        context.row_table.resize(static_cast<size_t>(rows));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    context.row_capacity = rows;
+    return true;
+}
+
+void load_screen(DrawContext& context, ScreenContext& screen) {
+    context.view = context.saved_view;
+    context.bytes_per_pixel = screen.bytes_per_pixel;
+    context.pitch = screen.pitch;
+    const int32_t pages = static_cast<int32_t>(screen.page_buffers.size());
+    if (context.work_page < 0 || context.work_page >= pages) context.work_page = 0;
+    const int32_t rows = not_negative(screen.height);
+    if (pages > 0 && reserve_rows(context, rows)) {
+        fill_row_table(context, screen.page_buffers[static_cast<size_t>(context.work_page)].get(),
+                       rows);
+    } else {
+        context.view = ViewRect{0, 0, 0, 0};
+    }
+    select_depth_writers(context.bytes_per_pixel);
+    context.context_flags &= ~(CONTEXT_LOAD_SCREEN | CONTEXT_IMAGE_TARGET);
+}
+
+void load_image(DrawContext& context, uint8_t* image, const ScreenContext& screen) {
+    if ((context.context_flags & CONTEXT_IMAGE_TARGET) == 0) context.saved_view = context.view;
+    TargetGeometry geometry = image_geometry(image, screen.bytes_per_pixel);
+    if (!reserve_rows(context, geometry.height)) geometry.width = geometry.height = 0;
+    context.view = ViewRect{0, 0, geometry.width, geometry.height};
+    context.bytes_per_pixel = geometry.bytes_per_pixel;
+    context.pitch = geometry.pitch;
+    fill_row_table(context, geometry.pixels, geometry.height);
+    // Made for the old form too: after a 32-byte-form block of another pixel
+    // size the writers would otherwise step through the rows with the wrong size.
+    select_depth_writers(context.bytes_per_pixel);
+    context.context_flags |= CONTEXT_IMAGE_TARGET;
+}
+
+}  // namespace
+
+void set_target(DrawContext& context, void* target) {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr) return;
+    if (target == nullptr) {
+        if ((context.context_flags & (CONTEXT_LOAD_SCREEN | CONTEXT_IMAGE_TARGET)) != 0) {
+            load_screen(context, *screen);
+        }
+    } else {
+        // The header is read again even for the block already loaded: the
+        // caller may have stored a block of another size in the same memory
+        // since, and stale geometry would write past its end.
+        load_image(context, static_cast<uint8_t*>(target), *screen);
+    }
+    context.target = target;
+}

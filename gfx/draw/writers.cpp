@@ -1,0 +1,134 @@
+#include "gfx/draw/writers.h"
+
+#include <cstring>
+
+#include "gfx/screen/screen.h"
+
+// Pixel access goes through memcpy: the pixels of an ImageBuffer sit 4 or 32
+// bytes into caller memory and its rows may start at any address, and page
+// buffers are byte arrays. The compiler turns each memcpy into a plain store.
+
+namespace {
+
+template <typename Unit>
+Unit load(const uint8_t* address) {
+    Unit value;
+    std::memcpy(&value, address, sizeof(Unit));
+    return value;
+}
+
+template <typename Unit>
+void store(uint8_t* address, Unit value) {
+    std::memcpy(address, &value, sizeof(Unit));
+}
+
+template <typename Unit>
+void write_pixel(DrawContext& context, int32_t x, int32_t y, uint32_t colour) {
+    uint8_t* address = context.row_table[static_cast<size_t>(y)] +
+                       static_cast<ptrdiff_t>(x) * static_cast<ptrdiff_t>(sizeof(Unit));
+    store<Unit>(address, static_cast<Unit>(colour));
+}
+
+void fill_span_8(uint8_t* address, uint32_t colour, int32_t count) {
+    if (count <= 0) return;
+    std::memset(address, static_cast<int>(colour & 0xFF), static_cast<size_t>(count));
+}
+
+// Runs of 16- and 32-bit units are filled from a 64-byte block of the
+// pattern, copied whole as long as it fits: fixed-size copies become wide
+// vector stores, which is what the accelerated fill of the old MMX path did.
+template <typename Unit>
+void fill_span_wide(uint8_t* address, uint32_t colour, int32_t count) {
+    if (count <= 0) return;
+    constexpr size_t block_units = 64 / sizeof(Unit);
+    const Unit value = static_cast<Unit>(colour);
+    size_t units = static_cast<size_t>(count);
+    if (units >= block_units) {
+        Unit block[block_units];
+        for (size_t i = 0; i < block_units; ++i)
+            block[i] = value;
+        while (units >= block_units) {
+            std::memcpy(address, block, sizeof(block));
+            address += sizeof(block);
+            units -= block_units;
+        }
+    }
+    for (size_t i = 0; i < units; ++i)
+        store<Unit>(address + i * sizeof(Unit), value);
+}
+
+template <size_t BytesPerPixel>
+void copy_row(uint8_t* destination, const uint8_t* source, int32_t count) {
+    if (count <= 0) return;
+    // Text scrolling copies rows of the same page; memmove keeps that safe.
+    std::memmove(destination, source, static_cast<size_t>(count) * BytesPerPixel);
+}
+
+void blend_pixel_32(DrawContext& context, int32_t x, int32_t y, uint32_t colour) {
+    uint8_t* address = context.row_table[static_cast<size_t>(y)] + static_cast<ptrdiff_t>(x) * 4;
+    store<uint32_t>(address, alpha_blend(load<uint32_t>(address), colour));
+}
+
+void blend_span_32(uint8_t* address, uint32_t colour, int32_t count) {
+    for (int32_t i = 0; i < count; ++i, address += 4) {
+        store<uint32_t>(address, alpha_blend(load<uint32_t>(address), colour));
+    }
+}
+
+constexpr WriterSet writers_8{write_pixel<uint8_t>, fill_span_8, copy_row<1>, nullptr, nullptr};
+constexpr WriterSet writers_16{write_pixel<uint16_t>, fill_span_wide<uint16_t>, copy_row<2>,
+                               nullptr, nullptr};
+constexpr WriterSet writers_32{write_pixel<uint32_t>, fill_span_wide<uint32_t>, copy_row<4>,
+                               blend_pixel_32, blend_span_32};
+
+// The per-depth selection is process-wide; only the drawing thread changes it.
+const WriterSet* selected_writers = &writers_8;
+int32_t selected_bytes_per_pixel = 1;
+
+bool processor_has_mmx() {
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("mmx");
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+uint32_t alpha_blend(uint32_t destination, uint32_t source) {
+    const uint32_t alpha = source >> 24;
+    uint32_t result = source & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t d = (destination >> shift) & 0xFF;
+        const uint32_t s = (source >> shift) & 0xFF;
+        result |= ((d * (256 - alpha) + s * alpha) >> 8) << shift;
+    }
+    return result;
+}
+
+const WriterSet& writer_set(int32_t bytes_per_pixel) {
+    switch (bytes_per_pixel) {
+        case 1:
+            return writers_8;
+        case 2:
+            return writers_16;
+        default:
+            return writers_32;
+    }
+}
+
+void select_depth_writers(int32_t bytes_per_pixel) {
+    selected_writers = &writer_set(bytes_per_pixel);
+    selected_bytes_per_pixel = bytes_per_pixel == 1 || bytes_per_pixel == 2 ? bytes_per_pixel : 4;
+    if (ScreenContext* screen = active_screen(); screen != nullptr && processor_has_mmx()) {
+        screen->screen_flags |= SCREEN_MMX;
+    }
+}
+
+const WriterSet& current_writers() {
+    return *selected_writers;
+}
+
+int32_t current_writers_bytes_per_pixel() {
+    return selected_bytes_per_pixel;
+}

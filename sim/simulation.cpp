@@ -1,0 +1,99 @@
+#include "sim/simulation.h"
+
+#include <cstdio>
+
+#include "gfx/screen/screen.h"
+#include "runtime/program_args.h"
+#include "runtime/timing.h"
+#include "sim/lines.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
+#include "sim/slit_model.h"
+
+namespace {
+
+constexpr double FRAME_PERIOD = 0.05;  // seconds: about 20 frames per second
+constexpr int32_t DETECTOR_TOP = 20;
+constexpr int32_t DETECTOR_BOTTOM = 465;
+
+void set_initial_values() {
+    // A fresh model, as at process start, so that a restart leaves nothing
+    // of an earlier run behind.
+    model = SlitModel{};
+    model.axis_y = 248;
+    model.barrier_x = 25;
+    model.detector_x = 560;
+    model.detector_distance = model.detector_x - model.barrier_x;
+    model.slit_count = 2;
+    model.slit_spacing = 20;
+    model.detector_offset = 30;
+    model.total_amplitude = 80.0f;
+    model.slit_amplitude = static_cast<float>(static_cast<double>(model.total_amplitude) /
+                                              static_cast<double>(model.slit_count));
+    model.wavelength = 5.0f;
+    model.two_pi = static_cast<float>(6.28318);
+    model.wave_number = static_cast<float>(static_cast<double>(model.two_pi) /
+                                           static_cast<double>(model.wavelength));
+    model.phase_step = static_cast<float>(0.1);
+    model.phase = 0.0f;
+    model.background_colour = 15;
+}
+
+void draw_detector_line() {
+    draw_line(model.detector_x, DETECTOR_TOP, model.detector_x, DETECTOR_BOTTOM, COLOUR_RED);
+}
+
+}  // namespace
+
+void simulation_start() {
+    set_initial_values();
+    redraw_scene();
+    compute_path_lengths();
+}
+
+void run_frame() {
+    compute_path_lengths();
+    draw_slit_arrows();
+    erase_chain();
+    compute_phasors();
+    draw_resultant();
+    // The erasures above may have cut the detector line, the rays and the
+    // chain's neighbourhood; these repaint them, the chain last, on top.
+    draw_detector_line();
+    draw_rays();
+    draw_chain();
+    if (model.intensity_shown) draw_intensity_sample();
+    model.phase =
+        static_cast<float>(static_cast<double>(model.phase_step) + static_cast<double>(model.phase));
+}
+
+void pace_frame() {
+    // The drawing time counts against the period; a frame slower than the
+    // period is followed by the next after a single 1 ms sleep.
+    double now = 0.0;
+    do {
+        sleep_ms(1);
+        now = timer_seconds();
+    } while (!(now > static_cast<double>(model.last_frame_time) + FRAME_PERIOD));
+    model.last_frame_time = static_cast<float>(timer_seconds());
+}
+
+int simulation_main(int argc, char** argv) {
+    runtime_start(argc, argv, 0);
+    // Clearing the console belongs here, before the screen exists; with no
+    // screen it would reach only the text console and change nothing.
+    if (gfx_screen(12, 8, 0, 0, 0) != 0) {
+        // Running on without a window would leave a process nobody can see or
+        // quit, so say what failed and how to run anyway.
+        std::fprintf(stderr,
+                     "mehrfachspalt: no window could be opened (no display available?); "
+                     "set QXGFX=null to run without a window\n");
+        return 1;
+    }
+    simulation_start();
+    for (;;) {
+        run_frame();
+        // The frame's keyboard command belongs between drawing and waiting.
+        pace_frame();
+    }
+}

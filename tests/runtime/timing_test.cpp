@@ -1,0 +1,127 @@
+#include "runtime/timing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+std::vector<int32_t> g_pauses;
+
+void record_pause(int32_t ms) { g_pauses.push_back(ms); }
+
+// Every test records pauses instead of sleeping, and restores the system
+// pause afterwards.
+class TextSleep : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_pauses.clear();
+        previous_ = set_pause_routine(record_pause);
+        set_sleep_routine(nullptr);
+    }
+    void TearDown() override { set_pause_routine(previous_); }
+
+private:
+    PauseRoutine previous_ = nullptr;
+};
+
+TEST_F(TextSleep, LongPauseIsCutIntoFiftyMillisecondSteps) {
+    sleep_ms(120);
+    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50, 20}));
+}
+
+TEST_F(TextSleep, ExactlyOneHundredLeavesAFinalFifty) {
+    sleep_ms(100);
+    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50}));
+}
+
+TEST_F(TextSleep, ShortPauseIsOneUninterruptedSleep) {
+    text_console_key_arrived();
+    sleep_ms(99);
+    EXPECT_EQ(g_pauses, (std::vector<int32_t>{99}));
+}
+
+TEST_F(TextSleep, ZeroStillPausesSoTheProcessorIsYielded) {
+    sleep_ms(0);
+    EXPECT_EQ(g_pauses, (std::vector<int32_t>{0}));
+}
+
+TEST_F(TextSleep, NegativeOtherThanMinusOneDoesNothing) {
+    sleep_ms(-5);
+    EXPECT_TRUE(g_pauses.empty());
+}
+
+TEST_F(TextSleep, KeyArrivedCutsALongPauseShortAndIsConsumed) {
+    text_console_key_arrived();
+    sleep_ms(500);
+    EXPECT_TRUE(g_pauses.empty());
+    // The flag was cleared by that check, so the next long pause runs in full.
+    sleep_ms(120);
+    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50, 20}));
+}
+
+TEST_F(TextSleep, WaitForKeyReturnsOnceTheFlagIsRaised) {
+    text_console_key_arrived();
+    sleep_ms(-1);
+    EXPECT_TRUE(g_pauses.empty());
+}
+
+TEST_F(TextSleep, InstalledRoutineReplacesTheTextVariant) {
+    static std::vector<int32_t> handed;
+    handed.clear();
+    set_sleep_routine([](int32_t n) { handed.push_back(n); });
+    sleep_ms(120);
+    set_sleep_routine(nullptr);
+    EXPECT_EQ(handed, (std::vector<int32_t>{120}));
+    EXPECT_TRUE(g_pauses.empty());
+}
+
+TEST(PauseRoutine, NullRestoresTheSystemPause) {
+    const PauseRoutine system = set_pause_routine(record_pause);
+    EXPECT_EQ(set_pause_routine(nullptr), record_pause);
+    EXPECT_EQ(set_pause_routine(system), system);
+}
+
+TEST(Clock, ChosenOnFirstReadingAndMonotonic) {
+    EXPECT_EQ(timer_source(), 0);
+    double previous = timer_seconds();
+    EXPECT_EQ(timer_source(), 2);
+    for (int i = 0; i < 10000; ++i) {
+        const double now = timer_seconds();
+        ASSERT_GE(now, previous);
+        previous = now;
+    }
+    EXPECT_EQ(timer_source(), 2);
+}
+
+TEST(Clock, ReadingsAreSmallEnoughForSinglePrecisionFrameTimes) {
+    // The frame pacing stores readings as floats; counted from the first
+    // reading they keep sub-millisecond resolution for hours.
+    const double now = timer_seconds();
+    const double later = timer_seconds();
+    EXPECT_LT(now, 3600.0);
+    EXPECT_LT(later - now, 1.0);
+}
+
+TEST(Clock, TickFallbackHasMillisecondSteps) {
+    timer_force_ticks();
+    EXPECT_EQ(timer_source(), 1);
+    double previous = timer_seconds();
+    for (int i = 0; i < 10000; ++i) {
+        const double now = timer_seconds();
+        const double ms = now * 1000.0;
+        ASSERT_NEAR(ms, std::round(ms), 1e-6);
+        ASSERT_GE(now, previous);
+        previous = now;
+    }
+}
+
+TEST(Clock, ReplacementRoutineIsReadAndCanBeRemoved) {
+    const ClockRoutine previous = set_clock_routine([] { return 42.5; });
+    EXPECT_EQ(timer_seconds(), 42.5);
+    set_clock_routine(previous);
+    EXPECT_LT(timer_seconds(), 3600.0);
+}
+
+}  // namespace

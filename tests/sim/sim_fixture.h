@@ -1,0 +1,60 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "gfx/screen/screen.h"
+#include "sim/simulation.h"
+#include "sim/slit_model.h"
+
+// A headless screen (Null driver, no window) with the simulation started on
+// it, as the program has it before its first frame.
+class SimulationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0), 0);
+        ASSERT_NE(active_screen(), nullptr);
+        simulation_start();
+    }
+
+    static uint8_t pixel(int32_t x, int32_t y) {
+        const ScreenContext& screen = *active_screen();
+        return screen.framebuffer[static_cast<size_t>(y) * screen.pitch + x];
+    }
+
+    static void set_pixel(int32_t x, int32_t y, uint8_t colour) {
+        const ScreenContext& screen = *active_screen();
+        screen.framebuffer[static_cast<size_t>(y) * screen.pitch + x] = colour;
+    }
+
+    static void paint_screen(uint8_t colour) {
+        const ScreenContext& screen = *active_screen();
+        std::memset(screen.framebuffer, colour, static_cast<size_t>(screen.height) * screen.pitch);
+    }
+
+    // True when row y holds the colour somewhere in x_from..x_to.
+    static bool row_has(int32_t y, int32_t x_from, int32_t x_to, uint8_t colour) {
+        for (int32_t x = x_from; x <= x_to; ++x) {
+            if (pixel(x, y) == colour) return true;
+        }
+        return false;
+    }
+
+    // True when column x holds the colour somewhere in y_from..y_to.
+    static bool column_has(int32_t x, int32_t y_from, int32_t y_to, uint8_t colour) {
+        for (int32_t y = y_from; y <= y_to; ++y) {
+            if (pixel(x, y) == colour) return true;
+        }
+        return false;
+    }
+
+    // Gives the model n slits, keeping its invariant slit_amplitude =
+    // total_amplitude / slit_count, and draws the scene anew.
+    static void use_slits(int32_t n, int32_t spacing) {
+        model.slit_count = n;
+        model.slit_spacing = spacing;
+        model.slit_amplitude = static_cast<float>(static_cast<double>(model.total_amplitude) / n);
+    }
+};
