@@ -1,3 +1,5 @@
 #include "sim/simulation.h"
 
-int main(int argc, char** argv) { return simulation_main(argc, argv); }
+int main(int argc, char** argv) {
+    return simulation_main(argc, argv);
+}

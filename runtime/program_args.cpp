@@ -27,9 +27,13 @@ void runtime_start(int argc, char** argv, int32_t text_mode) {
     g_text_mode = text_mode;
 }
 
-const ProgramArgs& program_args() { return g_args; }
+const ProgramArgs& program_args() {
+    return g_args;
+}
 
-int32_t number_text_mode() { return g_text_mode; }
+int32_t number_text_mode() {
+    return g_text_mode;
+}
 
 std::string program_title() {
     std::string name = executable_path();

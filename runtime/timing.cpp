@@ -44,7 +44,9 @@ std::atomic<PauseRoutine> g_pause_routine{system_pause};
 // Set by a console that sees a key arrive; read and cleared by the text sleep.
 std::atomic<bool> g_text_key_arrived{false};
 
-bool take_text_key_arrived() { return g_text_key_arrived.exchange(false); }
+bool take_text_key_arrived() {
+    return g_text_key_arrived.exchange(false);
+}
 
 int64_t read_counter() {
     timespec now{};
@@ -82,7 +84,8 @@ int32_t chosen_source() {
 
 void text_sleep(int32_t n) {
     if (n == -1) {
-        while (!take_text_key_arrived()) os_pause(50);
+        while (!take_text_key_arrived())
+            os_pause(50);
         return;
     }
     if (n >= 100) {
@@ -106,9 +109,13 @@ double timer_seconds() {
     return static_cast<double>(read_counter() - g_origin) * g_counter_period;
 }
 
-ClockRoutine set_clock_routine(ClockRoutine routine) { return g_clock_routine.exchange(routine); }
+ClockRoutine set_clock_routine(ClockRoutine routine) {
+    return g_clock_routine.exchange(routine);
+}
 
-int32_t timer_source() { return g_source.load(); }
+int32_t timer_source() {
+    return g_source.load();
+}
 
 void timer_force_ticks() {
     const std::lock_guard<std::mutex> hold(g_choice_lock);
@@ -125,12 +132,18 @@ void sleep_ms(int32_t n) {
     text_sleep(n);
 }
 
-void set_sleep_routine(SleepRoutine routine) { g_sleep_routine.store(routine); }
+void set_sleep_routine(SleepRoutine routine) {
+    g_sleep_routine.store(routine);
+}
 
 PauseRoutine set_pause_routine(PauseRoutine routine) {
     return g_pause_routine.exchange(routine != nullptr ? routine : system_pause);
 }
 
-void os_pause(int32_t ms) { g_pause_routine.load()(ms); }
+void os_pause(int32_t ms) {
+    g_pause_routine.load()(ms);
+}
 
-void text_console_key_arrived() { g_text_key_arrived.store(true); }
+void text_console_key_arrived() {
+    g_text_key_arrived.store(true);
+}

@@ -12,10 +12,16 @@
 
 namespace {
 
-double wide(float value) { return static_cast<double>(value); }
-double wide(int32_t value) { return static_cast<double>(value); }
+double wide(float value) {
+    return static_cast<double>(value);
+}
+double wide(int32_t value) {
+    return static_cast<double>(value);
+}
 
-uint32_t background() { return static_cast<uint32_t>(model.background_colour); }
+uint32_t background() {
+    return static_cast<uint32_t>(model.background_colour);
+}
 
 // The resultant is two pixels thick: four lines from the detector point and
 // its right, lower and lower-right neighbours.
@@ -23,7 +29,8 @@ void draw_thick_arrow(float dx, float dy, uint32_t colour) {
     const double x = wide(model.detector_x);
     const double y = wide(detector_y());
     for (int ox = 0; ox <= 1; ++ox) {
-        for (int oy = 0; oy <= 1; ++oy) draw_line(x + ox, y + oy, dx, dy, colour, RELATIVE_SECOND);
+        for (int oy = 0; oy <= 1; ++oy)
+            draw_line(x + ox, y + oy, dx, dy, colour, RELATIVE_SECOND);
     }
 }
 
@@ -40,7 +47,9 @@ void compute_path_lengths() {
     }
 }
 
-void erase_resultant() { draw_thick_arrow(model.drawn_sum_x, model.drawn_sum_y, background()); }
+void erase_resultant() {
+    draw_thick_arrow(model.drawn_sum_x, model.drawn_sum_y, background());
+}
 
 void draw_slit_arrows() {
     const double amplitude = wide(model.slit_amplitude);
@@ -76,7 +85,8 @@ void compute_phasors() {
     model.sum_x = 0.0f;
     model.sum_y = 0.0f;
     for (int i = 1; i <= model.slit_count; ++i) {
-        const double angle = wide(model.phase) - wide(model.path_length[i]) * wide(model.wave_number);
+        const double angle =
+            wide(model.phase) - wide(model.path_length[i]) * wide(model.wave_number);
         model.phasor_x[i] = static_cast<float>(std::cos(angle) * amplitude);
         model.phasor_y[i] = static_cast<float>(-amplitude * std::sin(angle));
         model.sum_x = static_cast<float>(wide(model.phasor_x[i]) + wide(model.sum_x));

@@ -13,7 +13,9 @@ constexpr int32_t BARRIER_BOTTOM = 470;
 constexpr int32_t SCREEN_RIGHT = 639;
 constexpr int32_t SCREEN_BOTTOM = 479;
 
-uint32_t background() { return static_cast<uint32_t>(model.background_colour); }
+uint32_t background() {
+    return static_cast<uint32_t>(model.background_colour);
+}
 
 // A piece of the barrier, three pixels wide, between the rows top and bottom.
 // The rows may come in either order: a slit beyond the barrier's fixed end
@@ -36,7 +38,8 @@ void place_slits() {
 void draw_barrier() {
     const int32_t last = model.slit_count;
     barrier_piece(BARRIER_TOP, model.slit_y[1] - 3);
-    for (int i = 1; i < last; ++i) barrier_piece(model.slit_y[i] + 3, model.slit_y[i + 1] - 3);
+    for (int i = 1; i < last; ++i)
+        barrier_piece(model.slit_y[i] + 3, model.slit_y[i + 1] - 3);
     barrier_piece(model.slit_y[last] + 3, BARRIER_BOTTOM);
 }
 

@@ -57,14 +57,14 @@ void run_frame() {
     erase_chain();
     compute_phasors();
     draw_resultant();
-    // The erasures above may have cut the detector line, the rays and the
-    // chain's neighbourhood; these repaint them, the chain last, on top.
+    // The erasures above may have cut the detector line and the rays; repaint
+    // them, then the chain on top of both.
     draw_detector_line();
     draw_rays();
     draw_chain();
     if (model.intensity_shown) draw_intensity_sample();
-    model.phase =
-        static_cast<float>(static_cast<double>(model.phase_step) + static_cast<double>(model.phase));
+    model.phase = static_cast<float>(static_cast<double>(model.phase_step) +
+                                     static_cast<double>(model.phase));
 }
 
 void pace_frame() {

@@ -44,7 +44,9 @@ struct SlitModel {
 
 extern SlitModel model;
 
-inline int32_t detector_y() { return model.axis_y - model.detector_offset; }
+inline int32_t detector_y() {
+    return model.axis_y - model.detector_offset;
+}
 
 // Colours of the default 16-colour palette that the scene uses.
 constexpr uint32_t COLOUR_BLACK = 0;

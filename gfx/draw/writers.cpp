@@ -36,7 +36,8 @@ void fill_span_8(uint8_t* address, uint32_t colour, int32_t count) {
 
 // Runs of 16- and 32-bit units are filled from a 64-byte block of the
 // pattern, copied whole as long as it fits: fixed-size copies become wide
-// vector stores, which is what the accelerated fill of the old MMX path did.
+// vector stores. This is the fast fill that the MMX screen flag stands for;
+// it writes exactly what a unit-by-unit loop would.
 template <typename Unit>
 void fill_span_wide(uint8_t* address, uint32_t colour, int32_t count) {
     if (count <= 0) return;

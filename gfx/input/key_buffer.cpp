@@ -94,11 +94,17 @@ int32_t screen_multikey(int32_t scan) {
     return locked([&] { return screen->key_states[scan] != 0 ? -1 : 0; });
 }
 
-std::string gfx_inkey() { return console_hooks.inkey != nullptr ? console_hooks.inkey() : ""; }
+std::string gfx_inkey() {
+    return console_hooks.inkey != nullptr ? console_hooks.inkey() : "";
+}
 
-int32_t gfx_getkey() { return console_hooks.getkey != nullptr ? console_hooks.getkey() : 0; }
+int32_t gfx_getkey() {
+    return console_hooks.getkey != nullptr ? console_hooks.getkey() : 0;
+}
 
-int32_t key_hit() { return console_hooks.key_hit != nullptr ? console_hooks.key_hit() : 0; }
+int32_t key_hit() {
+    return console_hooks.key_hit != nullptr ? console_hooks.key_hit() : 0;
+}
 
 int32_t gfx_multikey(int32_t scan) {
     return console_hooks.multikey != nullptr ? console_hooks.multikey(scan) : 0;

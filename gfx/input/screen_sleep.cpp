@@ -5,7 +5,8 @@
 // short pauses (the frame pacing's 1 ms) are a single uninterrupted sleep.
 void screen_sleep(int32_t n) {
     if (n == -1) {
-        while (!take_key_seen()) os_pause(50);
+        while (!take_key_seen())
+            os_pause(50);
         return;
     }
     if (n >= 100) {

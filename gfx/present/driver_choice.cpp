@@ -10,7 +10,9 @@ namespace {
 // Window drivers in the order they are tried.
 constexpr std::array<const WindowDriver*, 0> kWindowDrivers{};
 
-bool names_match(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
+bool names_match(const char* a, const char* b) {
+    return strcasecmp(a, b) == 0;
+}
 
 struct Request {
     const char* title;
@@ -23,8 +25,8 @@ struct Request {
 // Each driver gets two chances: the requested refresh rate, then any rate.
 bool try_driver(const WindowDriver& driver, const Request& request, int32_t flags) {
     for (const int32_t rate : {request.refresh_rate, 0}) {
-        if (driver.init(request.title, request.width, request.height, request.depth, rate,
-                        flags) == 0) {
+        if (driver.init(request.title, request.width, request.height, request.depth, rate, flags) ==
+            0) {
             return true;
         }
         if (driver.exit != nullptr) driver.exit();
@@ -44,7 +46,9 @@ const WindowDriver* try_pass(std::span<const WindowDriver* const> drivers, const
 
 }  // namespace
 
-std::span<const WindowDriver* const> window_drivers() { return kWindowDrivers; }
+std::span<const WindowDriver* const> window_drivers() {
+    return kWindowDrivers;
+}
 
 const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,
                                        const char* setting, const char* title, int32_t width,

@@ -3,11 +3,13 @@
 namespace {
 
 // Accepts every screen and shows none of it: drawing still works in memory.
-int32_t null_init(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) { return 0; }
+int32_t null_init(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
+    return 0;
+}
 
 }  // namespace
 
 const WindowDriver null_driver = {
-    "Null",     null_init, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr,    nullptr,   nullptr, nullptr, nullptr, nullptr, nullptr,
+    "Null",  null_init, nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr, nullptr,   nullptr, nullptr, nullptr, nullptr, nullptr,
 };

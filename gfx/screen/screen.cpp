@@ -40,14 +40,6 @@ std::string g_window_title;
 constexpr int64_t kMaxSide = 32767;
 constexpr int64_t kMaxScreenBytes = int64_t{1} << 30;
 
-bool processor_has_mmx() {
-#if defined(__x86_64__) || defined(__i386__)
-    return __builtin_cpu_supports("mmx");
-#else
-    return false;
-#endif
-}
-
 void tear_down() {
     if (!g_screen) return;
     if (g_screen->driver != nullptr && g_screen->driver->exit != nullptr) g_screen->driver->exit();
@@ -61,7 +53,14 @@ int32_t fail() {
 
 bool depth_supported(int32_t depth) {
     switch (depth) {
-        case 1: case 2: case 4: case 8: case 15: case 16: case 24: case 32:
+        case 1:
+        case 2:
+        case 4:
+        case 8:
+        case 15:
+        case 16:
+        case 24:
+        case 32:
             return true;
         default:
             return false;
@@ -81,8 +80,8 @@ bool fits_in_memory(int64_t width, int64_t height, int32_t depth, int32_t pages)
 }
 
 // Steps shared by numbered modes and free sizes, from the hook slots on.
-int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t pages,
-                     int32_t flags, int32_t refresh_rate) {
+int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t pages, int32_t flags,
+                     int32_t refresh_rate) {
     fill_console_hooks();
     g_screen = std::make_unique<ScreenContext>();
     ScreenContext& screen = *g_screen;
@@ -117,7 +116,8 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
     screen.bytes_per_pixel = (screen.depth + 7) / 8;
     screen.pitch = screen.bytes_per_pixel * screen.width;
 
-    const size_t page_bytes = static_cast<size_t>(screen.pitch) * static_cast<size_t>(screen.height);
+    const size_t page_bytes =
+        static_cast<size_t>(screen.pitch) * static_cast<size_t>(screen.height);
     screen.page_count = pages;
     for (int32_t page = 0; page < pages; ++page) {
         screen.page_buffers.emplace_back(new uint8_t[page_bytes]);
@@ -137,18 +137,17 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
         if ((flags & SCREEN_FLAG_ALPHA) != 0) screen.screen_flags |= SCREEN_ALPHA;
         if ((flags & SCREEN_FLAG_OPENGL) != 0) screen.screen_flags |= SCREEN_OPENGL;
     }
+    // Also sets the MMX flag when the processor has it.
     select_depth_writers(screen.bytes_per_pixel);
-    if (processor_has_mmx()) screen.screen_flags |= SCREEN_MMX;
 
     if (!g_title_taken) {
         g_window_title = program_title();
         g_title_taken = true;
     }
 
-    const WindowDriver* driver =
-        open_window_driver(window_drivers(), std::getenv("QXGFX"), g_window_title.c_str(),
-                           screen.width, screen.height * screen.line_repeat, screen.depth,
-                           refresh_rate, flags);
+    const WindowDriver* driver = open_window_driver(
+        window_drivers(), std::getenv("QXGFX"), g_window_title.c_str(), screen.width,
+        screen.height * screen.line_repeat, screen.depth, refresh_rate, flags);
     if (driver == nullptr) {
         screen_exit_handler();
         return fail();
@@ -208,7 +207,9 @@ int32_t select_screen(const ScreenShape* shape, int32_t depth_argument, int32_t 
 
 }  // namespace
 
-ScreenContext* active_screen() { return g_screen.get(); }
+ScreenContext* active_screen() {
+    return g_screen.get();
+}
 
 int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags,
                    int32_t refresh_rate) {
@@ -217,16 +218,16 @@ int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags,
     const ModeRow& row = ModeTable[mode - 1];
     if (row.width == 0) return fail();
     if (!fits_in_memory(row.width, row.height, mode >= 14 ? 32 : row.depth, pages)) return fail();
-    const ScreenShape shape{mode,        row.width,        row.height,
-                            row.depth,   row.line_repeat,  row.default_palette,
-                            row.font,    row.text_columns, row.text_rows};
+    const ScreenShape shape{mode,      row.width,        row.height,
+                            row.depth, row.line_repeat,  row.default_palette,
+                            row.font,  row.text_columns, row.text_rows};
     return select_screen(&shape, depth, pages, flags, refresh_rate);
 }
 
-int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages,
-                        int32_t flags, int32_t refresh_rate) {
+int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
+                        int32_t refresh_rate) {
     if (!depth_supported(depth) || !fits_in_memory(width, height, depth, pages)) return fail();
-    const ScreenShape shape{-1,    width,     height,    depth,     1,
+    const ScreenShape shape{-1,           width,     height,    depth,     1,
                             &palette_256, &font_8x8, width / 8, height / 8};
     return select_screen(&shape, depth, pages, flags, refresh_rate);
 }

@@ -19,8 +19,8 @@ constexpr int32_t SCREEN_FLAG_TEARDOWN = INT32_MIN;  // 0x80000000: exit handler
 int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags, int32_t refresh_rate);
 
 // The same for a screen of any size.
-int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages,
-                        int32_t flags, int32_t refresh_rate);
+int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
+                        int32_t refresh_rate);
 
 // Page services. gfx_set_pages answers the previous work page | previous
 // visible page << 8, or -1 without a screen; gfx_copy_page answers 0 or 1.

@@ -9,7 +9,9 @@ namespace {
 
 std::vector<int32_t> g_pauses;
 
-void record_pause(int32_t ms) { g_pauses.push_back(ms); }
+void record_pause(int32_t ms) {
+    g_pauses.push_back(ms);
+}
 
 // Every test records pauses instead of sleeping, and restores the system
 // pause afterwards.

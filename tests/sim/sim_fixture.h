@@ -19,6 +19,7 @@ protected:
         simulation_start();
     }
 
+public:
     static uint8_t pixel(int32_t x, int32_t y) {
         const ScreenContext& screen = *active_screen();
         return screen.framebuffer[static_cast<size_t>(y) * screen.pitch + x];
@@ -51,7 +52,7 @@ protected:
     }
 
     // Gives the model n slits, keeping its invariant slit_amplitude =
-    // total_amplitude / slit_count, and draws the scene anew.
+    // total_amplitude / slit_count; the caller redraws the scene.
     static void use_slits(int32_t n, int32_t spacing) {
         model.slit_count = n;
         model.slit_spacing = spacing;

@@ -33,8 +33,10 @@ protected:
 };
 
 TEST_F(Keys, SixteenKeysLoseTheFirst) {
-    for (int32_t i = 0; i < 16; ++i) key_push('a' + i);
-    for (int32_t i = 1; i < 16; ++i) EXPECT_EQ(gfx_inkey(), std::string(1, char('a' + i)));
+    for (int32_t i = 0; i < 16; ++i)
+        key_push('a' + i);
+    for (int32_t i = 1; i < 16; ++i)
+        EXPECT_EQ(gfx_inkey(), std::string(1, char('a' + i)));
     EXPECT_EQ(gfx_inkey(), "");
     EXPECT_EQ(gfx_inkey(), "");
 }

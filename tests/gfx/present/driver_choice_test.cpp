@@ -42,7 +42,8 @@ const WindowDriver* open(const char* setting, int32_t flags) {
 
 std::string joined() {
     std::string all;
-    for (const auto& s : g_log) all += s + " ";
+    for (const auto& s : g_log)
+        all += s + " ";
     return all;
 }
 
@@ -64,10 +65,10 @@ TEST(DriverChoice, NamedDriverFirstIgnoringCase) {
     g_accepting = "";
     EXPECT_EQ(open("beta", 1), nullptr);
     EXPECT_EQ(joined(),
-              "B:60:1 B:exit B:0:1 B:exit "                                          // named
-              "A:60:1 A:exit A:0:1 A:exit B:60:1 B:exit B:0:1 B:exit "               // all
-              "B:60:1 B:exit B:0:1 B:exit "                                          // named
-              "A:60:0 A:exit A:0:0 A:exit B:60:0 B:exit B:0:0 B:exit ");             // other form
+              "B:60:1 B:exit B:0:1 B:exit "                               // named
+              "A:60:1 A:exit A:0:1 A:exit B:60:1 B:exit B:0:1 B:exit "    // all
+              "B:60:1 B:exit B:0:1 B:exit "                               // named
+              "A:60:0 A:exit A:0:0 A:exit B:60:0 B:exit B:0:0 B:exit ");  // other form
 }
 
 TEST(DriverChoice, NullWhenAskedFor) {

@@ -30,7 +30,8 @@ TEST(Screen, Mode12IsTheSimulationsScreen) {
     EXPECT_EQ(s->framebuffer, s->page_buffers[0].get());
     EXPECT_EQ(s->driver, &null_driver);
     EXPECT_EQ(last_error, 0);
-    for (int32_t i = 0; i < s->pitch * s->height; ++i) ASSERT_EQ(s->framebuffer[i], 0) << i;
+    for (int32_t i = 0; i < s->pitch * s->height; ++i)
+        ASSERT_EQ(s->framebuffer[i], 0) << i;
     // Page 0 starts as blank cells in the default colours.
     EXPECT_EQ(s->text_cells[0][0].code, 32u);
     EXPECT_EQ(s->text_cells[0][0].foreground, 15u);
@@ -43,9 +44,9 @@ TEST(Screen, DepthArgumentOnlyCountsFromMode14) {
         uint32_t mask;
     };
     const Case cases[] = {
-        {18, 32, 32, 4, 0xFFFFFFFF}, {18, 7, 8, 1, 0xFF},   {18, 24, 32, 4, 0xFFFFFFFF},
+        {18, 32, 32, 4, 0xFFFFFFFF}, {18, 7, 8, 1, 0xFF},     {18, 24, 32, 4, 0xFFFFFFFF},
         {18, 15, 16, 2, 0xFFFF},     {14, 16, 16, 2, 0xFFFF}, {13, 32, 8, 1, 0xFF},
-        {12, 32, 4, 1, 15},          {2, 8, 1, 1, 1},       {1, 0, 2, 1, 3},
+        {12, 32, 4, 1, 15},          {2, 8, 1, 1, 1},         {1, 0, 2, 1, 3},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(gfx_screen(c.mode, c.depth_argument, 0, kNull, 0), 0);
@@ -190,8 +191,12 @@ TEST(Screen, PagesChooseWhatIsDrawnAndShown) {
 // A driver that counts its lock calls, to watch the lock protocol.
 int g_locks = 0;
 int g_unlocks = 0;
-void counting_lock() { ++g_locks; }
-void counting_unlock() { ++g_unlocks; }
+void counting_lock() {
+    ++g_locks;
+}
+void counting_unlock() {
+    ++g_unlocks;
+}
 
 TEST(Screen, LockIsTakenOncePerPrimitiveOrHeldByTheCaller) {
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);

@@ -1,0 +1,39 @@
+#include <benchmark/benchmark.h>
+
+#include "gfx/screen/screen.h"
+#include "sim/scene.h"
+#include "sim/simulation.h"
+#include "sim/slit_model.h"
+
+namespace {
+
+// One frame of the simulation without its wait, on a headless screen.
+void frame(benchmark::State& state, int32_t slits, int32_t spacing) {
+    if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
+        state.SkipWithError("no screen");
+        return;
+    }
+    simulation_start();
+    model.slit_count = slits;
+    model.slit_spacing = spacing;
+    model.slit_amplitude = model.total_amplitude / static_cast<float>(slits);
+    model.intensity_shown = true;
+    redraw_scene();
+    for (auto _ : state)
+        run_frame();
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_FrameTwoSlits(benchmark::State& state) {
+    frame(state, 2, 20);
+}
+BENCHMARK(BM_FrameTwoSlits);
+
+void BM_FrameEightSlits(benchmark::State& state) {
+    frame(state, 8, 20);
+}
+BENCHMARK(BM_FrameEightSlits);
+
+}  // namespace
+
+BENCHMARK_MAIN();

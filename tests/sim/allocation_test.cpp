@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "sim/scene.h"
+#include "sim_fixture.h"
+
+// Counts every allocation of this test program, so that a test can see
+// whether a stretch of code allocated.
+namespace {
+std::atomic<long> g_allocations{0};
+}
+
+void* operator new(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+
+// The compiler takes the free() inside a replacement delete for a mismatch
+// with new; here new is malloc, so the pair matches.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+#pragma GCC diagnostic pop
+
+namespace {
+
+using FrameCost = SimulationTest;
+
+TEST_F(FrameCost, AFrameAllocatesNothing) {
+    for (int32_t count : {2, 8}) {
+        use_slits(count, count == 8 ? 100 : 20);
+        model.intensity_shown = true;
+        redraw_scene();
+        run_frame();  // anything built on first use is built now
+        const long before = g_allocations.load();
+        for (int frame = 0; frame < 20; ++frame)
+            run_frame();
+        EXPECT_EQ(g_allocations.load(), before) << count << " slits";
+    }
+}
+
+}  // namespace
