@@ -11,6 +11,9 @@
 #include "gfx/present/window_driver.h"
 #include "gfx/screen/console_hooks.h"
 #include "gfx/screen/mode_table.h"
+#include "gfx/screen/palette.h"
+#include "gfx/screen/runtime_data.h"
+#include "gfx/text/text_view.h"
 #include "runtime/last_error.h"
 #include "runtime/program_args.h"
 
@@ -140,6 +143,7 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
     // Also sets the MMX flag when the processor has it.
     select_depth_writers(screen.bytes_per_pixel);
 
+    expand_runtime_data();
     if (!g_title_taken) {
         g_window_title = program_title();
         g_title_taken = true;
@@ -154,6 +158,7 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
     }
 
     screen.driver = driver;
+    reset_palette(-1);
     screen.text_columns = shape.text_columns;
     screen.text_rows = shape.text_rows;
 
@@ -177,6 +182,7 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
         std::atexit(screen_exit_handler);
         g_exit_handler_registered = true;
     }
+    if (flags != SCREEN_FLAG_TEARDOWN) text_view_whole_grid();
     last_error = ERROR_NONE;
     return 0;
 }
@@ -191,7 +197,9 @@ int32_t select_screen(const ScreenShape* shape, int32_t depth_argument, int32_t 
     }
     tear_down();
     if (shape == nullptr) {
+        // Back to the text console, which has no text view of its own here.
         empty_console_hooks();
+        text_view_unset();
         last_error = ERROR_NONE;
         return 0;
     }

@@ -1,0 +1,3 @@
+#include "gfx/screen/runtime_data.h"
+
+void expand_runtime_data() {}
