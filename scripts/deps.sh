@@ -2,7 +2,10 @@
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+# console-data supplies the fonts the build turns into the built-in glyphs; it
+# asks about keymaps unless DEBIAN_FRONTEND=noninteractive (exported below).
+# zlib1g-dev lets the build tool read those gzip-compressed fonts.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data zlib1g-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,3 +1,29 @@
 #include "gfx/screen/runtime_data.h"
 
-void expand_runtime_data() {}
+#include <mutex>
+
+#include "gfx/screen/lzw.h"
+#include "gfx/screen/palette_font_spec.h"
+
+namespace {
+
+uint8_t g_runtime_data[RUNTIME_DATA_SIZE];
+std::once_flag g_expanded;
+
+}  // namespace
+
+void expand_runtime_data() {
+    std::call_once(g_expanded, [] {
+        // The build step has already expanded this very block and compared it
+        // with its source, so the result needs no check here.
+        lzw_expand(runtime_data_compressed, runtime_data_compressed_size, g_runtime_data,
+                   sizeof g_runtime_data);
+        font_8x8.glyphs = g_runtime_data;
+        font_8x14.glyphs = g_runtime_data + 2048;
+        font_8x16.glyphs = g_runtime_data + 5632;
+        palette_2.rgb = g_runtime_data + 9728;
+        palette_16.rgb = g_runtime_data + 9734;
+        palette_64.rgb = g_runtime_data + 9782;
+        palette_256.rgb = g_runtime_data + 9974;
+    });
+}
