@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "gfx/screen/screen.h"
+#include "gfx/text/text.h"
 #include "runtime/program_args.h"
 #include "runtime/timing.h"
 #include "sim/lines.h"
@@ -80,8 +81,9 @@ void pace_frame() {
 
 int simulation_main(int argc, char** argv) {
     runtime_start(argc, argv, 0);
-    // Clearing the console belongs here, before the screen exists; with no
-    // screen it would reach only the text console and change nothing.
+    // No screen exists yet: this reaches only the text console, which the
+    // program does not show, so it changes nothing visible.
+    gfx_cls(CLS_DEFAULT);
     if (gfx_screen(12, 8, 0, 0, 0) != 0) {
         // Running on without a window would leave a process nobody can see or
         // quit, so say what failed and how to run anyway.

@@ -1,11 +1,70 @@
 #include "gfx/text/text_view.h"
 
+#include <algorithm>
+
+#include "gfx/screen/console_hooks.h"
+#include "gfx/screen/screen_context.h"
+#include "gfx/text/text.h"
+#include "runtime/last_error.h"
+
 int32_t view_print_top = -1;
 int32_t view_print_bottom = -1;
 
-void text_view_whole_grid() {}
+namespace {
+
+// A grid that reports no rows is taken to have the text console's 25.
+constexpr int32_t kDefaultLastRow = 24;
+
+int32_t current_first_row() {
+    return view_print_top < 0 ? 1 : view_print_top + 1;
+}
+
+int32_t current_last_row(int32_t rows) {
+    if (view_print_bottom >= 0) return view_print_bottom + 1;
+    return rows > 0 ? rows : kDefaultLastRow + 1;
+}
+
+}  // namespace
+
+int32_t gfx_view_print(int32_t first, int32_t last) {
+    int32_t columns = 0;
+    int32_t rows = 0;
+    gfx_text_size(&columns, &rows);
+    if (first < 0) first = current_first_row();
+    if (first == 0) first = 1;
+    if (last < 0) last = current_last_row(rows);
+    if (last == 0) last = rows;
+    if (first > last || last > rows) {
+        last_error = ERROR_ILLEGAL_ARGUMENT;
+        return 1;
+    }
+    view_print_top = first - 1;
+    view_print_bottom = last - 1;
+    if (console_hooks.view_changed != nullptr) console_hooks.view_changed();
+    gfx_locate(first, 1, -1);
+    return 0;
+}
+
+void text_view_whole_grid() {
+    if (gfx_view_print(0, 0) == 0) return;
+    // A screen too small for a single text row has no grid to view.
+    text_view_unset();
+    gfx_locate(1, 1, -1);
+}
 
 void text_view_unset() {
     view_print_top = -1;
     view_print_bottom = -1;
+}
+
+TextGrid text_grid(const ScreenContext& screen) {
+    const TextGrid empty{0, 0, 0, -1};
+    const FontSpec* font = screen.font;
+    if (font == nullptr || font->width <= 0 || font->height <= 0) return empty;
+    const int32_t columns = std::min(screen.text_columns, screen.width / font->width);
+    const int32_t rows = std::min(screen.text_rows, screen.height / font->height);
+    if (columns <= 0 || rows <= 0 || screen.text_cells.empty()) return empty;
+    const int32_t bottom = view_print_bottom < 0 ? rows - 1 : std::min(view_print_bottom, rows - 1);
+    const int32_t top = std::min(std::max(view_print_top, 0), bottom);
+    return TextGrid{columns, rows, top, bottom};
 }

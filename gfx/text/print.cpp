@@ -1,0 +1,48 @@
+#include <cstdio>
+
+#include "gfx/screen/console_hooks.h"
+#include "gfx/text/text.h"
+#include "runtime/strings.h"
+
+namespace {
+
+constexpr int32_t kScreenDevice = 0;
+constexpr int32_t kLineEndFlags = 1 | 4;
+
+bool wants_line_end(int32_t flags) {
+    return (flags & kLineEndFlags) != 0;
+}
+
+// Through the screen while one is open; the text console takes the bytes as
+// they are.
+void put_bytes(const uint8_t* bytes, int32_t length) {
+    if (console_hooks.write_text != nullptr) {
+        console_hooks.write_text(bytes, length, 0);
+    } else if (length > 0) {
+        std::fwrite(bytes, 1, static_cast<size_t>(length), stdout);
+    }
+}
+
+}  // namespace
+
+void gfx_print(int32_t device, StringDescriptor* text, int32_t flags) {
+    if (device == kScreenDevice) {
+        if (text != nullptr && text->data != nullptr && text->length > 0) {
+            put_bytes(text->data, text->length);
+        }
+        if (wants_line_end(flags)) {
+            static constexpr uint8_t kLineEnd[] = {'\r', '\n'};
+            put_bytes(kLineEnd, 2);
+        }
+    }
+    string_release_temp(text);
+}
+
+void gfx_print_int(int32_t device, int32_t value, int32_t flags) {
+    if (device != kScreenDevice) return;
+    // "-2147483648\r\n" is the longest text: 13 bytes.
+    char text[14];
+    const int length =
+        std::snprintf(text, sizeof(text), wants_line_end(flags) ? "% d\r\n" : "% d", value);
+    put_bytes(reinterpret_cast<const uint8_t*>(text), length);
+}
