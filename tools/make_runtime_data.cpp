@@ -19,15 +19,6 @@
 
 namespace {
 
-constexpr size_t kFont8x8 = 0;
-constexpr size_t kFont8x14 = 2048;
-constexpr size_t kFont8x16 = 5632;
-constexpr size_t kPalette2 = 9728;
-constexpr size_t kPalette16 = 9734;
-constexpr size_t kPalette64 = 9782;
-constexpr size_t kPalette256 = 9974;
-static_assert(kPalette256 + 768 == RUNTIME_DATA_SIZE);
-
 struct Failure {
     std::string what;
 };
@@ -92,8 +83,8 @@ void put_rgb(std::vector<uint8_t>& block, size_t at, int entry, int r, int g, in
 }
 
 void put_palettes(std::vector<uint8_t>& block) {
-    put_rgb(block, kPalette2, 0, 0, 0, 0);
-    put_rgb(block, kPalette2, 1, 255, 255, 255);
+    put_rgb(block, RUNTIME_PALETTE_2, 0, 0, 0, 0);
+    put_rgb(block, RUNTIME_PALETTE_2, 1, 255, 255, 255);
 
     static const uint8_t standard16[16][3] = {
         {0, 0, 0},     {0, 0, 170},    {0, 170, 0},    {0, 170, 170},
@@ -103,20 +94,20 @@ void put_palettes(std::vector<uint8_t>& block) {
     };
     for (int i = 0; i < 16; ++i) {
         const uint8_t* c = standard16[i];
-        put_rgb(block, kPalette16, i, c[0], c[1], c[2]);
-        put_rgb(block, kPalette256, i, c[0], c[1], c[2]);
+        put_rgb(block, RUNTIME_PALETTE_16, i, c[0], c[1], c[2]);
+        put_rgb(block, RUNTIME_PALETTE_256, i, c[0], c[1], c[2]);
     }
 
     for (int i = 0; i < 64; ++i) {
         const auto bit = [i](int n) { return (i >> n) & 1; };
-        put_rgb(block, kPalette64, i, 170 * bit(2) + 85 * bit(5), 170 * bit(1) + 85 * bit(4),
-                170 * bit(0) + 85 * bit(3));
+        put_rgb(block, RUNTIME_PALETTE_64, i, 170 * bit(2) + 85 * bit(5),
+                170 * bit(1) + 85 * bit(4), 170 * bit(0) + 85 * bit(3));
     }
 
     static const int grey[16] = {0,   20,  32,  44,  56,  68,  80,  97,
                                  113, 129, 145, 161, 182, 202, 226, 255};
     for (int i = 0; i < 16; ++i)
-        put_rgb(block, kPalette256, 16 + i, grey[i], grey[i], grey[i]);
+        put_rgb(block, RUNTIME_PALETTE_256, 16 + i, grey[i], grey[i], grey[i]);
 
     static const int levels[9][5] = {
         {0, 64, 125, 190, 255}, {125, 157, 190, 222, 255}, {182, 198, 218, 234, 255},
@@ -141,7 +132,7 @@ void put_palettes(std::vector<uint8_t>& block) {
                 r = 0, g = 24 - j, b = 4;
             }
             const int* l = levels[k];
-            put_rgb(block, kPalette256, 32 + 24 * k + j, l[r], l[g], l[b]);
+            put_rgb(block, RUNTIME_PALETTE_256, 32 + 24 * k + j, l[r], l[g], l[b]);
         }
     }
     // 248..255 stay black.
@@ -184,9 +175,9 @@ int main(int argc, char** argv) {
         std::vector<uint8_t> font14 = load_font(argv[5], 14);
         patch_to_cp437(font14, load_font(argv[6], 14), 14);
         const std::vector<uint8_t> font16 = load_font(argv[2], 16);
-        std::memcpy(&block[kFont8x8], font8.data(), font8.size());
-        std::memcpy(&block[kFont8x14], font14.data(), font14.size());
-        std::memcpy(&block[kFont8x16], font16.data(), font16.size());
+        std::memcpy(&block[RUNTIME_FONT_8X8], font8.data(), font8.size());
+        std::memcpy(&block[RUNTIME_FONT_8X14], font14.data(), font14.size());
+        std::memcpy(&block[RUNTIME_FONT_8X16], font16.data(), font16.size());
         put_palettes(block);
 
         const std::vector<uint8_t> compressed = lzw_compress(block.data(), block.size());

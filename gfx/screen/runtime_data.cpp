@@ -18,12 +18,12 @@ void expand_runtime_data() {
         // with its source, so the result needs no check here.
         lzw_expand(runtime_data_compressed, runtime_data_compressed_size, g_runtime_data,
                    sizeof g_runtime_data);
-        font_8x8.glyphs = g_runtime_data;
-        font_8x14.glyphs = g_runtime_data + 2048;
-        font_8x16.glyphs = g_runtime_data + 5632;
-        palette_2.rgb = g_runtime_data + 9728;
-        palette_16.rgb = g_runtime_data + 9734;
-        palette_64.rgb = g_runtime_data + 9782;
-        palette_256.rgb = g_runtime_data + 9974;
+        font_8x8.glyphs = g_runtime_data + RUNTIME_FONT_8X8;
+        font_8x14.glyphs = g_runtime_data + RUNTIME_FONT_8X14;
+        font_8x16.glyphs = g_runtime_data + RUNTIME_FONT_8X16;
+        palette_2.rgb = g_runtime_data + RUNTIME_PALETTE_2;
+        palette_16.rgb = g_runtime_data + RUNTIME_PALETTE_16;
+        palette_64.rgb = g_runtime_data + RUNTIME_PALETTE_64;
+        palette_256.rgb = g_runtime_data + RUNTIME_PALETTE_256;
     });
 }
