@@ -107,9 +107,13 @@ uint32_t primitive_colour(const DrawContext& context, uint32_t colour, int32_t f
                           bool use_background = false);
 
 // Everything a primitive runs before drawing: the context, the target, the
-// colour and the writers. Answers nullptr when no screen exists.
-DrawContext* begin_primitive(void* target, uint32_t colour, int32_t flags,
-                             bool use_background = false);
+// colour and the writers. The context is nullptr when no screen exists.
+struct PrimitiveStart {
+    DrawContext* context;
+    uint32_t colour;  // the pixel value to draw with
+};
+PrimitiveStart begin_primitive(void* target, uint32_t colour, int32_t flags,
+                               bool use_background = false);
 
 // Screen lock and changed rows for a primitive that wrote rows first..last of
 // its target: the rows are marked only when the target is the presented page.

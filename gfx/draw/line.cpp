@@ -156,9 +156,8 @@ void draw_line(DrawContext& context, Segment s, uint32_t colour, uint16_t style)
 
 void gfx_line(void* target, float x1, float y1, float x2, float y2, uint32_t colour, int32_t kind,
               uint32_t style, int32_t flags) {
-    DrawContext* context = begin_primitive(target, colour, flags);
+    const auto [context, pixel] = begin_primitive(target, colour, flags);
     if (context == nullptr) return;
-    const uint32_t pixel = primitive_colour(*context, colour, flags);
     PointF first{x1, y1};
     PointF second{x2, y2};
     apply_step(*context, flags, first, &second);

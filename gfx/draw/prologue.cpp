@@ -3,12 +3,13 @@
 #include "gfx/draw/draw_context.h"
 #include "gfx/screen/screen.h"
 
-DrawContext* begin_primitive(void* target, uint32_t colour, int32_t flags, bool use_background) {
+PrimitiveStart begin_primitive(void* target, uint32_t colour, int32_t flags, bool use_background) {
     DrawContext& context = draw_context();
-    if (active_screen() == nullptr) return nullptr;
+    if (active_screen() == nullptr) return {nullptr, 0};
     set_target(context, target);
-    select_writers(context, primitive_colour(context, colour, flags, use_background));
-    return &context;
+    const uint32_t pixel = primitive_colour(context, colour, flags, use_background);
+    select_writers(context, pixel);
+    return {&context, pixel};
 }
 
 void lock_target() {

@@ -3,9 +3,8 @@
 
 int32_t gfx_pset(void* target, float x, float y, uint32_t colour, int32_t flags,
                  int32_t use_background) {
-    DrawContext* context = begin_primitive(target, colour, flags, use_background != 0);
+    const auto [context, pixel] = begin_primitive(target, colour, flags, use_background != 0);
     if (context == nullptr) return 0;
-    const uint32_t pixel = primitive_colour(*context, colour, flags, use_background != 0);
     PointF point{x, y};
     apply_step(*context, flags, point, nullptr);  // the cursor moves even to an unseen point
     const PixelPoint p = map_point(*context, point.x, point.y);

@@ -12,7 +12,7 @@ TEST(DrawContextState, WithoutAScreenNothingHappens) {
     const DrawContext& context = draw_context();
     const PointF before = context.last_point;
     const int32_t id = context.screen_id;
-    EXPECT_EQ(begin_primitive(nullptr, 9, 0), nullptr);
+    EXPECT_EQ(begin_primitive(nullptr, 9, 0).context, nullptr);
     gfx_line(nullptr, 1, 2, 30, 40, 9, LINE_PLAIN, STYLE_SOLID, 0);
     gfx_line(nullptr, 1, 2, 30, 40, 9, LINE_FILLED_BOX, STYLE_SOLID, RELATIVE_BOTH);
     gfx_pset(nullptr, 5, 6, 9, RELATIVE_POINT, 0);
