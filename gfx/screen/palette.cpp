@@ -80,10 +80,10 @@ void mark_all_rows(ScreenContext& screen) {
 
 // A completed red, green, blue triple written to the data port.
 void port_set_entry(ScreenContext& screen) {
-    const PaletteSpec& spec = *screen.default_palette;
-    const int32_t entry = g_port.index & (spec.count - 1);
+    const PaletteSpec& defaults = *screen.default_palette;
+    const int32_t entry = g_port.index & (defaults.count - 1);
     const uint8_t* c = g_port.written;
-    if (&spec == &palette_256) {
+    if (&defaults == &palette_256) {
         gfx_palette(entry, static_cast<int32_t>(pack(c[0], c[1], c[2])), -1, -1);
         return;
     }
@@ -111,15 +111,15 @@ void reset_palette(int32_t index) {
         screen->default_palette->rgb == nullptr) {
         return;
     }
-    const PaletteSpec& spec = *screen->default_palette;
+    const PaletteSpec& defaults = *screen->default_palette;
     const uint8_t* map = index_map(*screen, index);
-    const auto entry = [&spec](int32_t i) {
-        const uint8_t* c = spec.rgb + 3 * i;
+    const auto entry = [&defaults](int32_t i) {
+        const uint8_t* c = defaults.rgb + 3 * i;
         return pack(c[0], c[1], c[2]);
     };
 
     screen_lock(*screen);
-    for (int32_t i = 0; i < spec.count; ++i) {
+    for (int32_t i = 0; i < defaults.count; ++i) {
         screen->master_palette[i] = entry(i);
         if (!is_attribute(*screen, i)) continue;
         int32_t shown = i;
@@ -136,10 +136,10 @@ void reset_palette(int32_t index) {
 void set_palette_entry(int32_t index, uint32_t colour) {
     ScreenContext* screen = palette_screen();
     if (screen == nullptr) return;
-    const PaletteSpec& spec = *screen->default_palette;
-    index &= spec.count - 1;
+    const PaletteSpec& defaults = *screen->default_palette;
+    index &= defaults.count - 1;
 
-    if (&spec == &palette_256) {
+    if (&defaults == &palette_256) {
         // 6-bit components; 63 must give full 255, so scale rather than shift.
         const auto widen = [](uint32_t c) {
             return static_cast<int32_t>(static_cast<double>(c & 0x3F) * 255.0 / 63.0);
@@ -154,7 +154,7 @@ void set_palette_entry(int32_t index, uint32_t colour) {
     // than a 16-colour screen has attributes) have no slot in colour_map;
     // such a call has nothing to change.
     if (index >= kColourMapSize) return;
-    const int32_t entry = static_cast<int32_t>(colour & static_cast<uint32_t>(spec.count - 1));
+    const int32_t entry = static_cast<int32_t>(colour & static_cast<uint32_t>(defaults.count - 1));
     screen_lock(*screen);
     screen->colour_map[index] = static_cast<uint8_t>(entry);
     show_attribute(*screen, index, screen->master_palette[entry]);
