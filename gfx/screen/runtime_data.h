@@ -20,6 +20,6 @@ static_assert(RUNTIME_PALETTE_256 + 256 * 3 == RUNTIME_DATA_SIZE);
 extern const uint8_t runtime_data_compressed[];
 extern const size_t runtime_data_compressed_size;
 
-// Expands the block once per process and points the palette and font specs
+// Expands the block once per process and points the palette and font records
 // at it; later calls do nothing.
 void expand_runtime_data();
