@@ -12,8 +12,8 @@ namespace {
 
 // Second codes of the extended keys that arrive without the 0xFF marker:
 // close, up, down, left, right, Insert, Delete, Home, End, Page Up, Page Down, F1..F10.
-constexpr uint8_t kExtendedSecondCodes[21] = {107, 72, 80, 75, 77, 82, 83, 71, 79, 73, 81,
-                                              59,  60, 61, 62, 63, 64, 65, 66, 67, 68};
+constexpr uint8_t EXTENDED_SECOND_CODES[21] = {107, 72, 80, 75, 77, 82, 83, 71, 79, 73, 81,
+                                               59,  60, 61, 62, 63, 64, 65, 66, 67, 68};
 
 // Runs fn under the screen lock when a screen exists.
 template <typename Fn>
@@ -71,7 +71,7 @@ std::string screen_inkey() {
     } else {
         // Negative codes cannot come from the window; treat them like the largest.
         const int64_t index = code < 256 ? 20 : std::min<int64_t>(int64_t{code} - 256, 20);
-        text += static_cast<char>(kExtendedSecondCodes[index]);
+        text += static_cast<char>(EXTENDED_SECOND_CODES[index]);
     }
     return text;
 }

@@ -8,7 +8,7 @@
 namespace {
 
 // Window drivers in the order they are tried.
-constexpr std::array<const WindowDriver*, 0> kWindowDrivers{};
+constexpr std::array<const WindowDriver*, 0> WINDOW_DRIVERS{};
 
 bool names_match(const char* a, const char* b) {
     return strcasecmp(a, b) == 0;
@@ -47,7 +47,7 @@ const WindowDriver* try_pass(std::span<const WindowDriver* const> drivers, const
 }  // namespace
 
 std::span<const WindowDriver* const> window_drivers() {
-    return kWindowDrivers;
+    return WINDOW_DRIVERS;
 }
 
 const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,

@@ -2,9 +2,9 @@
 
 namespace {
 
-constexpr uint8_t kMapMode2[16] = {0, 15};
-constexpr uint8_t kMapIdentity[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-constexpr uint8_t kMapMode9[16] = {0, 1, 2, 3, 4, 5, 20, 7, 56, 57, 58, 59, 60, 61, 62, 63};
+constexpr uint8_t MAP_MODE2[16] = {0, 15};
+constexpr uint8_t MAP_IDENTITY[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+constexpr uint8_t MAP_MODE9[16] = {0, 1, 2, 3, 4, 5, 20, 7, 56, 57, 58, 59, 60, 61, 62, 63};
 
 }  // namespace
 
@@ -18,14 +18,14 @@ const uint8_t mode1_colour_sets[4][4] = {
 // clang-format off
 const ModeRow ModeTable[MODE_COUNT] = {
     /*  1 */ {320, 200, 2, 1, &palette_16, &font_8x8, 40, 25, mode1_colour_sets[0]},
-    /*  2 */ {640, 200, 1, 2, &palette_16, &font_8x8, 80, 25, kMapMode2},
+    /*  2 */ {640, 200, 1, 2, &palette_16, &font_8x8, 80, 25, MAP_MODE2},
     /*  3 */ {0, 0, 0, 0, nullptr, nullptr, 0, 0, nullptr},
     /*  4 */ {0, 0, 0, 0, nullptr, nullptr, 0, 0, nullptr},
     /*  5 */ {0, 0, 0, 0, nullptr, nullptr, 0, 0, nullptr},
     /*  6 */ {0, 0, 0, 0, nullptr, nullptr, 0, 0, nullptr},
-    /*  7 */ {320, 200, 4, 1, &palette_16, &font_8x8, 40, 25, kMapIdentity},
-    /*  8 */ {640, 200, 4, 2, &palette_16, &font_8x8, 80, 25, kMapIdentity},
-    /*  9 */ {640, 350, 4, 1, &palette_64, &font_8x14, 80, 25, kMapMode9},
+    /*  7 */ {320, 200, 4, 1, &palette_16, &font_8x8, 40, 25, MAP_IDENTITY},
+    /*  8 */ {640, 200, 4, 2, &palette_16, &font_8x8, 80, 25, MAP_IDENTITY},
+    /*  9 */ {640, 350, 4, 1, &palette_64, &font_8x14, 80, 25, MAP_MODE9},
     /* 10 */ {640, 350, 1, 1, &palette_2, &font_8x14, 80, 25, nullptr},
     /* 11 */ {640, 480, 1, 1, &palette_2, &font_8x16, 80, 30, nullptr},
     /* 12 */ {640, 480, 4, 1, &palette_256, &font_8x16, 80, 30, nullptr},

@@ -12,11 +12,11 @@
 
 namespace {
 
-constexpr int32_t kPortReadIndex = 0x3C7;
-constexpr int32_t kPortWriteIndex = 0x3C8;
-constexpr int32_t kPortData = 0x3C9;
-constexpr int32_t kPortStatus = 0x3DA;
-constexpr int32_t kColourMapSize = 16;
+constexpr int32_t PORT_READ_INDEX = 0x3C7;
+constexpr int32_t PORT_WRITE_INDEX = 0x3C8;
+constexpr int32_t PORT_DATA = 0x3C9;
+constexpr int32_t PORT_STATUS = 0x3DA;
+constexpr int32_t COLOUR_MAP_SIZE = 16;
 
 // The emulated palette registers: the selected entry and which of red,
 // green, blue comes next.
@@ -90,7 +90,7 @@ void port_set_entry(ScreenContext& screen) {
     screen_lock(screen);
     const uint32_t colour = pack(c[0] * 4, c[1] * 4, c[2] * 4);
     screen.master_palette[entry] = colour;
-    for (int32_t a = 0; a < kColourMapSize && is_attribute(screen, a); ++a) {
+    for (int32_t a = 0; a < COLOUR_MAP_SIZE && is_attribute(screen, a); ++a) {
         if (screen.colour_map[a] == entry) show_attribute(screen, a, colour);
     }
     mark_all_rows(screen);
@@ -127,7 +127,7 @@ void reset_palette(int32_t index) {
         // Without a map attribute i shows entry i; recording that keeps the
         // port emulation, which looks attributes up by entry, from treating
         // every attribute as showing entry 0.
-        if (i < kColourMapSize) screen->colour_map[i] = static_cast<uint8_t>(shown);
+        if (i < COLOUR_MAP_SIZE) screen->colour_map[i] = static_cast<uint8_t>(shown);
         show_attribute(*screen, i, entry(shown));
     }
     screen_unlock(*screen);
@@ -153,7 +153,7 @@ void set_palette_entry(int32_t index, uint32_t colour) {
     // Attributes past the index map (the 64-colour palette has more entries
     // than a 16-colour screen has attributes) have no slot in colour_map;
     // such a call has nothing to change.
-    if (index >= kColourMapSize) return;
+    if (index >= COLOUR_MAP_SIZE) return;
     const int32_t entry = static_cast<int32_t>(colour & static_cast<uint32_t>(defaults.count - 1));
     screen_lock(*screen);
     screen->colour_map[index] = static_cast<uint8_t>(entry);
@@ -182,14 +182,14 @@ void gfx_palette(int32_t index, int32_t colour, int32_t green, int32_t blue) {
 int32_t palette_port_in(int32_t port) {
     ScreenContext* screen = palette_screen();
     if (screen == nullptr) return 255;
-    if (port == kPortStatus) {
+    if (port == PORT_STATUS) {
         // Waiting under the lock would stall the very presentation it waits for.
         if (screen->driver != nullptr && screen->driver->wait_vsync != nullptr) {
             screen->driver->wait_vsync();
         }
         return 8;
     }
-    if (port != kPortData) return 255;
+    if (port != PORT_DATA) return 255;
     screen_lock(*screen);
     const uint32_t colour = screen->palette[g_port.index & (screen->default_palette->count - 1)];
     screen_unlock(*screen);
@@ -201,12 +201,12 @@ int32_t palette_port_in(int32_t port) {
 void palette_port_out(int32_t port, int32_t value) {
     ScreenContext* screen = palette_screen();
     if (screen == nullptr) return;
-    if (port == kPortReadIndex || port == kPortWriteIndex) {
+    if (port == PORT_READ_INDEX || port == PORT_WRITE_INDEX) {
         g_port.index = value & (screen->default_palette->count - 1);
         g_port.component = 0;
         return;
     }
-    if (port != kPortData) return;
+    if (port != PORT_DATA) return;
     g_port.written[g_port.component] = static_cast<uint8_t>(value & 0x3F);
     if (g_port.component == 2) port_set_entry(*screen);
     port_advance(*screen);

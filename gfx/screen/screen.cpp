@@ -40,8 +40,8 @@ std::string g_window_title;
 
 // Free-size screens stop where a buffer could no longer be addressed by the
 // 32-bit fields of the screen record; beyond that a caller gets result 1.
-constexpr int64_t kMaxSide = 32767;
-constexpr int64_t kMaxScreenBytes = int64_t{1} << 30;
+constexpr int64_t MAX_SIDE = 32767;
+constexpr int64_t MAX_SCREEN_BYTES = int64_t{1} << 30;
 
 void tear_down() {
     if (!g_screen) return;
@@ -77,9 +77,9 @@ int32_t bytes_for_depth(int32_t depth) {
 }
 
 bool fits_in_memory(int64_t width, int64_t height, int32_t depth, int32_t pages) {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+    if (width <= 0 || height <= 0 || width > MAX_SIDE || height > MAX_SIDE) return false;
     const int64_t bytes = width * height * bytes_for_depth(depth) * std::max(pages, 1);
-    return bytes <= kMaxScreenBytes;
+    return bytes <= MAX_SCREEN_BYTES;
 }
 
 // Steps shared by numbered modes and free sizes, from the hook slots on.

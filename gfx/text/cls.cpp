@@ -7,20 +7,20 @@
 
 namespace {
 
-constexpr int32_t kClearScreen = 0;
-constexpr int32_t kClearGraphicsView = 1;
-constexpr int32_t kClearTextView = 2;
+constexpr int32_t CLEAR_SCREEN = 0;
+constexpr int32_t CLEAR_GRAPHICS_VIEW = 1;
+constexpr int32_t CLEAR_TEXT_VIEW = 2;
 
 // Without an argument the clear follows what the program narrowed last:
 // a graphics view, else a text view, else everything.
 int32_t resolve_mode(int32_t mode, const DrawContext& context, const ScreenContext& screen) {
     if (mode == CLS_DEFAULT) {
-        if ((context.context_flags & CONTEXT_SMALL_VIEW) != 0) return kClearGraphicsView;
+        if ((context.context_flags & CONTEXT_SMALL_VIEW) != 0) return CLEAR_GRAPHICS_VIEW;
         const TextGrid grid = text_grid(screen);
         const bool whole_grid = grid.top == 0 && grid.bottom == screen.text_rows - 1;
-        return whole_grid ? kClearScreen : kClearTextView;
+        return whole_grid ? CLEAR_SCREEN : CLEAR_TEXT_VIEW;
     }
-    return mode == kClearScreen || mode == kClearTextView ? mode : kClearGraphicsView;
+    return mode == CLEAR_SCREEN || mode == CLEAR_TEXT_VIEW ? mode : CLEAR_GRAPHICS_VIEW;
 }
 
 void centre_last_point(DrawContext& context) {
@@ -48,14 +48,14 @@ void screen_cls(int32_t mode) {
 
     int32_t dirty_first = 0;
     int32_t dirty_end = 0;
-    if (mode == kClearScreen) {
+    if (mode == CLEAR_SCREEN) {
         fill_rows(context, 0, screen->height, 0, screen->width);
         reset_cells(0, 0, screen->text_columns, screen->text_rows, context.work_page, ' ',
                     context.foreground, context.background);
         centre_last_point(context);
         screen_locate(text_grid(*screen).top + 1, 1, -1);
         dirty_end = screen->height;
-    } else if (mode == kClearGraphicsView) {
+    } else if (mode == CLEAR_GRAPHICS_VIEW) {
         const ViewRect& view = context.view;
         dirty_first = std::clamp(view.y, 0, screen->height);
         dirty_end = std::clamp(view.y + view.height, dirty_first, screen->height);

@@ -5,8 +5,8 @@
 namespace {
 
 // The text console's grid, as a screen's closing leaves it.
-constexpr int32_t kConsoleColumns = 80;
-constexpr int32_t kConsoleRows = 25;
+constexpr int32_t CONSOLE_COLUMNS = 80;
+constexpr int32_t CONSOLE_ROWS = 25;
 
 }  // namespace
 
@@ -46,6 +46,6 @@ void gfx_text_size(int32_t* columns, int32_t* rows) {
         console_hooks.text_size(columns, rows);
         return;
     }
-    if (columns != nullptr) *columns = kConsoleColumns;
-    if (rows != nullptr) *rows = kConsoleRows;
+    if (columns != nullptr) *columns = CONSOLE_COLUMNS;
+    if (rows != nullptr) *rows = CONSOLE_ROWS;
 }

@@ -6,7 +6,7 @@ namespace {
 
 // The lone byte 255 marks a position (an input cursor, say) without
 // hiding what the cell already shows.
-constexpr uint8_t kUnderlineCode = 255;
+constexpr uint8_t UNDERLINE_CODE = 255;
 
 void draw_underline(DrawContext& context, const FontSpec& font, int32_t x0, int32_t y0) {
     const int32_t y = y0 + font.height - 1;
@@ -49,7 +49,7 @@ int32_t draw_glyphs(TextWindow& window, const uint8_t* bytes, int32_t count) {
     const int32_t y0 = window.row * font.height;
     // Until the font data is there a glyph cannot be drawn, only recorded.
     if (font.glyphs != nullptr) {
-        if (count == 1 && bytes[0] == kUnderlineCode) {
+        if (count == 1 && bytes[0] == UNDERLINE_CODE) {
             draw_underline(context, font, x0, y0);
         } else {
             for (int32_t i = 0; i < count; ++i)

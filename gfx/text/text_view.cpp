@@ -13,7 +13,7 @@ int32_t view_print_bottom = -1;
 namespace {
 
 // A grid that reports no rows is taken to have the text console's 25.
-constexpr int32_t kDefaultLastRow = 24;
+constexpr int32_t DEFAULT_LAST_ROW = 24;
 
 int32_t current_first_row() {
     return view_print_top < 0 ? 1 : view_print_top + 1;
@@ -21,7 +21,7 @@ int32_t current_first_row() {
 
 int32_t current_last_row(int32_t rows) {
     if (view_print_bottom >= 0) return view_print_bottom + 1;
-    return rows > 0 ? rows : kDefaultLastRow + 1;
+    return rows > 0 ? rows : DEFAULT_LAST_ROW + 1;
 }
 
 }  // namespace

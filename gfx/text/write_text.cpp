@@ -7,12 +7,12 @@
 
 namespace {
 
-constexpr uint8_t kBell = 7;
-constexpr uint8_t kBackspace = 8;
-constexpr uint8_t kTab = 9;
-constexpr uint8_t kLineFeed = 10;
-constexpr uint8_t kCarriageReturn = 13;
-constexpr int32_t kTabWidth = 8;
+constexpr uint8_t BELL = 7;
+constexpr uint8_t BACKSPACE = 8;
+constexpr uint8_t TAB = 9;
+constexpr uint8_t LINE_FEED = 10;
+constexpr uint8_t CARRIAGE_RETURN = 13;
+constexpr int32_t TAB_WIDTH = 8;
 
 // The printable bytes waiting to be drawn. Tabs add spaces that are not in
 // the caller's bytes, so the run is a buffer of its own rather than a range.
@@ -118,30 +118,30 @@ void interpret_text(TextWindow& window, const uint8_t* bytes, int32_t length,
     for (int32_t i = 0; i < length; ++i) {
         const uint8_t byte = bytes[i];
         switch (byte) {
-            case kBell:
+            case BELL:
                 // No tone output here; the bell only keeps its place in the text.
                 break;
-            case kBackspace:
+            case BACKSPACE:
                 flush(window, run);
                 if (window.column > window.left) --window.column;
                 moved_last = true;
                 break;
-            case kTab: {
+            case TAB: {
                 // Drawing the run first makes the column exact, wraps included.
                 flush(window, run);
-                const int32_t spaces = kTabWidth - (window.column - window.left) % kTabWidth;
+                const int32_t spaces = TAB_WIDTH - (window.column - window.left) % TAB_WIDTH;
                 for (int32_t k = 0; k < spaces; ++k)
                     append(window, run, ' ');
                 moved_last = false;
                 break;
             }
-            case kLineFeed:
+            case LINE_FEED:
                 flush(window, run);
                 ++window.row;
                 if (line_feed_to_left) window.column = window.left;
                 moved_last = true;
                 break;
-            case kCarriageReturn:
+            case CARRIAGE_RETURN:
                 flush(window, run);
                 window.column = window.left;
                 moved_last = true;
