@@ -39,7 +39,7 @@ void system_pause(int32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-std::atomic<PauseRoutine> g_pause_routine{system_pause};
+std::atomic<PauseRoutine> g_pause_routine{nullptr};
 
 // Set by a console that sees a key arrive; read and cleared by the text sleep.
 std::atomic<bool> g_text_key_arrived{false};
@@ -82,22 +82,6 @@ int32_t chosen_source() {
     return g_source.load(std::memory_order_relaxed);
 }
 
-void text_sleep(int32_t n) {
-    if (n == -1) {
-        while (!take_text_key_arrived())
-            os_pause(50);
-        return;
-    }
-    if (n >= 100) {
-        while (n > 50) {
-            if (take_text_key_arrived()) return;
-            os_pause(50);
-            n -= 50;
-        }
-    }
-    if (n >= 0) os_pause(n);
-}
-
 }  // namespace
 
 double timer_seconds() {
@@ -109,8 +93,16 @@ double timer_seconds() {
     return static_cast<double>(read_counter() - g_origin) * g_counter_period;
 }
 
-ClockRoutine set_clock_routine(ClockRoutine routine) {
-    return g_clock_routine.exchange(routine);
+TimeSeam set_time_seam(TimeSeam seam) {
+    return TimeSeam{g_clock_routine.exchange(seam.clock), g_pause_routine.exchange(seam.pause)};
+}
+
+void timing_reset() {
+    set_time_seam({});
+    g_sleep_routine.store(nullptr);
+    g_text_key_arrived.store(false);
+    const std::lock_guard<std::mutex> hold(g_choice_lock);
+    g_source.store(SOURCE_UNCHOSEN);
 }
 
 int32_t timer_source() {
@@ -129,19 +121,33 @@ void sleep_ms(int32_t n) {
         routine(n);
         return;
     }
-    text_sleep(n);
+    // The text console's own variant: a zero pause yields the processor.
+    interruptible_pause(n, take_text_key_arrived, true);
 }
 
 void set_sleep_routine(SleepRoutine routine) {
     g_sleep_routine.store(routine);
 }
 
-PauseRoutine set_pause_routine(PauseRoutine routine) {
-    return g_pause_routine.exchange(routine != nullptr ? routine : system_pause);
+void os_pause(int32_t ms) {
+    const PauseRoutine routine = g_pause_routine.load();
+    (routine != nullptr ? routine : system_pause)(ms);
 }
 
-void os_pause(int32_t ms) {
-    g_pause_routine.load()(ms);
+void interruptible_pause(int32_t n, bool (*key_seen)(), bool pause_zero) {
+    if (n == -1) {
+        while (!key_seen())
+            os_pause(50);
+        return;
+    }
+    if (n >= 100) {
+        while (n > 50) {
+            if (key_seen()) return;
+            os_pause(50);
+            n -= 50;
+        }
+    }
+    if (n > 0 || (n == 0 && pause_zero)) os_pause(n);
 }
 
 void text_console_key_arrived() {

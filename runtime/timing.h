@@ -6,12 +6,6 @@
 // process); only differences are meaningful.
 double timer_seconds();
 
-// Replaces the clock that timer_seconds reads, so that tests can play out the
-// frame pacing without waiting; nullptr restores the system clock. Returns the
-// previous routine.
-using ClockRoutine = double (*)();
-ClockRoutine set_clock_routine(ClockRoutine routine);
-
 // Pauses n milliseconds; n = -1 waits until a key arrives. While a graphics
 // screen exists its own variant runs, which a key press can cut short.
 void sleep_ms(int32_t n);
@@ -20,12 +14,29 @@ void sleep_ms(int32_t n);
 using SleepRoutine = void (*)(int32_t n);
 void set_sleep_routine(SleepRoutine routine);
 
-// One uninterrupted operating-system pause. Replaceable so that tests can
-// record the pauses instead of waiting them out; nullptr restores the system
-// pause. Returns the previous routine.
-using PauseRoutine = void (*)(int32_t ms);
-PauseRoutine set_pause_routine(PauseRoutine routine);
+// One uninterrupted operating-system pause.
 void os_pause(int32_t ms);
+
+// The pause both variants of sleep_ms share: n = -1 waits in 50 ms steps until
+// key_seen() answers true; n >= 100 is cut into 50 ms steps, each after a look
+// at key_seen(); the rest is one uninterrupted pause, taken for n = 0 too when
+// pause_zero is set. key_seen reads and clears its flag.
+void interruptible_pause(int32_t n, bool (*key_seen)(), bool pause_zero);
+
+// The clock and the pause as one seam, so that tests can play out waits and
+// the frame pacing without waiting. A nullptr member stands for the system's
+// own routine. Returns the seam in place before.
+using ClockRoutine = double (*)();
+using PauseRoutine = void (*)(int32_t ms);
+struct TimeSeam {
+    ClockRoutine clock;
+    PauseRoutine pause;
+};
+TimeSeam set_time_seam(TimeSeam seam);
+
+// Back to the state of a fresh process: clock not yet chosen, system clock and
+// pause, no sleep routine, no key arrived. For test fixtures.
+void timing_reset();
 
 // Raises the text console's key-arrived flag, which the text variant of
 // sleep_ms reads and clears (nothing raises it while the program has no console).

@@ -30,7 +30,7 @@ void draw_thick_arrow(float dx, float dy, uint32_t colour) {
     const double y = wide(detector_y());
     for (int ox = 0; ox <= 1; ++ox) {
         for (int oy = 0; oy <= 1; ++oy)
-            draw_line(x + ox, y + oy, dx, dy, colour, RELATIVE_SECOND);
+            scene_line(x + ox, y + oy, dx, dy, colour, RELATIVE_SECOND);
     }
 }
 
@@ -60,23 +60,23 @@ void draw_slit_arrows() {
         const double y = wide(model.slit_y[i]);
         const float old_x = static_cast<float>(std::cos(old_angle) * amplitude);
         const float old_y = static_cast<float>(-amplitude * std::sin(old_angle));
-        draw_line(x, y, old_x, old_y, COLOUR_WHITE, RELATIVE_SECOND);
+        scene_line(x, y, old_x, old_y, COLOUR_WHITE, RELATIVE_SECOND);
         const float new_x = static_cast<float>(std::cos(angle) * amplitude);
         const float new_y = static_cast<float>(-amplitude * std::sin(angle));
-        draw_line(x, y, new_x, new_y, COLOUR_BLUE, RELATIVE_SECOND);
+        scene_line(x, y, new_x, new_y, COLOUR_BLUE, RELATIVE_SECOND);
         // The erase cuts through the barrier; repair it before the next slit.
         draw_barrier();
     }
 }
 
 void erase_chain() {
-    draw_line(model.chain_start_x, model.chain_start_y, model.chain_end_x, model.chain_end_y,
-              COLOUR_WHITE);
+    scene_line(model.chain_start_x, model.chain_start_y, model.chain_end_x, model.chain_end_y,
+               COLOUR_WHITE);
     // The phasors still hold the previous frame's values, and each line
     // continues from the end of the one before, so this retraces the old
     // chain pixel for pixel.
     for (int i = 2; i <= model.slit_count; ++i) {
-        draw_line(0.0, 0.0, model.phasor_x[i], model.phasor_y[i], COLOUR_WHITE, RELATIVE_BOTH);
+        scene_line(0.0, 0.0, model.phasor_x[i], model.phasor_y[i], COLOUR_WHITE, RELATIVE_BOTH);
     }
 }
 
@@ -106,10 +106,10 @@ void draw_chain() {
     model.chain_start_y = static_cast<float>(detector_y());
     model.chain_end_x = static_cast<float>(wide(model.detector_x) + wide(model.phasor_x[1]));
     model.chain_end_y = static_cast<float>(wide(detector_y()) + wide(model.phasor_y[1]));
-    draw_line(model.chain_start_x, model.chain_start_y, model.chain_end_x, model.chain_end_y,
-              COLOUR_LIGHT_GREEN);
+    scene_line(model.chain_start_x, model.chain_start_y, model.chain_end_x, model.chain_end_y,
+               COLOUR_LIGHT_GREEN);
     for (int i = 2; i <= model.slit_count; ++i) {
-        draw_line(0.0, 0.0, model.phasor_x[i], model.phasor_y[i], COLOUR_BLUE, RELATIVE_BOTH);
+        scene_line(0.0, 0.0, model.phasor_x[i], model.phasor_y[i], COLOUR_BLUE, RELATIVE_BOTH);
     }
 }
 
@@ -117,6 +117,6 @@ void draw_intensity_sample() {
     model.intensity = static_cast<float>(
         (wide(model.sum_x) * wide(model.sum_x) + wide(model.sum_y) * wide(model.sum_y)) / 100.0);
     // From one pixel beyond the right edge leftwards by the intensity.
-    draw_line(640.0, wide(detector_y()), -wide(model.intensity), 0.0, COLOUR_LIGHT_RED,
-              RELATIVE_SECOND);
+    scene_line(640.0, wide(detector_y()), -wide(model.intensity), 0.0, COLOUR_LIGHT_RED,
+               RELATIVE_SECOND);
 }

@@ -21,7 +21,7 @@ uint32_t background() {
 // The rows may come in either order: a slit beyond the barrier's fixed end
 // turns the end piece into one that runs outward to the screen edge.
 void barrier_piece(int32_t top, int32_t bottom) {
-    draw_filled_box(model.barrier_x - 1, top, model.barrier_x + 1, bottom, COLOUR_BROWN);
+    scene_box(model.barrier_x - 1, top, model.barrier_x + 1, bottom, COLOUR_BROWN);
 }
 
 }  // namespace
@@ -47,10 +47,10 @@ void draw_rays() {
     const int32_t y = detector_y();
     for (int i = 1; i <= model.slit_count; ++i) {
         const uint32_t colour = i == 1 ? COLOUR_LIGHT_GREEN : COLOUR_BLUE;
-        draw_line(model.barrier_x, model.slit_y[i], model.detector_x, y, colour);
+        scene_line(model.barrier_x, model.slit_y[i], model.detector_x, y, colour);
     }
-    draw_line(model.barrier_x, model.axis_y, model.detector_distance, 0, COLOUR_LIGHT_GREY,
-              RELATIVE_SECOND);
+    scene_line(model.barrier_x, model.axis_y, model.detector_distance, 0, COLOUR_LIGHT_GREY,
+               RELATIVE_SECOND);
 }
 
 void erase_rays() {
@@ -59,14 +59,13 @@ void erase_rays() {
     for (int i = 1; i <= model.slit_count; ++i) {
         // Cleans the opening and the first barrier row below it, which the
         // next frame's barrier restores.
-        draw_filled_box(model.barrier_x - 1, model.slit_y[i] - 2, 2, 5, background(),
-                        RELATIVE_SECOND);
-        draw_line(model.barrier_x, model.slit_y[i], model.detector_x, y, background());
+        scene_box(model.barrier_x - 1, model.slit_y[i] - 2, 2, 5, background(), RELATIVE_SECOND);
+        scene_line(model.barrier_x, model.slit_y[i], model.detector_x, y, background());
     }
 }
 
 void redraw_scene() {
-    draw_filled_box(0, 0, SCREEN_RIGHT, SCREEN_BOTTOM, background());
+    scene_box(0, 0, SCREEN_RIGHT, SCREEN_BOTTOM, background());
     // The mark and its credit text are drawn here, once text can be placed
     // at pixel positions.
     place_slits();

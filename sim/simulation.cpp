@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "gfx/present/window_driver.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 #include "runtime/program_args.h"
@@ -41,7 +42,7 @@ void set_initial_values() {
 }
 
 void draw_detector_line() {
-    draw_line(model.detector_x, DETECTOR_TOP, model.detector_x, DETECTOR_BOTTOM, COLOUR_RED);
+    scene_line(model.detector_x, DETECTOR_TOP, model.detector_x, DETECTOR_BOTTOM, COLOUR_RED);
 }
 
 }  // namespace
@@ -88,8 +89,9 @@ int simulation_main(int argc, char** argv) {
         // Running on without a window would leave a process nobody can see or
         // quit, so say what failed and how to run anyway.
         std::fprintf(stderr,
-                     "mehrfachspalt: no window could be opened (no display available?); "
-                     "set QXGFX=null to run without a window\n");
+                     "mehrfachspalt: no window could be opened: %s; "
+                     "set QXGFX=null to run without a window\n",
+                     window_failure_reason());
         return 1;
     }
     simulation_start();

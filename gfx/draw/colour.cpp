@@ -1,5 +1,5 @@
 #include "gfx/draw/writers.h"
-#include "gfx/screen/screen.h"
+#include "gfx/screen/screen_context.h"
 
 uint32_t native_colour(int32_t bytes_per_pixel, uint32_t colour) {
     switch (bytes_per_pixel) {
@@ -25,7 +25,9 @@ uint32_t primitive_colour(const DrawContext& context, uint32_t colour, int32_t f
 }
 
 void select_writers(DrawContext& context, uint32_t colour) {
-    const WriterSet& writers = current_writers();
+    // The writers of the target's own pixel size: after a block of another
+    // size they would otherwise step through the rows wrongly.
+    const WriterSet& writers = writer_set(context.bytes_per_pixel);
     const ScreenContext* screen = active_screen();
     // An opaque colour (alpha byte 0xFF) never blends, so the plain writers
     // serve it even on a blending screen.

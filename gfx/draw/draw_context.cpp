@@ -1,6 +1,6 @@
 #include "gfx/draw/draw_context.h"
 
-#include "gfx/screen/screen.h"
+#include "gfx/screen/screen_context.h"
 
 namespace {
 
@@ -29,14 +29,9 @@ void rebuild(DrawContext& context, const ScreenContext& screen) {
 
 }  // namespace
 
-DrawContext& draw_context() {
+DrawContext& refresh_draw_context() {
     DrawContext& context = context_slot();
     const ScreenContext* screen = active_screen();
     if (screen != nullptr && screen->screen_id != context.screen_id) rebuild(context, *screen);
     return context;
-}
-
-bool draw_context_ready() {
-    const ScreenContext* screen = active_screen();
-    return screen != nullptr && context_slot().screen_id == screen->screen_id;
 }

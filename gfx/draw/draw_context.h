@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/draw/primitives.h"
+
 struct DrawContext;
 
 // Writes one pixel of the current target: (context, x, y, colour).
@@ -47,25 +49,9 @@ struct DrawContext {
     uint32_t context_flags = 0;
 };
 
-// Coordinate-flags word: bit 31 marks an omitted colour, bits 0..2 the relative code.
-constexpr int32_t COLOUR_OMITTED = INT32_MIN;
-constexpr int32_t RELATIVE_NONE = 0;
-constexpr int32_t RELATIVE_SECOND = 1;
-constexpr int32_t RELATIVE_FIRST = 2;
-constexpr int32_t RELATIVE_BOTH = 3;
-constexpr int32_t RELATIVE_POINT_ABSOLUTE = 4;
-constexpr int32_t RELATIVE_POINT = 5;
-
-// ImageBuffer header tag of the 32-byte form.
-constexpr int32_t IMAGE_HEADER_NEW = 7;
-constexpr int32_t IMAGE_HEADER_SIZE = 32;
-constexpr int32_t IMAGE_HEADER_OLD_SIZE = 4;
-
-// The process's context, rebuilt when the screen has changed.
-DrawContext& draw_context();
-
-// True when a screen exists and the context has been built for it.
-bool draw_context_ready();
+// The process's context, first rebuilt (view, target, colours, cursor) when
+// the screen has changed since it was last used.
+DrawContext& refresh_draw_context();
 
 // Loads the target (nullptr: the screen's work page) into the context.
 void set_target(DrawContext& context, void* target);

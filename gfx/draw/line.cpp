@@ -139,7 +139,7 @@ void draw_sloped(DrawContext& context, const Segment& s, uint32_t colour, uint16
     }
 }
 
-void draw_line(DrawContext& context, Segment s, uint32_t colour, uint16_t style) {
+void draw_segment(DrawContext& context, Segment s, uint32_t colour, uint16_t style) {
     if (!clip_segment(context, s)) return;
     lock_target();
     if (s.x1 == s.x2) {
@@ -166,7 +166,8 @@ void gfx_line(void* target, float x1, float y1, float x2, float y2, uint32_t col
     // A point that is not a number has no pixel; the cursor has moved all the same.
     if (!p1.ok || !p2.ok) return;
     if (kind == LINE_PLAIN) {
-        draw_line(*context, Segment{p1.x, p1.y, p2.x, p2.y}, pixel, static_cast<uint16_t>(style));
+        draw_segment(*context, Segment{p1.x, p1.y, p2.x, p2.y}, pixel,
+                     static_cast<uint16_t>(style));
         return;
     }
     int64_t ax = p1.x, ay = p1.y, bx = p2.x, by = p2.y;

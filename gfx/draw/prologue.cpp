@@ -4,7 +4,7 @@
 #include "gfx/screen/screen.h"
 
 PrimitiveStart begin_primitive(void* target, uint32_t colour, int32_t flags, bool use_background) {
-    DrawContext& context = draw_context();
+    DrawContext& context = refresh_draw_context();
     if (active_screen() == nullptr) return {nullptr, 0};
     set_target(context, target);
     const uint32_t pixel = primitive_colour(context, colour, flags, use_background);

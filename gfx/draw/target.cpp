@@ -94,7 +94,6 @@ void load_screen(DrawContext& context, ScreenContext& screen) {
     } else {
         context.view = ViewRect{0, 0, 0, 0};
     }
-    select_depth_writers(context.bytes_per_pixel);
     context.context_flags &= ~(CONTEXT_LOAD_SCREEN | CONTEXT_IMAGE_TARGET);
 }
 
@@ -106,9 +105,6 @@ void load_image(DrawContext& context, uint8_t* image, const ScreenContext& scree
     context.bytes_per_pixel = geometry.bytes_per_pixel;
     context.pitch = geometry.pitch;
     fill_row_table(context, geometry.pixels, geometry.height);
-    // Made for the old form too: after a 32-byte-form block of another pixel
-    // size the writers would otherwise step through the rows with the wrong size.
-    select_depth_writers(context.bytes_per_pixel);
     context.context_flags |= CONTEXT_IMAGE_TARGET;
 }
 

@@ -1,8 +1,7 @@
 #include "gfx/draw/writers.h"
 
+#include <cstddef>
 #include <cstring>
-
-#include "gfx/screen/screen.h"
 
 // Pixel access goes through memcpy: the pixels of an ImageBuffer sit 4 or 32
 // bytes into caller memory and its rows may start at any address, and page
@@ -76,23 +75,24 @@ void blend_span_32(uint8_t* address, uint32_t colour, int32_t count) {
     }
 }
 
-constexpr WriterSet writers_8{write_pixel<uint8_t>, fill_span_8, copy_row<1>, nullptr, nullptr};
-constexpr WriterSet writers_16{write_pixel<uint16_t>, fill_span_wide<uint16_t>, copy_row<2>,
-                               nullptr, nullptr};
-constexpr WriterSet writers_32{write_pixel<uint32_t>, fill_span_wide<uint32_t>, copy_row<4>,
-                               blend_pixel_32, blend_span_32};
-
-// The per-depth selection is process-wide; only the drawing thread changes it.
-const WriterSet* selected_writers = &writers_8;
-int32_t selected_bytes_per_pixel = 1;
-
-bool processor_has_mmx() {
-#if defined(__x86_64__) || defined(__i386__)
-    return __builtin_cpu_supports("mmx");
-#else
-    return false;
-#endif
-}
+constexpr WriterSet writers_8{
+    .pixel = write_pixel<uint8_t>,
+    .span = fill_span_8,
+    .copy = copy_row<1>,
+};
+constexpr WriterSet writers_16{
+    .pixel = write_pixel<uint16_t>,
+    .span = fill_span_wide<uint16_t>,
+    .copy = copy_row<2>,
+};
+// Only 32-bit pixels carry an alpha byte to blend with.
+constexpr WriterSet writers_32{
+    .pixel = write_pixel<uint32_t>,
+    .span = fill_span_wide<uint32_t>,
+    .copy = copy_row<4>,
+    .alpha_pixel = blend_pixel_32,
+    .alpha_span = blend_span_32,
+};
 
 }  // namespace
 
@@ -116,20 +116,4 @@ const WriterSet& writer_set(int32_t bytes_per_pixel) {
         default:
             return writers_32;
     }
-}
-
-void select_depth_writers(int32_t bytes_per_pixel) {
-    selected_writers = &writer_set(bytes_per_pixel);
-    selected_bytes_per_pixel = bytes_per_pixel == 1 || bytes_per_pixel == 2 ? bytes_per_pixel : 4;
-    if (ScreenContext* screen = active_screen(); screen != nullptr && processor_has_mmx()) {
-        screen->screen_flags |= SCREEN_MMX;
-    }
-}
-
-const WriterSet& current_writers() {
-    return *selected_writers;
-}
-
-int32_t current_writers_bytes_per_pixel() {
-    return selected_bytes_per_pixel;
 }

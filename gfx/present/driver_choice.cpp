@@ -1,9 +1,10 @@
 #include <strings.h>
 
 #include <array>
+#include <string>
 
 #include "gfx/present/window_driver.h"
-#include "gfx/screen/screen.h"
+#include "gfx/present/window_flags.h"
 
 namespace {
 
@@ -44,7 +45,31 @@ const WindowDriver* try_pass(std::span<const WindowDriver* const> drivers, const
     return nullptr;
 }
 
+// A driver that refuses leaves its own reason here; without any driver to
+// try the reason is that none is built in.
+std::string g_failure_reason;
+
+const WindowDriver* chosen(const WindowDriver* driver,
+                           std::span<const WindowDriver* const> drivers) {
+    if (driver != nullptr) {
+        g_failure_reason.clear();
+    } else if (drivers.empty()) {
+        g_failure_reason = "this build has no window driver";
+    } else if (g_failure_reason.empty()) {
+        g_failure_reason = "every window driver refused the screen";
+    }
+    return driver;
+}
+
 }  // namespace
+
+const char* window_failure_reason() {
+    return g_failure_reason.c_str();
+}
+
+void note_window_failure(const char* reason) {
+    g_failure_reason = reason != nullptr ? reason : "";
+}
 
 std::span<const WindowDriver* const> window_drivers() {
     return WINDOW_DRIVERS;
@@ -55,18 +80,23 @@ const WindowDriver* open_window_driver(std::span<const WindowDriver* const> driv
                                        int32_t height, int32_t depth, int32_t refresh_rate,
                                        int32_t flags) {
     const Request request{title, width, height, depth, refresh_rate};
-    if (flags == SCREEN_FLAG_NULL_DRIVER ||
-        (setting != nullptr && names_match(setting, null_driver.name))) {
+    if (flags == WINDOW_NONE || (setting != nullptr && names_match(setting, null_driver.name))) {
         null_driver.init(title, width, height, depth, refresh_rate, flags);
+        g_failure_reason.clear();
         return &null_driver;
     }
-    const int32_t other_form = flags ^ SCREEN_FLAG_FULLSCREEN;
+    g_failure_reason.clear();
+    const int32_t other_form = flags ^ WINDOW_FULLSCREEN;
     if (setting == nullptr) {
-        if (const WindowDriver* d = try_pass(drivers, nullptr, request, flags)) return d;
-        return try_pass(drivers, nullptr, request, other_form);
+        if (const WindowDriver* d = try_pass(drivers, nullptr, request, flags))
+            return chosen(d, drivers);
+        return chosen(try_pass(drivers, nullptr, request, other_form), drivers);
     }
-    if (const WindowDriver* d = try_pass(drivers, setting, request, flags)) return d;
-    if (const WindowDriver* d = try_pass(drivers, nullptr, request, flags)) return d;
-    if (const WindowDriver* d = try_pass(drivers, setting, request, flags)) return d;
-    return try_pass(drivers, nullptr, request, other_form);
+    if (const WindowDriver* d = try_pass(drivers, setting, request, flags))
+        return chosen(d, drivers);
+    if (const WindowDriver* d = try_pass(drivers, nullptr, request, flags))
+        return chosen(d, drivers);
+    if (const WindowDriver* d = try_pass(drivers, setting, request, flags))
+        return chosen(d, drivers);
+    return chosen(try_pass(drivers, nullptr, request, other_form), drivers);
 }

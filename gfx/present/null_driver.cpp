@@ -10,6 +10,6 @@ int32_t null_init(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
 }  // namespace
 
 const WindowDriver null_driver = {
-    "Null",  null_init, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr, nullptr,   nullptr, nullptr, nullptr, nullptr, nullptr,
+    .name = "Null",
+    .init = null_init,
 };

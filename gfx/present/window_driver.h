@@ -5,23 +5,23 @@
 
 // The operations by which a screen is presented. An absent operation is nullptr.
 struct WindowDriver {
-    const char* name;
+    const char* name = nullptr;
     // Opens the window and starts presenting; 0 = accepted, anything else = refused.
     int32_t (*init)(const char* title, int32_t width, int32_t height, int32_t depth,
-                    int32_t refresh_rate, int32_t flags);
-    void (*exit)();
-    void (*lock)();
-    void (*unlock)();
-    void (*set_palette)(int32_t index, int32_t red, int32_t green, int32_t blue);
-    void (*wait_vsync)();
+                    int32_t refresh_rate, int32_t flags) = nullptr;
+    void (*exit)() = nullptr;
+    void (*lock)() = nullptr;
+    void (*unlock)() = nullptr;
+    void (*set_palette)(int32_t index, int32_t red, int32_t green, int32_t blue) = nullptr;
+    void (*wait_vsync)() = nullptr;
     int32_t (*get_mouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
-                         int32_t* confined);
-    void (*set_mouse)(int32_t x, int32_t y, int32_t visibility, int32_t confinement);
-    void (*set_title)(const char* title);
-    int32_t (*set_position)(int32_t x, int32_t y);
-    const int32_t* (*list_modes)(int32_t depth, int32_t* count);
-    void (*flip)();
-    void (*poll)();
+                         int32_t* confined) = nullptr;
+    void (*set_mouse)(int32_t x, int32_t y, int32_t visibility, int32_t confinement) = nullptr;
+    void (*set_title)(const char* title) = nullptr;
+    int32_t (*set_position)(int32_t x, int32_t y) = nullptr;
+    const int32_t* (*list_modes)(int32_t depth, int32_t* count) = nullptr;
+    void (*flip)() = nullptr;
+    void (*poll)() = nullptr;
 };
 
 // Presents nothing: every screen is accepted, lock and unlock are empty.
@@ -36,3 +36,10 @@ const WindowDriver* open_window_driver(std::span<const WindowDriver* const> driv
                                        const char* setting, const char* title, int32_t width,
                                        int32_t height, int32_t depth, int32_t refresh_rate,
                                        int32_t flags);
+
+// Why the last open_window_driver found no driver, in a few words for a
+// message ("" after a success).
+const char* window_failure_reason();
+
+// A driver that refuses a screen says why here (the text is copied).
+void note_window_failure(const char* reason);

@@ -4,8 +4,8 @@
 
 ConsoleHooks console_hooks{};
 
-void fill_console_hooks() {
-    console_hooks = screen_console_hooks;
+void install_console_hooks(const ConsoleHooks& hooks) {
+    console_hooks = hooks;
     set_sleep_routine(console_hooks.pause);
 }
 

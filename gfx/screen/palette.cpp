@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gfx/present/window_driver.h"
 #include "gfx/screen/mode_table.h"
 #include "gfx/screen/screen.h"
 
@@ -58,8 +57,8 @@ bool is_attribute(const ScreenContext& screen, int32_t i) {
 
 void show_attribute(ScreenContext& screen, int32_t attribute, uint32_t colour) {
     screen.palette[attribute] = colour;
-    if (screen.driver != nullptr && screen.driver->set_palette != nullptr) {
-        screen.driver->set_palette(attribute, red_of(colour), green_of(colour), blue_of(colour));
+    if (screen.driver_ops.set_palette != nullptr) {
+        screen.driver_ops.set_palette(attribute, red_of(colour), green_of(colour), blue_of(colour));
     }
 }
 
@@ -184,8 +183,8 @@ int32_t palette_port_in(int32_t port) {
     if (screen == nullptr) return 255;
     if (port == PORT_STATUS) {
         // Waiting under the lock would stall the very presentation it waits for.
-        if (screen->driver != nullptr && screen->driver->wait_vsync != nullptr) {
-            screen->driver->wait_vsync();
+        if (screen->driver_ops.wait_vsync != nullptr) {
+            screen->driver_ops.wait_vsync();
         }
         return 8;
     }
@@ -210,4 +209,8 @@ void palette_port_out(int32_t port, int32_t value) {
     g_port.written[g_port.component] = static_cast<uint8_t>(value & 0x3F);
     if (g_port.component == 2) port_set_entry(*screen);
     port_advance(*screen);
+}
+
+void palette_port_reset() {
+    g_port = PortState{};
 }

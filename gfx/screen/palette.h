@@ -17,3 +17,7 @@ void gfx_palette(int32_t index, int32_t colour, int32_t green, int32_t blue);
 // The palette registers and the retrace status as I/O ports.
 int32_t palette_port_in(int32_t port);
 void palette_port_out(int32_t port, int32_t value);
+
+// Puts the palette registers back at rest (entry 0, red next), as in a fresh
+// process; they are process-wide and outlive screens.
+void palette_port_reset();

@@ -1,58 +1,19 @@
-#include "gfx/screen/screen.h"
-
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <new>
-#include <string>
+#include <memory>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/writers.h"
-#include "gfx/present/window_driver.h"
-#include "gfx/screen/console_hooks.h"
 #include "gfx/screen/mode_table.h"
-#include "gfx/screen/palette.h"
-#include "gfx/screen/runtime_data.h"
-#include "gfx/text/text_view.h"
-#include "runtime/last_error.h"
-#include "runtime/program_args.h"
+#include "gfx/screen/screen.h"
+#include "gfx/screen/screen_build.h"
 
 namespace {
 
-// What a screen is built from: a row of the mode table, or a free size.
-struct ScreenShape {
-    int32_t mode_number;
-    int32_t width;
-    int32_t height;
-    int32_t depth;
-    int32_t line_repeat;
-    const PaletteSpec* default_palette;
-    const FontSpec* font;
-    int32_t text_columns;
-    int32_t text_rows;
-};
-
 std::unique_ptr<ScreenContext> g_screen;
 int32_t g_next_screen_id = 1;
-bool g_exit_handler_registered = false;
-bool g_title_taken = false;
-std::string g_window_title;
 
 // Free-size screens stop where a buffer could no longer be addressed by the
 // 32-bit fields of the screen record; beyond that a caller gets result 1.
 constexpr int64_t MAX_SIDE = 32767;
 constexpr int64_t MAX_SCREEN_BYTES = int64_t{1} << 30;
-
-void tear_down() {
-    if (!g_screen) return;
-    if (g_screen->driver != nullptr && g_screen->driver->exit != nullptr) g_screen->driver->exit();
-    g_screen.reset();  // every buffer goes with the record
-}
-
-int32_t fail() {
-    last_error = ERROR_ILLEGAL_ARGUMENT;
-    return 1;
-}
 
 bool depth_supported(int32_t depth) {
     switch (depth) {
@@ -82,10 +43,56 @@ bool fits_in_memory(int64_t width, int64_t height, int32_t depth, int32_t pages)
     return bytes <= MAX_SCREEN_BYTES;
 }
 
-// Steps shared by numbered modes and free sizes, from the hook slots on.
-int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t pages, int32_t flags,
-                     int32_t refresh_rate) {
-    fill_console_hooks();
+bool processor_has_mmx() {
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("mmx");
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+ScreenContext* active_screen() {
+    return g_screen.get();
+}
+
+bool mode_shape(int32_t mode, int32_t pages, ScreenShape* shape) {
+    const ModeRow* row = mode_row(mode);
+    if (row == nullptr || row->width == 0) return false;
+    if (!fits_in_memory(row->width, row->height, mode >= 14 ? 32 : row->depth, pages)) return false;
+    *shape = ScreenShape{
+        .mode_number = mode,
+        .width = row->width,
+        .height = row->height,
+        .depth = row->depth,
+        .line_repeat = row->line_repeat,
+        .default_palette = row->default_palette,
+        .font = row->font,
+        .text_columns = row->text_columns,
+        .text_rows = row->text_rows,
+    };
+    return true;
+}
+
+bool free_shape(int32_t width, int32_t height, int32_t depth, int32_t pages, ScreenShape* shape) {
+    if (!depth_supported(depth) || !fits_in_memory(width, height, depth, pages)) return false;
+    *shape = ScreenShape{
+        .mode_number = -1,
+        .width = width,
+        .height = height,
+        .depth = depth,
+        .line_repeat = 1,
+        .default_palette = &palette_256,
+        .font = &font_8x8,
+        .text_columns = width / 8,
+        .text_rows = height / 8,
+    };
+    return true;
+}
+
+ScreenContext& create_screen(const ScreenShape& shape, int32_t depth_argument, int32_t pages,
+                             int32_t flags) {
     g_screen = std::make_unique<ScreenContext>();
     ScreenContext& screen = *g_screen;
     screen.screen_id = g_next_screen_id++;
@@ -140,106 +147,19 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
         if ((flags & SCREEN_FLAG_ALPHA) != 0) screen.screen_flags |= SCREEN_ALPHA;
         if ((flags & SCREEN_FLAG_OPENGL) != 0) screen.screen_flags |= SCREEN_OPENGL;
     }
-    // Also sets the MMX flag when the processor has it.
-    select_depth_writers(screen.bytes_per_pixel);
+    if (processor_has_mmx()) screen.screen_flags |= SCREEN_MMX;
+    return screen;
+}
 
-    expand_runtime_data();
-    if (!g_title_taken) {
-        g_window_title = program_title();
-        g_title_taken = true;
-    }
-
-    const WindowDriver* driver = open_window_driver(
-        window_drivers(), std::getenv("QXGFX"), g_window_title.c_str(), screen.width,
-        screen.height * screen.line_repeat, screen.depth, refresh_rate, flags);
-    if (driver == nullptr) {
-        screen_exit_handler();
-        return fail();
-    }
-
-    screen.driver = driver;
-    reset_palette(-1);
-    screen.text_columns = shape.text_columns;
-    screen.text_rows = shape.text_rows;
-
-    DrawContext& context = draw_context();
-    const size_t cells = static_cast<size_t>(screen.text_columns) * screen.text_rows;
-    for (int32_t page = 0; page < pages; ++page) {
+void create_text_cells(ScreenContext& screen, int32_t columns, int32_t rows) {
+    screen.text_columns = columns;
+    screen.text_rows = rows;
+    const size_t cells = static_cast<size_t>(columns) * static_cast<size_t>(rows);
+    for (int32_t page = 0; page < screen.page_count; ++page) {
         screen.text_cells.emplace_back(new TextCell[cells]());
     }
-    for (size_t i = 0; i < cells; ++i) {
-        screen.text_cells[0][i] = TextCell{32, context.foreground, context.background};
-    }
-    const SpanWriter fill = writer_set(screen.bytes_per_pixel).span;
-    for (int32_t page = 0; page < pages; ++page) {
-        for (int32_t y = 0; y < screen.height; ++y) {
-            fill(screen.page_buffers[page].get() + static_cast<size_t>(y) * screen.pitch,
-                 context.background, screen.width);
-        }
-    }
-
-    if (!g_exit_handler_registered) {
-        std::atexit(screen_exit_handler);
-        g_exit_handler_registered = true;
-    }
-    if (flags != SCREEN_FLAG_TEARDOWN) text_view_whole_grid();
-    last_error = ERROR_NONE;
-    return 0;
 }
 
-// Everything before the new screen: page count, flag implications, teardown,
-// and the return to the text console for mode 0.
-int32_t select_screen(const ScreenShape* shape, int32_t depth_argument, int32_t pages,
-                      int32_t flags, int32_t refresh_rate) {
-    if (pages < 1) pages = 1;
-    if (flags >= 0 && (flags & SCREEN_FLAG_COLOUR_KEY) != 0) {
-        flags |= SCREEN_FLAG_NO_MAXIMISE | SCREEN_FLAG_BORDERLESS;
-    }
-    tear_down();
-    if (shape == nullptr) {
-        // Back to the text console, which has no text view of its own here.
-        empty_console_hooks();
-        text_view_unset();
-        last_error = ERROR_NONE;
-        return 0;
-    }
-    try {
-        return build_screen(*shape, depth_argument, pages, flags, refresh_rate);
-    } catch (const std::bad_alloc&) {
-        tear_down();
-        empty_console_hooks();
-        last_error = ERROR_OUT_OF_MEMORY;
-        return 1;
-    }
-}
-
-}  // namespace
-
-ScreenContext* active_screen() {
-    return g_screen.get();
-}
-
-int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags,
-                   int32_t refresh_rate) {
-    if (static_cast<uint32_t>(mode) > static_cast<uint32_t>(MODE_COUNT)) return fail();
-    if (mode == 0) return select_screen(nullptr, depth, pages, flags, refresh_rate);
-    const ModeRow& row = ModeTable[mode - 1];
-    if (row.width == 0) return fail();
-    if (!fits_in_memory(row.width, row.height, mode >= 14 ? 32 : row.depth, pages)) return fail();
-    const ScreenShape shape{mode,      row.width,        row.height,
-                            row.depth, row.line_repeat,  row.default_palette,
-                            row.font,  row.text_columns, row.text_rows};
-    return select_screen(&shape, depth, pages, flags, refresh_rate);
-}
-
-int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
-                        int32_t refresh_rate) {
-    if (!depth_supported(depth) || !fits_in_memory(width, height, depth, pages)) return fail();
-    const ScreenShape shape{-1,           width,     height,    depth,     1,
-                            &palette_256, &font_8x8, width / 8, height / 8};
-    return select_screen(&shape, depth, pages, flags, refresh_rate);
-}
-
-void screen_exit_handler() {
-    if (g_screen) gfx_screen(0, 0, 0, SCREEN_FLAG_TEARDOWN, 0);
+void release_screen() {
+    g_screen.reset();  // every buffer goes with the record
 }

@@ -22,22 +22,9 @@ int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags, in
 int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                         int32_t refresh_rate);
 
-// Page services. gfx_set_pages answers the previous work page | previous
-// visible page << 8, or -1 without a screen; gfx_copy_page answers 0 or 1.
-int32_t gfx_set_pages(int32_t work, int32_t visible);
-int32_t gfx_copy_page(int32_t source, int32_t destination);
-
-// The screen lock around one operation: takes the driver's lock unless the
-// screen is already locked, and only the taker releases it.
-void screen_lock(ScreenContext& screen);
-void screen_unlock(ScreenContext& screen);
-
 // Holds the lock across many operations; every operation in between keeps it.
 void gfx_lock();
 void gfx_unlock();
-
-// Marks framebuffer rows first..last (clamped to the screen) as changed.
-void mark_rows(ScreenContext& screen, int32_t first, int32_t last);
 
 // The at-exit handler: tears a remaining screen down.
 void screen_exit_handler();

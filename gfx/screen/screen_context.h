@@ -34,6 +34,17 @@ constexpr uint32_t SCREEN_OPENGL = 1u << 29;
 constexpr int32_t EVENT_RING_SIZE = 128;
 constexpr int32_t KEY_STATE_COUNT = 128;
 
+// The operations of the window driver that the screen itself calls. They are
+// copied from the driver that accepted the screen, so that the screen record
+// needs to know no driver by type; an empty slot does nothing.
+struct DriverOps {
+    void (*lock)() = nullptr;
+    void (*unlock)() = nullptr;
+    void (*set_palette)(int32_t index, int32_t red, int32_t green, int32_t blue) = nullptr;
+    void (*wait_vsync)() = nullptr;
+    void (*flip)() = nullptr;
+};
+
 // The one graphics screen. Buffers are owned by the record and go with it.
 struct ScreenContext {
     int32_t screen_id = 0;
@@ -52,6 +63,7 @@ struct ScreenContext {
     std::unique_ptr<uint8_t[]> colour_map;       // 16
     std::unique_ptr<uint8_t[]> dirty_rows;       // height x line_repeat
     const WindowDriver* driver = nullptr;
+    DriverOps driver_ops{};
     uint32_t colour_mask = 0;
     const PaletteSpec* default_palette = nullptr;
     int32_t line_repeat = 1;
@@ -75,3 +87,11 @@ struct ScreenContext {
 
 // The current screen, or nullptr while none exists.
 ScreenContext* active_screen();
+
+// The screen lock around one operation: takes the driver's lock unless the
+// screen is already locked, and only the taker releases it.
+void screen_lock(ScreenContext& screen);
+void screen_unlock(ScreenContext& screen);
+
+// Marks framebuffer rows first..last (clamped to the screen) as changed.
+void mark_rows(ScreenContext& screen, int32_t first, int32_t last);

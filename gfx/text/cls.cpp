@@ -40,7 +40,7 @@ void fill_rows(DrawContext& context, int32_t first, int32_t end, int32_t x, int3
 void screen_cls(int32_t mode) {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
-    DrawContext& context = draw_context();
+    DrawContext& context = refresh_draw_context();
     set_target(context, nullptr);
     select_writers(context, context.background);
     mode = resolve_mode(mode, context, *screen);

@@ -30,7 +30,7 @@ void scroll_text(TextWindow& window, int32_t left, int32_t top, int32_t right, i
     const int32_t pixels = (right + 1 - left) * font.width;
     int32_t fill_from = y_top;
     if (shift < y_end - y_top) {
-        const RowCopier copy = current_writers().copy;
+        const RowCopier copy = writer_set(context.bytes_per_pixel).copy;
         for (int32_t y = y_top; y + shift < y_end; ++y)
             copy(context.row_table[y], context.row_table[y + shift], pixels);
         fill_from = y_end - shift;

@@ -50,7 +50,7 @@ bool open_text_window(TextWindow& window, TextTarget& target) {
 
     // Text always goes to the work page and is always opaque, whatever a
     // drawing primitive selected before.
-    DrawContext& context = draw_context();
+    DrawContext& context = refresh_draw_context();
     set_target(context, nullptr);
     select_writers(context, 0xFF000000u);
     screen_lock(*screen);

@@ -5,68 +5,56 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/support/recorded_time.h"
+
 namespace {
 
-std::vector<int32_t> g_pauses;
+using test_support::RecordedTimeTest;
 
-void record_pause(int32_t ms) {
-    g_pauses.push_back(ms);
-}
-
-// Every test records pauses instead of sleeping, and restores the system
-// pause afterwards.
-class TextSleep : public ::testing::Test {
-protected:
-    void SetUp() override {
-        g_pauses.clear();
-        previous_ = set_pause_routine(record_pause);
-        set_sleep_routine(nullptr);
-    }
-    void TearDown() override { set_pause_routine(previous_); }
-
-private:
-    PauseRoutine previous_ = nullptr;
-};
+// The text console's sleep, with pauses recorded instead of slept.
+using TextSleep = RecordedTimeTest;
+// The clock from a fresh process's state.
+using Clock = RecordedTimeTest;
 
 TEST_F(TextSleep, LongPauseIsCutIntoFiftyMillisecondSteps) {
     sleep_ms(120);
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50, 20}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 50, 20}));
 }
 
 TEST_F(TextSleep, ExactlyOneHundredLeavesAFinalFifty) {
     sleep_ms(100);
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 50}));
 }
 
 TEST_F(TextSleep, ShortPauseIsOneUninterruptedSleep) {
     text_console_key_arrived();
     sleep_ms(99);
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{99}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{99}));
 }
 
 TEST_F(TextSleep, ZeroStillPausesSoTheProcessorIsYielded) {
     sleep_ms(0);
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{0}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{0}));
 }
 
 TEST_F(TextSleep, NegativeOtherThanMinusOneDoesNothing) {
     sleep_ms(-5);
-    EXPECT_TRUE(g_pauses.empty());
+    EXPECT_TRUE(pauses().empty());
 }
 
 TEST_F(TextSleep, KeyArrivedCutsALongPauseShortAndIsConsumed) {
     text_console_key_arrived();
     sleep_ms(500);
-    EXPECT_TRUE(g_pauses.empty());
+    EXPECT_TRUE(pauses().empty());
     // The flag was cleared by that check, so the next long pause runs in full.
     sleep_ms(120);
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50, 20}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 50, 20}));
 }
 
 TEST_F(TextSleep, WaitForKeyReturnsOnceTheFlagIsRaised) {
     text_console_key_arrived();
     sleep_ms(-1);
-    EXPECT_TRUE(g_pauses.empty());
+    EXPECT_TRUE(pauses().empty());
 }
 
 TEST_F(TextSleep, InstalledRoutineReplacesTheTextVariant) {
@@ -76,16 +64,11 @@ TEST_F(TextSleep, InstalledRoutineReplacesTheTextVariant) {
     sleep_ms(120);
     set_sleep_routine(nullptr);
     EXPECT_EQ(handed, (std::vector<int32_t>{120}));
-    EXPECT_TRUE(g_pauses.empty());
+    EXPECT_TRUE(pauses().empty());
 }
 
-TEST(PauseRoutine, NullRestoresTheSystemPause) {
-    const PauseRoutine system = set_pause_routine(record_pause);
-    EXPECT_EQ(set_pause_routine(nullptr), record_pause);
-    EXPECT_EQ(set_pause_routine(system), system);
-}
-
-TEST(Clock, ChosenOnFirstReadingAndMonotonic) {
+TEST_F(Clock, ChosenOnFirstReadingAndMonotonic) {
+    set_time_seam({});
     EXPECT_EQ(timer_source(), 0);
     double previous = timer_seconds();
     EXPECT_EQ(timer_source(), 2);
@@ -97,16 +80,18 @@ TEST(Clock, ChosenOnFirstReadingAndMonotonic) {
     EXPECT_EQ(timer_source(), 2);
 }
 
-TEST(Clock, ReadingsAreSmallEnoughForSinglePrecisionFrameTimes) {
+TEST_F(Clock, ReadingsAreSmallEnoughForSinglePrecisionFrameTimes) {
     // The frame pacing stores readings as floats; counted from the first
     // reading they keep sub-millisecond resolution for hours.
+    set_time_seam({});
     const double now = timer_seconds();
     const double later = timer_seconds();
     EXPECT_LT(now, 3600.0);
     EXPECT_LT(later - now, 1.0);
 }
 
-TEST(Clock, TickFallbackHasMillisecondSteps) {
+TEST_F(Clock, TickFallbackHasMillisecondSteps) {
+    set_time_seam({});
     timer_force_ticks();
     EXPECT_EQ(timer_source(), 1);
     double previous = timer_seconds();
@@ -119,10 +104,10 @@ TEST(Clock, TickFallbackHasMillisecondSteps) {
     }
 }
 
-TEST(Clock, ReplacementRoutineIsReadAndCanBeRemoved) {
-    const ClockRoutine previous = set_clock_routine([] { return 42.5; });
+TEST_F(Clock, SeamIsReadAndCanBeRemoved) {
+    test_support::RecordedTime::now = 42.5;
     EXPECT_EQ(timer_seconds(), 42.5);
-    set_clock_routine(previous);
+    set_time_seam({});
     EXPECT_LT(timer_seconds(), 3600.0);
 }
 

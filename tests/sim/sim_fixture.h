@@ -8,12 +8,14 @@
 #include "gfx/screen/screen.h"
 #include "sim/simulation.h"
 #include "sim/slit_model.h"
+#include "tests/support/gfx_state.h"
 
 // A headless screen (Null driver, no window) with the simulation started on
 // it, as the program has it before its first frame.
-class SimulationTest : public ::testing::Test {
+class SimulationTest : public test_support::GfxTest {
 protected:
     void SetUp() override {
+        GfxTest::SetUp();
         ASSERT_EQ(gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0), 0);
         ASSERT_NE(active_screen(), nullptr);
         simulation_start();

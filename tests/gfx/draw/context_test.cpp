@@ -1,40 +1,44 @@
 #include <gtest/gtest.h>
 
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
+using DrawContextState = test_support::GfxTest;
+
 using namespace draw_test;
 
-TEST(DrawContextState, WithoutAScreenNothingHappens) {
-    gfx_screen(0, 0, 0, SCREEN_FLAG_TEARDOWN, 0);  // no screen, whatever ran before
+TEST_F(DrawContextState, WithoutAScreenNothingHappens) {
+    // A context built for a screen that has gone since.
+    ASSERT_NE(open_screen(), nullptr);
+    gfx_pset(nullptr, 7, 8, 9, 0, 0);
+    gfx_screen(0, 0, 0, SCREEN_FLAG_TEARDOWN, 0);
     ASSERT_EQ(active_screen(), nullptr);
-    const DrawContext& context = draw_context();
+    const DrawContext& context = refresh_draw_context();
     const PointF before = context.last_point;
     const int32_t id = context.screen_id;
     EXPECT_EQ(begin_primitive(nullptr, 9, 0).context, nullptr);
     gfx_line(nullptr, 1, 2, 30, 40, 9, LINE_PLAIN, STYLE_SOLID, 0);
     gfx_line(nullptr, 1, 2, 30, 40, 9, LINE_FILLED_BOX, STYLE_SOLID, RELATIVE_BOTH);
     gfx_pset(nullptr, 5, 6, 9, RELATIVE_POINT, 0);
-    EXPECT_EQ(draw_context().last_point.x, before.x);
-    EXPECT_EQ(draw_context().last_point.y, before.y);
-    EXPECT_EQ(draw_context().screen_id, id);
-    EXPECT_FALSE(draw_context_ready());
+    EXPECT_EQ(refresh_draw_context().last_point.x, before.x);
+    EXPECT_EQ(refresh_draw_context().last_point.y, before.y);
+    EXPECT_EQ(refresh_draw_context().screen_id, id);
 }
 
-TEST(DrawContextState, ANewScreenResetsTheContext) {
+TEST_F(DrawContextState, ANewScreenResetsTheContext) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     std::vector<uint8_t> image(IMAGE_HEADER_SIZE + 16 * 4, 0);
     const int32_t header[5] = {IMAGE_HEADER_NEW, 1, 16, 4, 16};
     std::memcpy(image.data(), header, sizeof(header));
     gfx_pset(image.data(), 3, 3, 9, RELATIVE_POINT_ABSOLUTE, 0);
-    ASSERT_EQ(draw_context().target, image.data());
+    ASSERT_EQ(refresh_draw_context().target, image.data());
 
     screen = open_screen(13);
     ASSERT_NE(screen, nullptr);
-    const DrawContext& context = draw_context();
-    EXPECT_TRUE(draw_context_ready());
+    const DrawContext& context = refresh_draw_context();
     EXPECT_EQ(context.screen_id, screen->screen_id);
     EXPECT_EQ(context.target, nullptr);
     EXPECT_EQ(context.last_point.x, 0.0f);
@@ -57,7 +61,7 @@ TEST(DrawContextState, ANewScreenResetsTheContext) {
     EXPECT_EQ(lit(*screen), (Pixels{{319, 199}}));
 }
 
-TEST(DrawContextState, DefaultColoursFollowTheDepth) {
+TEST_F(DrawContextState, DefaultColoursFollowTheDepth) {
     struct Case {
         int32_t mode, depth;
         uint32_t foreground, background;
@@ -66,12 +70,12 @@ TEST(DrawContextState, DefaultColoursFollowTheDepth) {
          {Case{12, 8, 15, 0}, Case{13, 0, 15, 0}, Case{2, 0, 1, 0}, Case{1, 0, 3, 0},
           Case{18, 16, 0xFFFF, 0}, Case{18, 32, 0xFFFFFFFF, 0xFF000000}}) {
         ASSERT_NE(open_screen(c.mode, c.depth), nullptr);
-        EXPECT_EQ(draw_context().foreground, c.foreground) << c.mode << "/" << c.depth;
-        EXPECT_EQ(draw_context().background, c.background) << c.mode << "/" << c.depth;
+        EXPECT_EQ(refresh_draw_context().foreground, c.foreground) << c.mode << "/" << c.depth;
+        EXPECT_EQ(refresh_draw_context().background, c.background) << c.mode << "/" << c.depth;
     }
 }
 
-TEST(DrawContextState, APageNotShownMarksNoRows) {
+TEST_F(DrawContextState, APageNotShownMarksNoRows) {
     ScreenContext* screen = open_screen(12, 8, 2);
     ASSERT_NE(screen, nullptr);
     gfx_set_pages(1, 0);

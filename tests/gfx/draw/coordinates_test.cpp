@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
+using DrawCoordinates = test_support::GfxTest;
+
 using namespace draw_test;
 
-TEST(DrawCoordinates, RoundHalfAwayFromZero) {
+TEST_F(DrawCoordinates, RoundHalfAwayFromZero) {
     ASSERT_NE(open_screen(), nullptr);
-    const DrawContext& context = draw_context();
+    const DrawContext& context = refresh_draw_context();
     struct Case {
         float value;
         int64_t pixel;
@@ -26,16 +29,16 @@ TEST(DrawCoordinates, RoundHalfAwayFromZero) {
     }
 }
 
-TEST(DrawCoordinates, MappingAddsTheViewOrigin) {
+TEST_F(DrawCoordinates, MappingAddsTheViewOrigin) {
     ASSERT_NE(open_screen(), nullptr);
-    DrawContext context = draw_context();
+    DrawContext context = refresh_draw_context();
     context.view = ViewRect{7, -3, 100, 100};
     const PixelPoint p = map_point(context, 2.5f, 1.2f);
     EXPECT_EQ(p.x, 10);
     EXPECT_EQ(p.y, -2);
 }
 
-TEST(DrawCoordinates, PixelRoundingOnScreen) {
+TEST_F(DrawCoordinates, PixelRoundingOnScreen) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     gfx_pset(nullptr, 639.4f, 0.5f, 9, 4, 0);    // (639, 1)
@@ -46,9 +49,9 @@ TEST(DrawCoordinates, PixelRoundingOnScreen) {
     EXPECT_EQ(lit(*screen), (Pixels{{639, 1}, {0, 5}, {10, 479}}));
 }
 
-TEST(DrawCoordinates, RelativeSumsAreSinglePrecision) {
+TEST_F(DrawCoordinates, RelativeSumsAreSinglePrecision) {
     ASSERT_NE(open_screen(), nullptr);
-    DrawContext& context = draw_context();
+    DrawContext& context = refresh_draw_context();
     context.last_point = PointF{16777216.0f, 0.25f};
     PointF point{1.0f, 0.1f};
     apply_step(context, RELATIVE_POINT, point, nullptr);
@@ -58,9 +61,9 @@ TEST(DrawCoordinates, RelativeSumsAreSinglePrecision) {
     EXPECT_EQ(context.last_point.y, point.y);
 }
 
-TEST(DrawCoordinates, RelativeCodeTable) {
+TEST_F(DrawCoordinates, RelativeCodeTable) {
     ASSERT_NE(open_screen(), nullptr);
-    DrawContext& context = draw_context();
+    DrawContext& context = refresh_draw_context();
     struct Case {
         int32_t flags;
         PointF first, second;
@@ -100,9 +103,9 @@ TEST(DrawCoordinates, RelativeCodeTable) {
     }
 }
 
-TEST(DrawCoordinates, OutcodesReverseAndCorners) {
+TEST_F(DrawCoordinates, OutcodesReverseAndCorners) {
     ASSERT_NE(open_screen(), nullptr);
-    const DrawContext& context = draw_context();
+    const DrawContext& context = refresh_draw_context();
     EXPECT_EQ(clip_outcode(context, 0, 0), 0u);
     EXPECT_EQ(clip_outcode(context, 639, 479), 0u);
     EXPECT_EQ(clip_outcode(context, -1, 0), 1u);

@@ -3,8 +3,11 @@
 #include <vector>
 
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using DrawImageTarget = test_support::GfxTest;
 
 using namespace draw_test;
 
@@ -36,7 +39,7 @@ void fill_everything(void* image, uint32_t colour) {
     gfx_line(image, -1e6f, -1e6f, 1e6f, 1e6f, colour, LINE_FILLED_BOX, STYLE_SOLID, 0);
 }
 
-TEST(DrawImageTarget, NewFormClipsToTheBlockAndLeavesPaddingAlone) {
+TEST_F(DrawImageTarget, NewFormClipsToTheBlockAndLeavesPaddingAlone) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     std::vector<uint8_t> image = new_form(1, 10, 5, 16);
@@ -50,7 +53,7 @@ TEST(DrawImageTarget, NewFormClipsToTheBlockAndLeavesPaddingAlone) {
     }
     EXPECT_TRUE(lit(*screen).empty());
     EXPECT_TRUE(dirty_rows(*screen).empty());
-    EXPECT_EQ(draw_context().view.width, 10);
+    EXPECT_EQ(refresh_draw_context().view.width, 10);
 
     // Back on the screen the whole screen is the view again.
     gfx_pset(nullptr, 600, 400, 9, RELATIVE_POINT_ABSOLUTE, 0);
@@ -58,7 +61,7 @@ TEST(DrawImageTarget, NewFormClipsToTheBlockAndLeavesPaddingAlone) {
     EXPECT_EQ(dirty_rows(*screen), row_range(400, 400));
 }
 
-TEST(DrawImageTarget, NewFormUsesItsOwnPixelSize) {
+TEST_F(DrawImageTarget, NewFormUsesItsOwnPixelSize) {
     ScreenContext* screen = open_screen();  // one byte per pixel
     ASSERT_NE(screen, nullptr);
     std::vector<uint8_t> wide = new_form(4, 3, 2, 16);
@@ -78,7 +81,7 @@ TEST(DrawImageTarget, NewFormUsesItsOwnPixelSize) {
     EXPECT_TRUE(lit(*screen).empty());
 }
 
-TEST(DrawImageTarget, OldFormTakesTheScreensPixelSize) {
+TEST_F(DrawImageTarget, OldFormTakesTheScreensPixelSize) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     std::vector<uint8_t> image = old_form(6, 3, 1);
@@ -100,7 +103,7 @@ TEST(DrawImageTarget, OldFormTakesTheScreensPixelSize) {
 
 // Switching straight from a block of 4-byte pixels to an old-form block on a
 // one-byte screen must not keep writing 4 bytes per pixel.
-TEST(DrawImageTarget, OldFormAfterAWiderBlockWritesItsOwnSize) {
+TEST_F(DrawImageTarget, OldFormAfterAWiderBlockWritesItsOwnSize) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     std::vector<uint8_t> wide = new_form(4, 4, 4, 16);
@@ -116,7 +119,7 @@ TEST(DrawImageTarget, OldFormAfterAWiderBlockWritesItsOwnSize) {
 }
 
 // The same memory may hold a smaller block by the next call.
-TEST(DrawImageTarget, HeaderIsReadAgainForTheSameBlock) {
+TEST_F(DrawImageTarget, HeaderIsReadAgainForTheSameBlock) {
     ASSERT_NE(open_screen(), nullptr);
     std::vector<uint8_t> image = new_form(1, 10, 5, 16);
     fill_everything(image.data(), 9);
@@ -129,7 +132,7 @@ TEST(DrawImageTarget, HeaderIsReadAgainForTheSameBlock) {
     }
 }
 
-TEST(DrawImageTarget, MalformedHeadersWriteNothingOutsideTheBlock) {
+TEST_F(DrawImageTarget, MalformedHeadersWriteNothingOutsideTheBlock) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     struct Case {

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
+using DrawLine = test_support::GfxTest;
+
 using namespace draw_test;
 
-TEST(DrawLine, DegenerateLineIsOnePixel) {
+TEST_F(DrawLine, DegenerateLineIsOnePixel) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     line(10, 10, 10, 10, 9);
@@ -14,7 +17,7 @@ TEST(DrawLine, DegenerateLineIsOnePixel) {
     EXPECT_EQ(pixel_at(*screen, 10, 10), 9u);
 }
 
-TEST(DrawLine, StyleIsAnchoredAtTheFirstEndpoint) {
+TEST_F(DrawLine, StyleIsAnchoredAtTheFirstEndpoint) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     // Drawn leftwards: the four set bits belong to the four pixels next to x = 20.
@@ -34,7 +37,7 @@ TEST(DrawLine, StyleIsAnchoredAtTheFirstEndpoint) {
         EXPECT_EQ(all.count({60, y}), y <= 13 ? 1u : 0u) << y;
 }
 
-TEST(DrawLine, StyleRepeatsEvery16Positions) {
+TEST_F(DrawLine, StyleRepeatsEvery16Positions) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     // 31 positions from y = 40 up to y = 10: positions 0 and 16 are drawn.
@@ -50,7 +53,7 @@ TEST(DrawLine, StyleRepeatsEvery16Positions) {
     EXPECT_EQ(lit(*active_screen()), (Pixels{{100, 7}, {84, 7}, {68, 7}, {52, 7}}));
 }
 
-TEST(DrawLine, BresenhamStartsAtTheFirstPointAndTiesTakeTheMinorStep) {
+TEST_F(DrawLine, BresenhamStartsAtTheFirstPointAndTiesTakeTheMinorStep) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     line(0, 0, 4, 2);
@@ -65,7 +68,7 @@ TEST(DrawLine, BresenhamStartsAtTheFirstPointAndTiesTakeTheMinorStep) {
     EXPECT_EQ(lit(*screen), (Pixels{{0, 0}, {1, 1}, {1, 2}, {2, 3}, {2, 4}}));
 }
 
-TEST(DrawLine, ClippedEndIsTruncatedTowardZero) {
+TEST_F(DrawLine, ClippedEndIsTruncatedTowardZero) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     // Leaves the view on the right at y = 130 - 0.3 * 61 = 111.7, kept as 111.
@@ -87,7 +90,7 @@ TEST(DrawLine, ClippedEndIsTruncatedTowardZero) {
     EXPECT_EQ(pixels.count({10, 6}), 1u);
 }
 
-TEST(DrawLine, FarOutsideEndStopsAtTheViewEdge) {
+TEST_F(DrawLine, FarOutsideEndStopsAtTheViewEdge) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     line(320, 240, 1000320, 1000240);
@@ -95,8 +98,8 @@ TEST(DrawLine, FarOutsideEndStopsAtTheViewEdge) {
     for (int32_t k = 0; k < 240; ++k)
         expected.insert({320 + k, 240 + k});
     EXPECT_EQ(lit(*screen), expected);
-    EXPECT_EQ(draw_context().last_point.x, 1000320.0f);
-    EXPECT_EQ(draw_context().last_point.y, 1000240.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 1000320.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.y, 1000240.0f);
 
     // A line touching only the corner of the view gives the corner pixel.
     screen = open_screen();
@@ -104,7 +107,7 @@ TEST(DrawLine, FarOutsideEndStopsAtTheViewEdge) {
     EXPECT_EQ(lit(*screen), (Pixels{{0, 0}}));
 }
 
-TEST(DrawLine, ClippedSecondEndBecomesTheStyleAnchor) {
+TEST_F(DrawLine, ClippedSecondEndBecomesTheStyleAnchor) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     line(-5, 3, 10, 3, 9, 0xF000);
@@ -115,7 +118,7 @@ TEST(DrawLine, ClippedSecondEndBecomesTheStyleAnchor) {
     EXPECT_EQ(lit(*screen), (Pixels{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
 }
 
-TEST(DrawLine, LinesOutsideTheViewDrawAndMarkNothing) {
+TEST_F(DrawLine, LinesOutsideTheViewDrawAndMarkNothing) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -127,7 +130,7 @@ TEST(DrawLine, LinesOutsideTheViewDrawAndMarkNothing) {
     EXPECT_TRUE(dirty_rows(*screen).empty());
 }
 
-TEST(DrawLine, SolidHorizontalRunCoversExactlyItsPixels) {
+TEST_F(DrawLine, SolidHorizontalRunCoversExactlyItsPixels) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     line(639, 479, 0, 479, 3);
@@ -141,35 +144,35 @@ TEST(DrawLine, SolidHorizontalRunCoversExactlyItsPixels) {
     EXPECT_EQ(pixel_at(*screen, 6, 0), 4u);
 }
 
-TEST(DrawLine, RelativeCodesAndLastPoint) {
+TEST_F(DrawLine, RelativeCodesAndLastPoint) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
-    draw_context().last_point = PointF{100, 50};
+    refresh_draw_context().last_point = PointF{100, 50};
     line(1, 1, 5, 0, 9, STYLE_SOLID, RELATIVE_BOTH);
     Pixels expected;
     for (int32_t x = 101; x <= 106; ++x)
         expected.insert({x, 51});
     EXPECT_EQ(lit(*screen), expected);
-    EXPECT_EQ(draw_context().last_point.x, 106.0f);
-    EXPECT_EQ(draw_context().last_point.y, 51.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 106.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.y, 51.0f);
 
     screen = open_screen();
     line(10, 20, 0, 5, 9, STYLE_SOLID, RELATIVE_SECOND);  // (10,20)-(10,25)
     EXPECT_EQ(lit(*screen), (Pixels{{10, 20}, {10, 21}, {10, 22}, {10, 23}, {10, 24}, {10, 25}}));
     line(1, 0, 30, 30, 0, STYLE_SOLID, RELATIVE_FIRST);  // (11,25)-(30,30), colour 0
-    EXPECT_EQ(draw_context().last_point.x, 30.0f);
-    EXPECT_EQ(draw_context().last_point.y, 30.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 30.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.y, 30.0f);
 
     // Codes 6 and 7 add nothing; the sign bit omits the colour and other bits are ignored.
     screen = open_screen();
-    draw_context().last_point = PointF{100, 100};
+    refresh_draw_context().last_point = PointF{100, 100};
     line(3, 3, 3, 3, 9, STYLE_SOLID, 0x7FFFFFF6);
     line(4, 4, 4, 4, 9, STYLE_SOLID, INT32_MIN | 7);
     EXPECT_EQ(lit(*screen), (Pixels{{3, 3}, {4, 4}}));
     EXPECT_EQ(pixel_at(*screen, 4, 4), 15u);
 }
 
-TEST(DrawLine, OmittedColourUsesTheForeground) {
+TEST_F(DrawLine, OmittedColourUsesTheForeground) {
     struct Case {
         int32_t mode, depth;
         uint32_t foreground;
@@ -183,7 +186,7 @@ TEST(DrawLine, OmittedColourUsesTheForeground) {
     }
 }
 
-TEST(DrawLine, MarksTheRowsItChanged) {
+TEST_F(DrawLine, MarksTheRowsItChanged) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -195,7 +198,7 @@ TEST(DrawLine, MarksTheRowsItChanged) {
     EXPECT_EQ(dirty_rows(*screen), row_range(0, 3));
 }
 
-TEST(DrawLine, KeepsALockTheCallerHolds) {
+TEST_F(DrawLine, KeepsALockTheCallerHolds) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     gfx_lock();

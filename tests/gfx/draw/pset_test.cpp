@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
+using DrawPset = test_support::GfxTest;
+
 using namespace draw_test;
 
-TEST(DrawPset, SetsOnePixelAndMarksItsRow) {
+TEST_F(DrawPset, SetsOnePixelAndMarksItsRow) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -16,14 +19,14 @@ TEST(DrawPset, SetsOnePixelAndMarksItsRow) {
     EXPECT_EQ(dirty_rows(*screen), row_range(34, 34));
 }
 
-TEST(DrawPset, OutsideTheViewOnlyMovesTheCursor) {
+TEST_F(DrawPset, OutsideTheViewOnlyMovesTheCursor) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
     for (const PointF p : {PointF{700, 10}, PointF{-1, 5}, PointF{5, 480}, PointF{5, -1}}) {
         gfx_pset(nullptr, p.x, p.y, 9, RELATIVE_POINT_ABSOLUTE, 0);
-        EXPECT_EQ(draw_context().last_point.x, p.x);
-        EXPECT_EQ(draw_context().last_point.y, p.y);
+        EXPECT_EQ(refresh_draw_context().last_point.x, p.x);
+        EXPECT_EQ(refresh_draw_context().last_point.y, p.y);
     }
     EXPECT_TRUE(lit(*screen).empty());
     EXPECT_TRUE(dirty_rows(*screen).empty());
@@ -33,7 +36,7 @@ TEST(DrawPset, OutsideTheViewOnlyMovesTheCursor) {
     EXPECT_EQ(lit(*screen), (Pixels{{7, 2}}));
 }
 
-TEST(DrawPset, OmittedColourUsesForegroundOrBackground) {
+TEST_F(DrawPset, OmittedColourUsesForegroundOrBackground) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     gfx_line(nullptr, 0, 0, 20, 20, 6, LINE_FILLED_BOX, STYLE_SOLID, 0);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using DrawRect = test_support::GfxTest;
 
 using namespace draw_test;
 
@@ -20,22 +23,22 @@ Pixels rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     return result;
 }
 
-TEST(DrawRect, FilledBoxCornersInEitherOrder) {
+TEST_F(DrawRect, FilledBoxCornersInEitherOrder) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     box(30, 20, 10, 5, LINE_FILLED_BOX);
     EXPECT_EQ(lit(*screen), rectangle(10, 5, 30, 20));
-    EXPECT_EQ(draw_context().last_point.x, 10.0f);  // the second point as passed
-    EXPECT_EQ(draw_context().last_point.y, 5.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 10.0f);  // the second point as passed
+    EXPECT_EQ(refresh_draw_context().last_point.y, 5.0f);
 
     screen = open_screen();
     box(10, 20, 30, 5, LINE_FILLED_BOX);
     EXPECT_EQ(lit(*screen), rectangle(10, 5, 30, 20));
-    EXPECT_EQ(draw_context().last_point.x, 30.0f);
-    EXPECT_EQ(draw_context().last_point.y, 5.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 30.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.y, 5.0f);
 }
 
-TEST(DrawRect, FilledBoxIsClippedAndIgnoresTheStyle) {
+TEST_F(DrawRect, FilledBoxIsClippedAndIgnoresTheStyle) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -51,7 +54,7 @@ TEST(DrawRect, FilledBoxIsClippedAndIgnoresTheStyle) {
     EXPECT_EQ(lit(*screen).size(), 6400u);
 }
 
-TEST(DrawRect, SolidFrameIsThePerimeter) {
+TEST_F(DrawRect, SolidFrameIsThePerimeter) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -70,7 +73,7 @@ TEST(DrawRect, SolidFrameIsThePerimeter) {
     }
 }
 
-TEST(DrawRect, StyledFrameRunsOnePatternRoundAllEdges) {
+TEST_F(DrawRect, StyledFrameRunsOnePatternRoundAllEdges) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     // Positions: bottom 0..3, top 4..7, right 8..11, left 12..15; every even one drawn.
@@ -80,7 +83,7 @@ TEST(DrawRect, StyledFrameRunsOnePatternRoundAllEdges) {
 
 // A frame with edges outside the view must draw the others exactly as the
 // same frame drawn whole on a larger screen does.
-TEST(DrawRect, StyledFrameKeepsItsPhaseWhenClipped) {
+TEST_F(DrawRect, StyledFrameKeepsItsPhaseWhenClipped) {
     struct Frame {
         float x1, y1, x2, y2;
     };
@@ -114,7 +117,7 @@ TEST(DrawRect, StyledFrameKeepsItsPhaseWhenClipped) {
     }
 }
 
-TEST(DrawRect, HugeFramesCostOnlyTheirVisiblePart) {
+TEST_F(DrawRect, HugeFramesCostOnlyTheirVisiblePart) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     box(-1e9f, -1e9f, 1e9f, 1e9f, LINE_FRAME, 0xE4B1);  // every edge outside

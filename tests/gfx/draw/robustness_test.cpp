@@ -4,15 +4,18 @@
 #include <limits>
 
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using DrawRobustness = test_support::GfxTest;
 
 using namespace draw_test;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-TEST(DrawRobustness, NonFiniteCoordinatesDrawNothing) {
+TEST_F(DrawRobustness, NonFiniteCoordinatesDrawNothing) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -29,20 +32,20 @@ TEST(DrawRobustness, NonFiniteCoordinatesDrawNothing) {
     EXPECT_TRUE(dirty_rows(*screen).empty());
 }
 
-TEST(DrawRobustness, CursorTakesNonFiniteValuesAndRecovers) {
+TEST_F(DrawRobustness, CursorTakesNonFiniteValuesAndRecovers) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     gfx_line(nullptr, 1, 1, kNaN, 2, 9, LINE_PLAIN, STYLE_SOLID, 0);
-    EXPECT_TRUE(std::isnan(draw_context().last_point.x));
-    EXPECT_EQ(draw_context().last_point.y, 2.0f);
+    EXPECT_TRUE(std::isnan(refresh_draw_context().last_point.x));
+    EXPECT_EQ(refresh_draw_context().last_point.y, 2.0f);
     // Relative to a cursor that is not a number: nothing to draw, and it stays so.
     gfx_pset(nullptr, 1, 1, 9, RELATIVE_POINT, 0);
-    EXPECT_TRUE(std::isnan(draw_context().last_point.x));
-    EXPECT_EQ(draw_context().last_point.y, 3.0f);
+    EXPECT_TRUE(std::isnan(refresh_draw_context().last_point.x));
+    EXPECT_EQ(refresh_draw_context().last_point.y, 3.0f);
     // An absolute second point brings it back.
     gfx_line(nullptr, 1, 1, 5, 5, 9, LINE_PLAIN, STYLE_SOLID, RELATIVE_FIRST);
     EXPECT_TRUE(lit(*screen).empty());
-    EXPECT_EQ(draw_context().last_point.x, 5.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 5.0f);
     gfx_pset(nullptr, 1, 1, 9, RELATIVE_POINT, 0);
     gfx_line(nullptr, 0, 0, 2, 0, 9, LINE_PLAIN, STYLE_SOLID, RELATIVE_BOTH);
     EXPECT_EQ(lit(*screen), (Pixels{{6, 6}, {7, 6}, {8, 6}}));
@@ -50,11 +53,11 @@ TEST(DrawRobustness, CursorTakesNonFiniteValuesAndRecovers) {
     // inf - inf on the way through the relative code is NaN as well.
     gfx_pset(nullptr, kInf, 0, 9, RELATIVE_POINT_ABSOLUTE, 0);
     gfx_pset(nullptr, -kInf, 0, 9, RELATIVE_POINT, 0);
-    EXPECT_TRUE(std::isnan(draw_context().last_point.x));
+    EXPECT_TRUE(std::isnan(refresh_draw_context().last_point.x));
     EXPECT_EQ(lit(*screen).size(), 3u);
 }
 
-TEST(DrawRobustness, HugeCoordinatesAreClippedLikeFarPoints) {
+TEST_F(DrawRobustness, HugeCoordinatesAreClippedLikeFarPoints) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -88,7 +91,7 @@ TEST(DrawRobustness, HugeCoordinatesAreClippedLikeFarPoints) {
     EXPECT_EQ(lit(*screen), expected);
 }
 
-TEST(DrawRobustness, AnyFlagsKindAndStyleWordIsSafe) {
+TEST_F(DrawRobustness, AnyFlagsKindAndStyleWordIsSafe) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     const int32_t words[] = {0,         -1,         INT32_MIN,

@@ -5,8 +5,11 @@
 
 #include "gfx/draw/writers.h"
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using DrawWriters = test_support::GfxTest;
 
 using namespace draw_test;
 
@@ -16,7 +19,7 @@ ScreenContext* open_blending_screen() {
     return active_screen();
 }
 
-TEST(DrawWriters, AlphaBlendFormula) {
+TEST_F(DrawWriters, AlphaBlendFormula) {
     // Each colour byte: floor((d * (256 - a) + s * a) / 256); alpha byte from the source.
     EXPECT_EQ(alpha_blend(0xFF102030, 0x80FF8040), 0x80875038u);
     EXPECT_EQ(alpha_blend(0xFF102030, 0x40FFFFFF), 0x404B5763u);
@@ -24,7 +27,7 @@ TEST(DrawWriters, AlphaBlendFormula) {
     EXPECT_EQ(alpha_blend(0x00000000, 0xFFFFFFFF), 0xFFFEFEFEu);  // a = 255 never reaches s
 }
 
-TEST(DrawWriters, BlendingScreenBlendsTranslucentColours) {
+TEST_F(DrawWriters, BlendingScreenBlendsTranslucentColours) {
     ScreenContext* screen = open_blending_screen();
     ASSERT_NE(screen, nullptr);
     ASSERT_NE(screen->screen_flags & SCREEN_ALPHA, 0u);
@@ -48,7 +51,7 @@ TEST(DrawWriters, BlendingScreenBlendsTranslucentColours) {
     EXPECT_EQ(pixel_at(*screen, 1, 1), 0xFF000001u);
 }
 
-TEST(DrawWriters, WithoutTheAlphaFlagColoursAreStoredPlainly) {
+TEST_F(DrawWriters, WithoutTheAlphaFlagColoursAreStoredPlainly) {
     ScreenContext* screen = open_screen(18, 32);
     ASSERT_NE(screen, nullptr);
     gfx_pset(nullptr, 1, 1, 0x80FF8040, RELATIVE_POINT_ABSOLUTE, 0);
@@ -58,7 +61,7 @@ TEST(DrawWriters, WithoutTheAlphaFlagColoursAreStoredPlainly) {
     EXPECT_EQ(pixel_at(*screen, 41, 2), 0xFF000000u);  // the screen starts as opaque black
 }
 
-TEST(DrawWriters, SixteenBitScreenTakesRgb565) {
+TEST_F(DrawWriters, SixteenBitScreenTakesRgb565) {
     EXPECT_EQ(native_colour(2, 0xFF8040), 0xFC08u);
     EXPECT_EQ(native_colour(2, 0xFFFFFF), 0xFFFFu);
     EXPECT_EQ(native_colour(2, 0x070307), 0x0000u);
@@ -80,7 +83,7 @@ TEST(DrawWriters, SixteenBitScreenTakesRgb565) {
 
 // Every size and run length fills exactly its pixels and nothing around them,
 // whatever the alignment of the first pixel.
-TEST(DrawWriters, SpanAndRowWritersStayInTheirRun) {
+TEST_F(DrawWriters, SpanAndRowWritersStayInTheirRun) {
     for (int32_t size : {1, 2, 4}) {
         const WriterSet& writers = writer_set(size);
         for (int32_t offset = 0; offset < 4; ++offset) {

@@ -6,30 +6,27 @@
 
 #include "gfx/screen/screen.h"
 #include "runtime/timing.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
-// Pauses are recorded, not waited; a test may push a key during a given pause.
-std::vector<int32_t> g_pauses;
+using test_support::RecordedTime;
+
 size_t g_push_at_pause = SIZE_MAX;
 
-void recording_pause(int32_t ms) {
-    g_pauses.push_back(ms);
-    if (g_pauses.size() == g_push_at_pause) key_push('x');
+// A test may push a key during a given pause.
+void push_during_pause(size_t count) {
+    if (count == g_push_at_pause) key_push('x');
 }
 
-class Keys : public ::testing::Test {
+class Keys : public test_support::GfxTest {
 protected:
     void SetUp() override {
+        GfxTest::SetUp();
         ASSERT_EQ(gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0), 0);
-        key_buffer_clear();
-        g_pauses.clear();
         g_push_at_pause = SIZE_MAX;
-        previous_ = set_pause_routine(recording_pause);
+        RecordedTime::on_pause = push_during_pause;
     }
-    void TearDown() override { set_pause_routine(previous_); }
-
-    PauseRoutine previous_ = nullptr;
 };
 
 TEST_F(Keys, SixteenKeysLoseTheFirst) {
@@ -73,10 +70,10 @@ TEST_F(Keys, HitAndSeenFlag) {
 TEST_F(Keys, GetkeyPausesOnceEvenForAWaitingKey) {
     key_push('z');
     EXPECT_EQ(gfx_getkey(), 'z');
-    EXPECT_EQ(g_pauses, std::vector<int32_t>{20});
+    EXPECT_EQ(pauses(), std::vector<int32_t>{20});
     g_push_at_pause = 3;
     EXPECT_EQ(gfx_getkey(), 'x');
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{20, 20, 20, 20}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{20, 20, 20, 20}));
 }
 
 TEST_F(Keys, HeldKeys) {
@@ -89,28 +86,28 @@ TEST_F(Keys, HeldKeys) {
 
 TEST_F(Keys, LongPausesLookForKeysEvery50ms) {
     sleep_ms(120);
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50, 20}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 50, 20}));
 
-    g_pauses.clear();
+    RecordedTime::pauses.clear();
     g_push_at_pause = 1;  // a key during the first 50 ms ends the wait at the next check
     sleep_ms(500);
-    EXPECT_EQ(g_pauses, std::vector<int32_t>{50});
+    EXPECT_EQ(pauses(), std::vector<int32_t>{50});
     EXPECT_EQ(key_hit(), 1);  // the key itself stays for the reader
 
-    g_pauses.clear();
+    RecordedTime::pauses.clear();
     g_push_at_pause = SIZE_MAX;
     sleep_ms(1);  // short pauses ignore the keyboard
-    EXPECT_EQ(g_pauses, std::vector<int32_t>{1});
+    EXPECT_EQ(pauses(), std::vector<int32_t>{1});
     EXPECT_EQ(gfx_inkey(), "x");
 
-    g_pauses.clear();
+    RecordedTime::pauses.clear();
     g_push_at_pause = 3;
     sleep_ms(-1);
-    EXPECT_EQ(g_pauses, (std::vector<int32_t>{50, 50, 50}));
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 50, 50}));
 
-    g_pauses.clear();
+    RecordedTime::pauses.clear();
     sleep_ms(0);  // nothing to wait for on the graphics screen
-    EXPECT_TRUE(g_pauses.empty());
+    EXPECT_TRUE(pauses().empty());
 }
 
 TEST_F(Keys, WithoutScreenNoKeysAreRead) {

@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "gfx/present/window_driver.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using DriverChoice = test_support::GfxTest;
 
 // Drivers that refuse or accept as a test wants and log every attempt.
 std::vector<std::string> g_log;
@@ -47,7 +50,7 @@ std::string joined() {
     return all;
 }
 
-TEST(DriverChoice, WithoutSettingEveryDriverThenTheOtherForm) {
+TEST_F(DriverChoice, WithoutSettingEveryDriverThenTheOtherForm) {
     g_accepting = "";
     EXPECT_EQ(open(nullptr, 0), nullptr);
     EXPECT_EQ(joined(),
@@ -58,7 +61,7 @@ TEST(DriverChoice, WithoutSettingEveryDriverThenTheOtherForm) {
     EXPECT_EQ(joined(), "A:60:0 A:exit A:0:0 A:exit B:60:0 ");
 }
 
-TEST(DriverChoice, NamedDriverFirstIgnoringCase) {
+TEST_F(DriverChoice, NamedDriverFirstIgnoringCase) {
     g_accepting = "AB";
     EXPECT_EQ(open("bEtA", 0), &kB);
     EXPECT_EQ(joined(), "B:60:0 ");
@@ -71,7 +74,7 @@ TEST(DriverChoice, NamedDriverFirstIgnoringCase) {
               "A:60:0 A:exit A:0:0 A:exit B:60:0 B:exit B:0:0 B:exit ");  // other form
 }
 
-TEST(DriverChoice, NullWhenAskedFor) {
+TEST_F(DriverChoice, NullWhenAskedFor) {
     g_accepting = "AB";
     EXPECT_EQ(open("NULL", 0), &null_driver);
     EXPECT_EQ(open(nullptr, -1), &null_driver);

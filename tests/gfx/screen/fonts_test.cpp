@@ -4,8 +4,11 @@
 
 #include "gfx/screen/palette_font_spec.h"
 #include "gfx/screen/runtime_data.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using Fonts = test_support::GfxTest;
 
 // Bit 0 of a row is the leftmost pixel.
 const uint8_t* glyph(const FontSpec& font, int code) {
@@ -38,7 +41,7 @@ int last_row(const uint8_t* g, int height) {
     return r;
 }
 
-TEST(Fonts, LetterShapesOfTheLargeFont) {
+TEST_F(Fonts, LetterShapesOfTheLargeFont) {
     expand_runtime_data();
     const uint8_t* l = glyph(font_8x16, 'L');
     ASSERT_LT(first_row(l, 16) + 6, last_row(l, 16));
@@ -69,7 +72,7 @@ TEST(Fonts, LetterShapesOfTheLargeFont) {
 
 // The small fonts come from a Nordic code page with other glyphs at 0x9B,
 // 0x9D and 0xAF; the code page 437 shapes ¢, ¥ and » must be there instead.
-TEST(Fonts, EveryFontHasTheCodePage437Shapes) {
+TEST_F(Fonts, EveryFontHasTheCodePage437Shapes) {
     expand_runtime_data();
     for (const FontSpec* font : {&font_8x8, &font_8x14, &font_8x16}) {
         const int h = font->height;

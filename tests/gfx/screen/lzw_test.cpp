@@ -6,9 +6,12 @@
 
 #include "gfx/screen/lzw.h"
 #include "gfx/screen/runtime_data.h"
+#include "tests/support/gfx_state.h"
 #include "tools/lzw_compress.h"
 
 namespace {
+
+using Lzw = test_support::GfxTest;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -31,7 +34,7 @@ Bytes random_bytes(size_t n, int alphabet, uint32_t seed) {
     return b;
 }
 
-TEST(Lzw, BuiltInBlockExpandsToExactlyItsSize) {
+TEST_F(Lzw, BuiltInBlockExpandsToExactlyItsSize) {
     const Bytes block(runtime_data_compressed,
                       runtime_data_compressed + runtime_data_compressed_size);
     Bytes out;
@@ -40,7 +43,7 @@ TEST(Lzw, BuiltInBlockExpandsToExactlyItsSize) {
     EXPECT_EQ(expand(block, RUNTIME_DATA_SIZE - 1), -1);
 }
 
-TEST(Lzw, CompressedDataComesBackUnchanged) {
+TEST_F(Lzw, CompressedDataComesBackUnchanged) {
     const Bytes cases[] = {
         {42},
         {'a', 'b'},
@@ -65,7 +68,7 @@ TEST(Lzw, CompressedDataComesBackUnchanged) {
     EXPECT_TRUE(out.empty());
 }
 
-TEST(Lzw, DamagedInputFailsWithoutOverrun) {
+TEST_F(Lzw, DamagedInputFailsWithoutOverrun) {
     const Bytes data = random_bytes(3000, 4, 3);
     const Bytes packed = lzw_compress(data.data(), data.size());
     for (size_t cut = 0; cut < packed.size(); ++cut) {

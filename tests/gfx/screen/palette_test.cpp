@@ -6,8 +6,11 @@
 #include "gfx/present/window_driver.h"
 #include "gfx/screen/palette.h"
 #include "gfx/screen/screen.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using Palette = test_support::GfxTest;
 
 uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
     return r | g << 8 | b << 16;
@@ -27,7 +30,7 @@ bool all_rows_dirty(const ScreenContext& s) {
     return true;
 }
 
-TEST(Palette, DefaultColours) {
+TEST_F(Palette, DefaultColours) {
     ScreenContext& s = screen(12);
     EXPECT_EQ(s.palette[14], rgb(255, 255, 85));
     EXPECT_EQ(s.palette[16], 0u);  // a 16-colour screen loads 16 attributes
@@ -61,7 +64,7 @@ TEST(Palette, DefaultColours) {
     }
 }
 
-TEST(Palette, SettingAttributes) {
+TEST_F(Palette, SettingAttributes) {
     ScreenContext& s = screen(12);
     gfx_palette(3, 255, 128, 0);
     EXPECT_EQ(s.palette[3], rgb(255, 129, 0));
@@ -82,24 +85,23 @@ TEST(Palette, SettingAttributes) {
 
 std::vector<uint32_t> g_heard;
 
-TEST(Palette, DriverHearsEveryChangeUnderTheLock) {
+TEST_F(Palette, DriverHearsEveryChangeUnderTheLock) {
     ScreenContext& s = screen(12);
-    WindowDriver listening = null_driver;
-    listening.set_palette = [](int32_t i, int32_t r, int32_t g, int32_t b) {
+    g_heard.clear();
+    s.driver_ops.set_palette = [](int32_t i, int32_t r, int32_t g, int32_t b) {
         EXPECT_NE(active_screen()->screen_flags & SCREEN_LOCKED, 0u);
         g_heard.push_back(static_cast<uint32_t>(i) << 24 | rgb(r, g, b));
     };
-    s.driver = &listening;
     gfx_palette(3, 255, 128, 0);
     reset_palette(-1);
-    s.driver = &null_driver;
+    s.driver_ops.set_palette = nullptr;
     ASSERT_EQ(g_heard.size(), 17u);
     EXPECT_EQ(g_heard[0], 3u << 24 | rgb(255, 129, 0));
     EXPECT_EQ(g_heard[15], 14u << 24 | rgb(255, 255, 85));
     EXPECT_EQ(s.screen_flags & SCREEN_LOCKED, 0u);
 }
 
-TEST(Palette, NothingWithoutAScreenOrAboveEightBits) {
+TEST_F(Palette, NothingWithoutAScreenOrAboveEightBits) {
     gfx_palette(3, 255, 0, 0);
     set_palette_entry(3, 63);
     reset_palette(-1);
@@ -117,7 +119,7 @@ TEST(Palette, NothingWithoutAScreenOrAboveEightBits) {
     EXPECT_EQ(s.dirty_rows[0], 0);
 }
 
-TEST(Palette, PaletteRegisterPorts) {
+TEST_F(Palette, PaletteRegisterPorts) {
     ScreenContext& s = screen(12);
     palette_port_out(0x3C8, 5);
     for (int c : {63, 32, 0})

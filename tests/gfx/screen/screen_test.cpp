@@ -6,12 +6,15 @@
 #include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
 #include "runtime/last_error.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
+using Screen = test_support::GfxTest;
+
 constexpr int32_t kNull = SCREEN_FLAG_NULL_DRIVER;
 
-TEST(Screen, Mode12IsTheSimulationsScreen) {
+TEST_F(Screen, Mode12IsTheSimulationsScreen) {
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);
     const ScreenContext* s = active_screen();
     ASSERT_NE(s, nullptr);
@@ -38,7 +41,7 @@ TEST(Screen, Mode12IsTheSimulationsScreen) {
     EXPECT_EQ(s->text_cells[0][0].background, 0u);
 }
 
-TEST(Screen, DepthArgumentOnlyCountsFromMode14) {
+TEST_F(Screen, DepthArgumentOnlyCountsFromMode14) {
     struct Case {
         int32_t mode, depth_argument, depth, bytes;
         uint32_t mask;
@@ -58,7 +61,7 @@ TEST(Screen, DepthArgumentOnlyCountsFromMode14) {
     }
 }
 
-TEST(Screen, UnsupportedModesKeepTheOldScreen) {
+TEST_F(Screen, UnsupportedModesKeepTheOldScreen) {
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);
     const ScreenContext* before = active_screen();
     const int32_t id = before->screen_id;
@@ -81,7 +84,7 @@ TEST(Screen, UnsupportedModesKeepTheOldScreen) {
     EXPECT_EQ(active_screen(), before);
 }
 
-TEST(Screen, EveryNewScreenIsFreshAndBlack) {
+TEST_F(Screen, EveryNewScreenIsFreshAndBlack) {
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);
     const int32_t first = active_screen()->screen_id;
     gfx_line(nullptr, 0, 0, 639, 479, 14, 2, STYLE_SOLID, 0);
@@ -96,7 +99,7 @@ TEST(Screen, EveryNewScreenIsFreshAndBlack) {
     EXPECT_EQ(pixels[640 * 480 - 1], 0xFF000000u);
 }
 
-TEST(Screen, FreeSizeScreens) {
+TEST_F(Screen, FreeSizeScreens) {
     ASSERT_EQ(gfx_screen_size(100, 50, 15, 2, kNull, 0), 0);
     const ScreenContext* s = active_screen();
     EXPECT_EQ(s->mode_number, -1);
@@ -112,7 +115,7 @@ TEST(Screen, FreeSizeScreens) {
     EXPECT_EQ(active_screen()->text_columns, 0);
 }
 
-TEST(Screen, FlagBits) {
+TEST_F(Screen, FlagBits) {
     unsetenv("QXGFX");
     ASSERT_EQ(gfx_screen(18, 32, 0, SCREEN_FLAG_ALPHA, 0), 1);  // no window driver here
     setenv("QXGFX", "NuLl", 1);
@@ -129,7 +132,7 @@ TEST(Screen, FlagBits) {
     unsetenv("QXGFX");
 }
 
-TEST(Screen, NoDriverLeavesNoScreen) {
+TEST_F(Screen, NoDriverLeavesNoScreen) {
     unsetenv("QXGFX");
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);
     EXPECT_EQ(gfx_screen(12, 8, 0, 0, 0), 1);
@@ -139,7 +142,7 @@ TEST(Screen, NoDriverLeavesNoScreen) {
     EXPECT_EQ(console_hooks.set_pages, nullptr);
 }
 
-TEST(Screen, HooksFollowTheScreen) {
+TEST_F(Screen, HooksFollowTheScreen) {
     EXPECT_EQ(console_hooks.inkey, nullptr);
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);
     EXPECT_NE(console_hooks.inkey, nullptr);
@@ -156,7 +159,7 @@ TEST(Screen, HooksFollowTheScreen) {
     EXPECT_EQ(console_hooks.inkey, nullptr);
 }
 
-TEST(Screen, PagesChooseWhatIsDrawnAndShown) {
+TEST_F(Screen, PagesChooseWhatIsDrawnAndShown) {
     ASSERT_EQ(gfx_screen(12, 8, 3, kNull, 0), 0);
     ScreenContext* s = active_screen();
     ASSERT_EQ(s->page_count, 3);
@@ -198,12 +201,11 @@ void counting_unlock() {
     ++g_unlocks;
 }
 
-TEST(Screen, LockIsTakenOncePerPrimitiveOrHeldByTheCaller) {
+TEST_F(Screen, LockIsTakenOncePerPrimitiveOrHeldByTheCaller) {
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);
-    WindowDriver counting = null_driver;
-    counting.lock = counting_lock;
-    counting.unlock = counting_unlock;
-    active_screen()->driver = &counting;
+    g_locks = g_unlocks = 0;
+    active_screen()->driver_ops.lock = counting_lock;
+    active_screen()->driver_ops.unlock = counting_unlock;
 
     gfx_pset(nullptr, 1, 1, 3, 4, 0);
     EXPECT_EQ(g_locks, 1);
@@ -222,7 +224,6 @@ TEST(Screen, LockIsTakenOncePerPrimitiveOrHeldByTheCaller) {
     // Drawing wholly outside the view never locks.
     gfx_line(nullptr, -50, -50, -10, -10, 3, 0, STYLE_SOLID, 0);
     EXPECT_EQ(g_locks, 2);
-    active_screen()->driver = &null_driver;
 }
 
 }  // namespace

@@ -4,12 +4,19 @@
 
 #include "runtime/last_error.h"
 #include "tests/gfx/text/text_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
+using TextCls = test_support::GfxTest;
+using TextConsole = test_support::GfxTest;
+using TextLocate = test_support::GfxTest;
+using TextRobustness = test_support::GfxTest;
+using TextView = test_support::GfxTest;
+
 using namespace text_test;
 
-TEST(TextLocate, PositionsOutsideTheViewMoveNothingAndLeaveNoError) {
+TEST_F(TextLocate, PositionsOutsideTheViewMoveNothingAndLeaveNoError) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(gfx_locate(3, 7, -1), 3 * 256 + 7);
@@ -31,7 +38,7 @@ TEST(TextLocate, PositionsOutsideTheViewMoveNothingAndLeaveNoError) {
     EXPECT_EQ(cells(*screen, 30, 79, 2), "wE");
 }
 
-TEST(TextView, LimitsCursorScrollingAndClearing) {
+TEST_F(TextView, LimitsCursorScrollingAndClearing) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     print("keep");
@@ -55,7 +62,7 @@ TEST(TextView, LimitsCursorScrollingAndClearing) {
     EXPECT_EQ(view_print_bottom, 9);
 }
 
-TEST(TextCls, EachModeClearsWhatItNames) {
+TEST_F(TextCls, EachModeClearsWhatItNames) {
     ScreenContext* screen = open_screen();
     ASSERT_NE(screen, nullptr);
     const auto paint = [] {
@@ -71,8 +78,8 @@ TEST(TextCls, EachModeClearsWhatItNames) {
     EXPECT_TRUE(lit(*screen).empty());
     EXPECT_EQ(cells(*screen, 4, 10, 4), "    ");
     EXPECT_EQ(gfx_cursor_row() * 100 + gfx_cursor_column(), 101);
-    EXPECT_EQ(draw_context().last_point.x, 320.0f);
-    EXPECT_EQ(draw_context().last_point.y, 240.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 320.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.y, 240.0f);
     EXPECT_EQ(dirty_rows(*screen), row_range(0, 479));
 
     // The graphics view: pixels only.
@@ -83,7 +90,7 @@ TEST(TextCls, EachModeClearsWhatItNames) {
         EXPECT_TRUE(lit(*screen).empty());
         EXPECT_EQ(cells(*screen, 4, 10, 4), "text");
         EXPECT_EQ(gfx_cursor_row() * 100 + gfx_cursor_column(), 414);
-        EXPECT_EQ(draw_context().last_point.x, 320.0f);
+        EXPECT_EQ(refresh_draw_context().last_point.x, 320.0f);
     }
 
     // With a narrower text view, no argument clears just its rows.
@@ -97,11 +104,11 @@ TEST(TextCls, EachModeClearsWhatItNames) {
     }
     EXPECT_EQ(cells(*screen, 4, 10, 4), "    ");
     EXPECT_EQ(gfx_cursor_row() * 100 + gfx_cursor_column(), 401);
-    EXPECT_EQ(draw_context().last_point.x, 5.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 5.0f);
     EXPECT_EQ(dirty_rows(*screen), row_range(48, 95));
 }
 
-TEST(TextConsole, WithoutAScreenPrintingGoesToStandardOutput) {
+TEST_F(TextConsole, WithoutAScreenPrintingGoesToStandardOutput) {
     gfx_screen(0, 0, 0, 0, 0);
     gfx_cls(CLS_DEFAULT);
     last_error = ERROR_OUT_OF_MEMORY;
@@ -119,7 +126,7 @@ TEST(TextConsole, WithoutAScreenPrintingGoesToStandardOutput) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "hi\t\r\n-7");
 }
 
-TEST(TextRobustness, AnyBytesAtAnyCursorStayInsideGridAndFramebuffer) {
+TEST_F(TextRobustness, AnyBytesAtAnyCursorStayInsideGridAndFramebuffer) {
     // Mode 12, then screens with other pixel sizes, then one too small for a
     // single text cell; the sanitizer build watches every write.
     std::mt19937 random(12345);
@@ -160,7 +167,7 @@ TEST(TextRobustness, AnyBytesAtAnyCursorStayInsideGridAndFramebuffer) {
     shake(*tiny);
 }
 
-TEST(TextRobustness, AStrayCursorIsBroughtBackIntoTheView) {
+TEST_F(TextRobustness, AStrayCursorIsBroughtBackIntoTheView) {
     ScreenContext* screen = open_screen(18, 32);
     ASSERT_NE(screen, nullptr);
     screen->text_row = 500;

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/gfx/text/text_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
+
+using TextControls = test_support::GfxTest;
+using TextPrint = test_support::GfxTest;
+using TextWrap = test_support::GfxTest;
 
 using namespace text_test;
 
@@ -13,7 +18,7 @@ ScreenContext* text_screen() {
     return screen;
 }
 
-TEST(TextPrint, DrawsOpaqueGlyphsAndAdvancesTheCursor) {
+TEST_F(TextPrint, DrawsOpaqueGlyphsAndAdvancesTheCursor) {
     ScreenContext* screen = text_screen();
     ASSERT_NE(screen, nullptr);
     clear_dirty_rows(*screen);
@@ -39,7 +44,7 @@ TEST(TextPrint, DrawsOpaqueGlyphsAndAdvancesTheCursor) {
     EXPECT_TRUE(shows_glyph(*screen, 1, 1, 'A'));  // nothing scrolled
 }
 
-TEST(TextPrint, IntegersGetABlankOrASign) {
+TEST_F(TextPrint, IntegersGetABlankOrASign) {
     ScreenContext* screen = text_screen();
     ASSERT_NE(screen, nullptr);
     gfx_print_int(0, 3, 0);
@@ -51,7 +56,7 @@ TEST(TextPrint, IntegersGetABlankOrASign) {
     EXPECT_EQ(gfx_cursor_column(), 12);
 }
 
-TEST(TextPrint, SixteenBitUnitsAboveAByteBecomeQuestionMarks) {
+TEST_F(TextPrint, SixteenBitUnitsAboveAByteBecomeQuestionMarks) {
     ScreenContext* screen = text_screen();
     ASSERT_NE(screen, nullptr);
     const uint16_t units[] = {'A', 0x263A, 0x00E1, 0x100};
@@ -59,7 +64,7 @@ TEST(TextPrint, SixteenBitUnitsAboveAByteBecomeQuestionMarks) {
     EXPECT_EQ(cells(*screen, 1, 1, 4), "A?\xE1?");
 }
 
-TEST(TextControls, TabBackspaceBellAndUnderline) {
+TEST_F(TextControls, TabBackspaceBellAndUnderline) {
     ScreenContext* screen = text_screen();
     ASSERT_NE(screen, nullptr);
     print("\t");
@@ -97,7 +102,7 @@ TEST(TextControls, TabBackspaceBellAndUnderline) {
         EXPECT_TRUE(shows_glyph(*screen, 2, 3 + c, "\x01\x0B\x0C"[c]));
 }
 
-TEST(TextWrap, FullLastRowWaitsForMoreTextBeforeScrolling) {
+TEST_F(TextWrap, FullLastRowWaitsForMoreTextBeforeScrolling) {
     ScreenContext* screen = text_screen();
     ASSERT_NE(screen, nullptr);
     print("top");
@@ -124,7 +129,7 @@ TEST(TextWrap, FullLastRowWaitsForMoreTextBeforeScrolling) {
     EXPECT_EQ(gfx_cursor_column(), 2);
 }
 
-TEST(TextWrap, LineEndsAdvanceRowsAndScrollAtTheBottom) {
+TEST_F(TextWrap, LineEndsAdvanceRowsAndScrollAtTheBottom) {
     ScreenContext* screen = text_screen();
     ASSERT_NE(screen, nullptr);
     // Mid-grid the wrap and the line feed each take a row.
@@ -144,7 +149,7 @@ TEST(TextWrap, LineEndsAdvanceRowsAndScrollAtTheBottom) {
     EXPECT_EQ(gfx_cursor_column(), 1);
 }
 
-TEST(TextWrap, LongTextScrollsThroughTheWholeGrid) {
+TEST_F(TextWrap, LongTextScrollsThroughTheWholeGrid) {
     ScreenContext* screen = text_screen();
     ASSERT_NE(screen, nullptr);
     std::string text;

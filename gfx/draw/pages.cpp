@@ -2,14 +2,13 @@
 #include <cstring>
 
 #include "gfx/draw/draw_context.h"
-#include "gfx/present/window_driver.h"
-#include "gfx/screen/screen.h"
+#include "gfx/screen/screen_context.h"
 #include "runtime/last_error.h"
 
 int32_t gfx_set_pages(int32_t work, int32_t visible) {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return -1;
-    DrawContext& context = draw_context();
+    DrawContext& context = refresh_draw_context();
     const int32_t previous = context.work_page | (screen->visible_page << 8);
     if (work < 0 && visible < 0) {
         work = 0;
@@ -36,7 +35,7 @@ int32_t gfx_copy_page(int32_t source, int32_t destination) {
         last_error = ERROR_ILLEGAL_ARGUMENT;
         return 1;
     }
-    DrawContext& context = draw_context();
+    DrawContext& context = refresh_draw_context();
     if (source < 0) source = context.work_page;
     if (destination < 0) destination = screen->visible_page;
     if (source >= screen->page_count || destination >= screen->page_count) {
@@ -44,8 +43,8 @@ int32_t gfx_copy_page(int32_t source, int32_t destination) {
         return 1;
     }
     last_error = ERROR_NONE;
-    if (screen->driver != nullptr && screen->driver->flip != nullptr) {
-        screen->driver->flip();
+    if (screen->driver_ops.flip != nullptr) {
+        screen->driver_ops.flip();
         return 0;
     }
     if (source == destination) return 0;

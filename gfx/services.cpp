@@ -1,0 +1,190 @@
+// The composition of the graphics services: the one place that knows every
+// subsystem. Selecting a screen builds the screen record, opens a window
+// driver for it, and wires the console's text, key and pause operations to
+// the screen's own routines; tearing it down undoes all of that. Everything
+// below this file (draw, text, input, screen, present) knows only the layers
+// beneath it.
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "gfx/draw/draw_context.h"
+#include "gfx/draw/primitives.h"
+#include "gfx/draw/writers.h"
+#include "gfx/input/key_buffer.h"
+#include "gfx/present/window_driver.h"
+#include "gfx/present/window_flags.h"
+#include "gfx/screen/console_hooks.h"
+#include "gfx/screen/palette.h"
+#include "gfx/screen/runtime_data.h"
+#include "gfx/screen/screen.h"
+#include "gfx/screen/screen_build.h"
+#include "gfx/text/text.h"
+#include "gfx/text/text_view.h"
+#include "runtime/last_error.h"
+#include "runtime/program_args.h"
+
+// The caller's flags reach the driver unchanged, so both name the same bits.
+static_assert(SCREEN_FLAG_FULLSCREEN == WINDOW_FULLSCREEN && SCREEN_FLAG_OPENGL == WINDOW_OPENGL &&
+              SCREEN_FLAG_NO_MAXIMISE == WINDOW_NO_MAXIMISE &&
+              SCREEN_FLAG_BORDERLESS == WINDOW_BORDERLESS &&
+              SCREEN_FLAG_COLOUR_KEY == WINDOW_COLOUR_KEY && SCREEN_FLAG_ON_TOP == WINDOW_ON_TOP &&
+              SCREEN_FLAG_ALPHA == WINDOW_ALPHA && SCREEN_FLAG_NULL_DRIVER == WINDOW_NONE);
+
+namespace {
+
+// The graphics screen keeps no text view of its own to adjust.
+void view_changed() {}
+
+// Output of a graphics screen always goes to its window.
+int32_t not_redirected() {
+    return 0;
+}
+
+// The graphics screen's console routines. A slot left out is a service this
+// screen does not offer; its operation then answers as without a screen.
+constexpr ConsoleHooks SCREEN_CONSOLE_HOOKS = {
+    .inkey = screen_inkey,
+    .getkey = screen_getkey,
+    .key_hit = screen_key_hit,
+    .cls = screen_cls,
+    .locate = screen_locate,
+    .cursor_column = screen_cursor_column,
+    .cursor_row = screen_cursor_row,
+    .cursor_position = screen_cursor_position,
+    .text_size = screen_text_size,
+    .write_text = write_text,
+    .write_text16 = write_text16,
+    .multikey = screen_multikey,
+    .port_in = palette_port_in,
+    .port_out = palette_port_out,
+    .view_changed = view_changed,
+    .pause = screen_sleep,
+    .is_redirected = not_redirected,
+    .copy_page = gfx_copy_page,
+    .set_pages = gfx_set_pages,
+};
+
+bool g_exit_handler_registered = false;
+bool g_title_taken = false;
+std::string g_window_title;
+
+void tear_down() {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr) return;
+    if (screen->driver != nullptr && screen->driver->exit != nullptr) screen->driver->exit();
+    release_screen();
+}
+
+int32_t fail() {
+    last_error = ERROR_ILLEGAL_ARGUMENT;
+    return 1;
+}
+
+DriverOps driver_ops_of(const WindowDriver& driver) {
+    return DriverOps{
+        .lock = driver.lock,
+        .unlock = driver.unlock,
+        .set_palette = driver.set_palette,
+        .wait_vsync = driver.wait_vsync,
+        .flip = driver.flip,
+    };
+}
+
+// The new screen starts cleared to the drawing context's background, with
+// every text cell a blank in the context's colours.
+void clear_new_screen(ScreenContext& screen, const DrawContext& context) {
+    const size_t cells = static_cast<size_t>(screen.text_columns) * screen.text_rows;
+    for (size_t i = 0; i < cells; ++i) {
+        screen.text_cells[0][i] = TextCell{32, context.foreground, context.background};
+    }
+    const SpanWriter fill = writer_set(screen.bytes_per_pixel).span;
+    for (int32_t page = 0; page < screen.page_count; ++page) {
+        for (int32_t y = 0; y < screen.height; ++y) {
+            fill(screen.page_buffers[page].get() + static_cast<size_t>(y) * screen.pitch,
+                 context.background, screen.width);
+        }
+    }
+}
+
+int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t pages, int32_t flags,
+                     int32_t refresh_rate) {
+    install_console_hooks(SCREEN_CONSOLE_HOOKS);
+    ScreenContext& screen = create_screen(shape, depth_argument, pages, flags);
+
+    expand_runtime_data();
+    if (!g_title_taken) {
+        g_window_title = program_title();
+        g_title_taken = true;
+    }
+    const WindowDriver* driver = open_window_driver(
+        window_drivers(), std::getenv("QXGFX"), g_window_title.c_str(), screen.width,
+        screen.height * screen.line_repeat, screen.depth, refresh_rate, flags);
+    if (driver == nullptr) {
+        screen_exit_handler();
+        return fail();
+    }
+    screen.driver = driver;
+    screen.driver_ops = driver_ops_of(*driver);
+    reset_palette(-1);
+    create_text_cells(screen, shape.text_columns, shape.text_rows);
+
+    // The screen is complete now; the drawing context follows it.
+    clear_new_screen(screen, refresh_draw_context());
+
+    if (!g_exit_handler_registered) {
+        std::atexit(screen_exit_handler);
+        g_exit_handler_registered = true;
+    }
+    if (flags != SCREEN_FLAG_TEARDOWN) text_view_whole_grid();
+    last_error = ERROR_NONE;
+    return 0;
+}
+
+// Everything before the new screen: page count, flag implications, teardown,
+// and the return to the text console for mode 0 (shape nullptr).
+int32_t select_screen(const ScreenShape* shape, int32_t depth_argument, int32_t pages,
+                      int32_t flags, int32_t refresh_rate) {
+    if (pages < 1) pages = 1;
+    if (flags >= 0 && (flags & SCREEN_FLAG_COLOUR_KEY) != 0) {
+        flags |= SCREEN_FLAG_NO_MAXIMISE | SCREEN_FLAG_BORDERLESS;
+    }
+    tear_down();
+    if (shape == nullptr) {
+        // Back to the text console, which has no text view of its own here.
+        empty_console_hooks();
+        text_view_unset();
+        last_error = ERROR_NONE;
+        return 0;
+    }
+    try {
+        return build_screen(*shape, depth_argument, pages, flags, refresh_rate);
+    } catch (const std::bad_alloc&) {
+        tear_down();
+        empty_console_hooks();
+        last_error = ERROR_OUT_OF_MEMORY;
+        return 1;
+    }
+}
+
+}  // namespace
+
+int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags,
+                   int32_t refresh_rate) {
+    if (mode == 0) return select_screen(nullptr, depth, pages, flags, refresh_rate);
+    ScreenShape shape{};
+    if (!mode_shape(mode, pages, &shape)) return fail();
+    return select_screen(&shape, depth, pages, flags, refresh_rate);
+}
+
+int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
+                        int32_t refresh_rate) {
+    ScreenShape shape{};
+    if (!free_shape(width, height, depth, pages, &shape)) return fail();
+    return select_screen(&shape, depth, pages, flags, refresh_rate);
+}
+
+void screen_exit_handler() {
+    if (active_screen() != nullptr) gfx_screen(0, 0, 0, SCREEN_FLAG_TEARDOWN, 0);
+}
