@@ -4,8 +4,10 @@ set -euo pipefail
 
 # console-data supplies the fonts the build turns into the built-in glyphs; it
 # asks about keymaps unless DEBIAN_FRONTEND=noninteractive (exported below).
-# zlib1g-dev lets the build tool read those gzip-compressed fonts.
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data zlib1g-dev)
+# zlib1g-dev lets the build tool read those gzip-compressed fonts. libsdl2-dev:
+# SDL2, the peer the benchmarks measure the drawing against.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data zlib1g-dev
+  libsdl2-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -58,6 +58,9 @@ TargetGeometry image_geometry(uint8_t* image, int32_t screen_bytes_per_pixel) {
         geometry.height = read_u16(image + 2);
         geometry.pitch = geometry.width * geometry.bytes_per_pixel;
     }
+    // A block without a pixel in its rows needs no row table, however many
+    // rows its header claims.
+    if (geometry.width == 0 || geometry.height == 0) geometry.width = geometry.height = 0;
     return geometry;
 }
 
