@@ -11,6 +11,7 @@
 #include "runtime/last_error.h"
 #include "runtime/program_args.h"
 #include "tests/gfx/draw/draw_test_support.h"
+#include "tests/support/gfx_state.h"
 
 namespace {
 
@@ -36,12 +37,15 @@ int32_t put(const void* image, float x, float y, int32_t sx1 = PUT_WHOLE_IMAGE, 
     return gfx_put(target, x, y, image, sx1, sy1, sx2, sy2, 0, mode, blender, -1, nullptr, nullptr);
 }
 
-class ImageBlock : public ::testing::Test {
+class ImageBlock : public test_support::GfxTest {
 protected:
-    void SetUp() override { ASSERT_NE(screen = open_screen(12, 8), nullptr); }
+    void SetUp() override {
+        GfxTest::SetUp();
+        ASSERT_NE(screen = open_screen(12, 8), nullptr);
+    }
     void TearDown() override {
         runtime_start(program_args().argc, program_args().argv, 0);
-        gfx_screen(0, 0, 0, 0, 0);
+        GfxTest::TearDown();
     }
     uint8_t& at(int32_t x, int32_t y) { return screen->framebuffer[y * screen->pitch + x]; }
     Bytes page() { return Bytes(&at(0, 0), &at(0, 0) + screen->pitch * screen->height); }
@@ -66,7 +70,7 @@ TEST_F(ImageBlock, GetWritesHeaderAndRowsInEitherForm) {
     Bytes reversed(image.size(), UNTOUCHED);
     ASSERT_EQ(gfx_get(nullptr, 7, 15, 0, 0, reversed.data(), 0, nullptr), 0);
     EXPECT_EQ(reversed, image);
-    EXPECT_EQ(draw_context().last_point.x + draw_context().last_point.y, 0.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x + refresh_draw_context().last_point.y, 0.0f);
 
     runtime_start(program_args().argc, program_args().argv, 1);  // the 4-byte form
     Bytes old(4 + 3 * 2 + 1, UNTOUCHED);
@@ -107,7 +111,7 @@ TEST_F(ImageBlock, FailuresAndEmptyBlocks) {
          [&] {
              const int32_t result = put(image.data(), 0, 0, PUT_WHOLE_IMAGE, 0, 0, 0, 5,
                                         put_xor_blend, const_cast<uint8_t*>(no_pixels.data()));
-             EXPECT_LE(draw_context().row_capacity, 480);  // no row table for no pixels
+             EXPECT_LE(refresh_draw_context().row_capacity, 480);  // no row table for no pixels
              return result;
          },
          0},
@@ -190,7 +194,7 @@ TEST_F(ImageBlock, PutDrawsExactlyTheClippedPart) {
               0);
     EXPECT_EQ(lit(*screen).size(), 4u * 5u);
     EXPECT_EQ(at(608, 410), 5 + 8 * 6 + 1);
-    EXPECT_EQ(draw_context().last_point.x, 605.0f);
+    EXPECT_EQ(refresh_draw_context().last_point.x, 605.0f);
 }
 
 void record_blend(const uint8_t* source, uint8_t* target, int32_t width, int32_t height,
@@ -258,7 +262,7 @@ TEST_F(ImageBlock, VectorisedXorMatchesPlain) {
             Bytes results[2] = {base, base};
             for (uint32_t wide : {0u, SCREEN_MMX}) {
                 screen->screen_flags = (screen->screen_flags & ~SCREEN_MMX) | wide;
-                draw_context().xor_blender_table = nullptr;  // chosen again on first use
+                refresh_draw_context().xor_blender_table = nullptr;  // chosen again on first use
                 put_xor_blend(source.data() + offset, results[wide != 0].data() + offset, width, 3,
                               pitch, pitch, -1, nullptr, nullptr);
             }
