@@ -5,7 +5,10 @@ set -euo pipefail
 # console-data supplies the fonts the build turns into the built-in glyphs; it
 # asks about keymaps unless DEBIAN_FRONTEND=noninteractive (exported below).
 # zlib1g-dev lets the build tool read those gzip-compressed fonts.
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data zlib1g-dev)
+# libsdl2-dev and libx11-dev carry the window; xvfb, xdotool and imagemagick
+# let the window tests run a display of their own, type and take screenshots.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data zlib1g-dev
+  libsdl2-dev libx11-dev xvfb xdotool imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,14 +1,19 @@
 #include <strings.h>
 
 #include <array>
+#include <cstdio>
 
+#include "gfx/present/sdl/sdl_driver.h"
 #include "gfx/present/window_driver.h"
-#include "gfx/screen/screen.h"
+#include "gfx/present/window_flags.h"
 
 namespace {
 
 // Window drivers in the order they are tried.
-constexpr std::array<const WindowDriver*, 0> WINDOW_DRIVERS{};
+constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&sdl_driver};
+
+// Why the last refusal happened; written before a driver's init returns.
+char g_driver_error[256] = "";
 
 bool names_match(const char* a, const char* b) {
     return strcasecmp(a, b) == 0;
@@ -46,6 +51,14 @@ const WindowDriver* try_pass(std::span<const WindowDriver* const> drivers, const
 
 }  // namespace
 
+void set_window_driver_error(const char* reason) {
+    std::snprintf(g_driver_error, sizeof g_driver_error, "%s", reason);
+}
+
+const char* window_driver_error() {
+    return g_driver_error;
+}
+
 std::span<const WindowDriver* const> window_drivers() {
     return WINDOW_DRIVERS;
 }
@@ -55,12 +68,11 @@ const WindowDriver* open_window_driver(std::span<const WindowDriver* const> driv
                                        int32_t height, int32_t depth, int32_t refresh_rate,
                                        int32_t flags) {
     const Request request{title, width, height, depth, refresh_rate};
-    if (flags == SCREEN_FLAG_NULL_DRIVER ||
-        (setting != nullptr && names_match(setting, null_driver.name))) {
+    if (flags == WINDOW_NONE || (setting != nullptr && names_match(setting, null_driver.name))) {
         null_driver.init(title, width, height, depth, refresh_rate, flags);
         return &null_driver;
     }
-    const int32_t other_form = flags ^ SCREEN_FLAG_FULLSCREEN;
+    const int32_t other_form = flags ^ WINDOW_FULLSCREEN;
     if (setting == nullptr) {
         if (const WindowDriver* d = try_pass(drivers, nullptr, request, flags)) return d;
         return try_pass(drivers, nullptr, request, other_form);

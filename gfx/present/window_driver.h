@@ -36,3 +36,9 @@ const WindowDriver* open_window_driver(std::span<const WindowDriver* const> driv
                                        const char* setting, const char* title, int32_t width,
                                        int32_t height, int32_t depth, int32_t refresh_rate,
                                        int32_t flags);
+
+// Why the last driver that refused a screen did so ("" while none has), so
+// that the program can name the cause when no window opens.
+const char* window_driver_error();
+// Driver side: records the reason of a refusal.
+void set_window_driver_error(const char* reason);

@@ -149,6 +149,17 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
         g_title_taken = true;
     }
 
+    // The pixels are set before the window opens: from then on the
+    // presentation thread may show them, and it reads them under the lock.
+    DrawContext& context = draw_context();
+    const SpanWriter fill = writer_set(screen.bytes_per_pixel).span;
+    for (int32_t page = 0; page < pages; ++page) {
+        for (int32_t y = 0; y < screen.height; ++y) {
+            fill(screen.page_buffers[page].get() + static_cast<size_t>(y) * screen.pitch,
+                 context.background, screen.width);
+        }
+    }
+
     const WindowDriver* driver = open_window_driver(
         window_drivers(), std::getenv("QXGFX"), g_window_title.c_str(), screen.width,
         screen.height * screen.line_repeat, screen.depth, refresh_rate, flags);
@@ -162,20 +173,12 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
     screen.text_columns = shape.text_columns;
     screen.text_rows = shape.text_rows;
 
-    DrawContext& context = draw_context();
     const size_t cells = static_cast<size_t>(screen.text_columns) * screen.text_rows;
     for (int32_t page = 0; page < pages; ++page) {
         screen.text_cells.emplace_back(new TextCell[cells]());
     }
     for (size_t i = 0; i < cells; ++i) {
         screen.text_cells[0][i] = TextCell{32, context.foreground, context.background};
-    }
-    const SpanWriter fill = writer_set(screen.bytes_per_pixel).span;
-    for (int32_t page = 0; page < pages; ++page) {
-        for (int32_t y = 0; y < screen.height; ++y) {
-            fill(screen.page_buffers[page].get() + static_cast<size_t>(y) * screen.pitch,
-                 context.background, screen.width);
-        }
     }
 
     if (!g_exit_handler_registered) {
