@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gfx/draw/primitives.h"
+#include "gfx/input/key_buffer.h"
+#include "gfx/input/mouse.h"
+#include "gfx/present/window_driver.h"
+#include "gfx/screen/palette.h"
+#include "gfx/screen/screen.h"
+#include "tests/support/x_display.h"
+
+// The SDL window on an Xvfb server of the test's own: the presentation
+// thread shows what the program thread draws, and X input reaches the key
+// buffer. Every check waits for a condition, never for a period.
+
+namespace {
+
+constexpr auto PATIENCE = std::chrono::seconds(10);
+constexpr const char* TITLE = "window_tests";  // the program file's name
+
+bool eventually(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+class Window : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!x_test::xvfb_available()) {
+            skip_reason_ = "no Xvfb binary on the PATH; install the xvfb package";
+            return;
+        }
+        std::string error;
+        if (!x_test::start_xvfb(server_, error)) skip_reason_ = "Xvfb did not start: " + error;
+    }
+    static void TearDownTestSuite() { x_test::stop_xvfb(server_); }
+
+    void SetUp() override {
+        if (!skip_reason_.empty()) GTEST_SKIP() << skip_reason_;
+        setenv("DISPLAY", server_.display.c_str(), 1);
+        unsetenv("QXGFX");
+        unsetenv("SDL_VIDEODRIVER");
+        key_buffer_clear();
+        ASSERT_EQ(gfx_screen(12, 8, 0, 0, 0), 0) << window_driver_error();
+        x_ = XOpenDisplay(server_.display.c_str());
+        ASSERT_NE(x_, nullptr);
+        ASSERT_TRUE(eventually([&] { return (window_ = x_test::find_window(x_, TITLE)) != 0; }));
+    }
+
+    void TearDown() override {
+        gfx_screen(0, 0, 0, 0, 0);
+        key_buffer_clear();
+        unsetenv("DISPLAY");
+        if (x_ != nullptr) XCloseDisplay(x_);
+    }
+
+    bool shows(int x, int y, uint8_t r, uint8_t g, uint8_t b) {
+        return eventually([&] {
+            uint8_t rgb[3];
+            return x_test::window_pixel(x_, window_, x, y, rgb) && rgb[0] == r && rgb[1] == g &&
+                   rgb[2] == b;
+        });
+    }
+
+    // Runs xdotool against the window after giving it the keyboard focus.
+    bool xdotool(const std::string& arguments) {
+        const std::string command = "DISPLAY=" + server_.display + " xdotool windowfocus --sync " +
+                                    std::to_string(window_) + " " + arguments;
+        return std::system(command.c_str()) == 0;
+    }
+
+    std::vector<int32_t> codes(size_t count) {
+        std::vector<int32_t> got;
+        eventually([&] {
+            while (const int32_t code = key_pop())
+                got.push_back(code);
+            return got.size() >= count;
+        });
+        return got;
+    }
+
+    static inline x_test::Xvfb server_;
+    static inline std::string skip_reason_;
+    Display* x_ = nullptr;
+    ::Window window_ = 0;
+};
+
+TEST_F(Window, DrawnPixelsAppearInTheirPaletteColours) {
+    // Lines drawn while the thread presents, the last in light yellow (14).
+    for (int32_t i = 0; i < 200; ++i) {
+        gfx_line(nullptr, 0, static_cast<float>(i), 639, static_cast<float>(479 - i),
+                 static_cast<uint32_t>(i & 15), LINE_PLAIN, STYLE_SOLID, 0);
+    }
+    gfx_line(nullptr, 10, 300, 600, 300, 14, LINE_PLAIN, STYLE_SOLID, 0);
+    EXPECT_TRUE(shows(300, 300, 255, 255, 85));
+    EXPECT_TRUE(shows(639, 479, 0, 0, 0));  // untouched: attribute 0, black
+}
+
+TEST_F(Window, PaletteChangeRepaintsEveryPixelOfTheAttribute) {
+    gfx_line(nullptr, 100, 100, 200, 150, 14, LINE_FILLED_BOX, STYLE_SOLID, 0);
+    ASSERT_TRUE(shows(150, 120, 255, 255, 85));
+    // Unlike gfx_palette this marks no rows: the window repaints by itself.
+    set_palette_entry(14, 0x3F0000);  // 6-bit blue 63
+    EXPECT_TRUE(shows(150, 120, 0, 0, 255));
+    EXPECT_TRUE(shows(100, 150, 0, 0, 255));
+}
+
+TEST_F(Window, KeysArriveAsCodes) {
+    ASSERT_TRUE(xdotool("key Up F1 F10 shift+Tab a adiaeresis Return"));
+    EXPECT_EQ(codes(7), (std::vector<int32_t>{0x48FF, 0x3BFF, 0x0FFF, 9, 'a', 0x84, 13}));
+    // Held keys show in the key states while the window has the focus.
+    ASSERT_TRUE(xdotool("keydown g"));
+    EXPECT_TRUE(eventually([] { return gfx_multikey(0x22) == -1; }));
+    ASSERT_TRUE(xdotool("keyup g"));
+    EXPECT_TRUE(eventually([] { return gfx_multikey(0x22) == 0; }));
+}
+
+TEST_F(Window, CloseRequestIsOneKeyAndTheWindowStays) {
+    ASSERT_TRUE(x_test::send_close_request(x_, window_));
+    EXPECT_EQ(codes(1), (std::vector<int32_t>{CLOSE_KEY}));
+    // A key typed afterwards comes next: no second close code in between.
+    ASSERT_TRUE(xdotool("key b"));
+    EXPECT_EQ(codes(1), (std::vector<int32_t>{'b'}));
+    EXPECT_EQ(x_test::find_window(x_, TITLE), window_);
+}
+
+TEST_F(Window, MouseInWindowPixels) {
+    ASSERT_TRUE(xdotool("mousemove --window " + std::to_string(window_) + " 100 50 mousedown 1"));
+    int32_t x = 0, y = 0, wheel = 0, buttons = 0, confined = 0;
+    EXPECT_TRUE(eventually([&] {
+        return screen_get_mouse(&x, &y, &wheel, &buttons, &confined) == 0 && buttons == 1;
+    }));
+    EXPECT_EQ(x, 100);
+    EXPECT_EQ(y, 50);
+    EXPECT_EQ(confined, 0);
+    ASSERT_TRUE(xdotool("mouseup 1 mousemove 2000 2000"));  // off the window
+    EXPECT_TRUE(
+        eventually([&] { return screen_get_mouse(&x, &y, &wheel, &buttons, &confined) == 1; }));
+    EXPECT_EQ(buttons, -1);
+}
+
+}  // namespace
