@@ -134,6 +134,23 @@ TEST_F(Window, CloseRequestIsOneKeyAndTheWindowStays) {
     EXPECT_EQ(x_test::find_window(x_, TITLE), window_);
 }
 
+// Full screen gives the window the display's size (that needs a window
+// manager, which Xvfb lacks; resizing from outside takes the same path): the
+// picture is scaled into it, aspect kept, between black bars.
+TEST_F(Window, LargerWindowShowsThePictureScaledBetweenBars) {
+    gfx_line(nullptr, 0, 0, 639, 479, 14, LINE_FILLED_BOX, STYLE_SOLID, 0);
+    gfx_line(nullptr, 0, 0, 9, 9, 4, LINE_FILLED_BOX, STYLE_SOLID, 0);
+    ASSERT_TRUE(shows(0, 0, 170, 0, 0));
+    ASSERT_TRUE(xdotool("windowsize " + std::to_string(window_) + " 1000 480"));
+    EXPECT_TRUE(shows(179, 0, 0, 0, 0));  // left bar
+    EXPECT_TRUE(shows(180, 0, 170, 0, 0));
+    EXPECT_TRUE(shows(819, 479, 255, 255, 85));
+    EXPECT_TRUE(shows(820, 479, 0, 0, 0));  // right bar
+    // Later drawing is scaled too.
+    gfx_line(nullptr, 630, 0, 639, 9, 4, LINE_FILLED_BOX, STYLE_SOLID, 0);
+    EXPECT_TRUE(shows(819, 0, 170, 0, 0));
+}
+
 TEST_F(Window, MouseInWindowPixels) {
     ASSERT_TRUE(xdotool("mousemove --window " + std::to_string(window_) + " 100 50 mousedown 1"));
     int32_t x = 0, y = 0, wheel = 0, buttons = 0, confined = 0;
