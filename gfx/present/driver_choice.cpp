@@ -51,11 +51,11 @@ const WindowDriver* try_pass(std::span<const WindowDriver* const> drivers, const
 
 }  // namespace
 
-void set_window_driver_error(const char* reason) {
-    std::snprintf(g_driver_error, sizeof g_driver_error, "%s", reason);
+void note_window_failure(const char* reason) {
+    std::snprintf(g_driver_error, sizeof g_driver_error, "%s", reason != nullptr ? reason : "");
 }
 
-const char* window_driver_error() {
+const char* window_failure_reason() {
     return g_driver_error;
 }
 

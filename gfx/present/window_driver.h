@@ -37,8 +37,9 @@ const WindowDriver* open_window_driver(std::span<const WindowDriver* const> driv
                                        int32_t height, int32_t depth, int32_t refresh_rate,
                                        int32_t flags);
 
-// Why the last driver that refused a screen did so ("" while none has), so
-// that the program can name the cause when no window opens.
-const char* window_driver_error();
-// Driver side: records the reason of a refusal.
-void set_window_driver_error(const char* reason);
+// Why the last driver that refused a screen did so, in a few words for a
+// message ("" while none has).
+const char* window_failure_reason();
+
+// A driver that refuses a screen says why here (the text is copied).
+void note_window_failure(const char* reason);

@@ -49,11 +49,11 @@ int32_t sdl_init(const char* title, int32_t width, int32_t height, int32_t depth
                  int32_t flags) {
     SdlWindow& w = sdl_window();
     if (w.thread.joinable()) {
-        set_window_driver_error("a window is already open");
+        note_window_failure("a window is already open");
         return -1;
     }
     if ((flags & WINDOW_OPENGL) != 0) {
-        set_window_driver_error("OpenGL presentation is not available");
+        note_window_failure("OpenGL presentation is not available");
         return -1;
     }
     w.title = title != nullptr ? title : "";

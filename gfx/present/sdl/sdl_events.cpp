@@ -56,6 +56,12 @@ int32_t button_bit(uint8_t button) {
     }
 }
 
+int32_t held_buttons() {
+    const Uint32 held = SDL_GetMouseState(nullptr, nullptr);
+    return ((held & SDL_BUTTON_LMASK) != 0 ? 1 : 0) | ((held & SDL_BUTTON_RMASK) != 0 ? 2 : 0) |
+           ((held & SDL_BUTTON_MMASK) != 0 ? 4 : 0);
+}
+
 void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* frame,
                      bool& closed) {
     switch (event.event) {
@@ -72,11 +78,13 @@ void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* f
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            // Keys released while another window had the focus must not
-            // stay held here.
+            // Keys and buttons released while another window had the focus
+            // must not stay held here. SDL may report the focus a little
+            // after a click that gave it, so the buttons start from what is
+            // held now rather than from nothing.
             w.focused = event.event == SDL_WINDOWEVENT_FOCUS_GAINED;
             if (frame != nullptr) std::memset(frame->key_states, 0, 128);
-            w.mouse.buttons = 0;
+            w.mouse.buttons = w.focused ? held_buttons() : 0;
             w.repaint = true;
             break;
         case SDL_WINDOWEVENT_LEAVE:

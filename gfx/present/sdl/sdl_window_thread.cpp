@@ -29,7 +29,7 @@ void report_start(SdlWindow& w, int32_t result) {
 void refuse(SdlWindow& w, const char* what) {
     char reason[256];
     std::snprintf(reason, sizeof reason, "%s (%s)", what, SDL_GetError());
-    set_window_driver_error(reason);
+    note_window_failure(reason);
     report_start(w, -1);
 }
 
@@ -70,6 +70,9 @@ bool open_window(SdlWindow& w) {
     // renderer's threads on machines without a graphics card, for nothing
     // a 640 x 480 picture needs.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The click that activates the window counts as a click, as desktop
+    // windows usually have it; SDL would drop it.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!choose_video_driver()) {
         SDL_SetError("DISPLAY and WAYLAND_DISPLAY are not set");
         refuse(w, "no display to open a window on");
@@ -97,7 +100,7 @@ bool open_window(SdlWindow& w) {
         refuse(w, failure);
         if (w.window != nullptr) SDL_DestroyWindow(w.window);
         w.window = nullptr;
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_Quit();
         return false;
     }
     watch_display_connection(w.title.c_str());
@@ -113,7 +116,7 @@ void close_window(SdlWindow& w) {
     w.surface = nullptr;
     SDL_DestroyWindow(w.window);
     w.window = nullptr;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
 }
 
 void start_presenting(SdlWindow& w) {
@@ -152,6 +155,11 @@ bool run_pass(SdlWindow& w, UploadSpan& upload) {
 
 void window_thread() {
     SdlWindow& w = sdl_window();
+    // SDL frees what it keeps per thread (its error text) only for threads
+    // it started itself.
+    struct ThreadEnd {
+        ~ThreadEnd() { SDL_TLSCleanup(); }
+    } thread_end;
     if (!open_window(w)) return;
     start_presenting(w);
     report_start(w, 0);

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -51,7 +54,7 @@ protected:
         unsetenv("QXGFX");
         unsetenv("SDL_VIDEODRIVER");
         key_buffer_clear();
-        ASSERT_EQ(gfx_screen(12, 8, 0, 0, 0), 0) << window_driver_error();
+        ASSERT_EQ(gfx_screen(12, 8, 0, 0, 0), 0) << window_failure_reason();
         x_ = XOpenDisplay(server_.display.c_str());
         ASSERT_NE(x_, nullptr);
         ASSERT_TRUE(eventually([&] { return (window_ = x_test::find_window(x_, TITLE)) != 0; }));
@@ -164,6 +167,48 @@ TEST_F(Window, MouseInWindowPixels) {
     EXPECT_TRUE(
         eventually([&] { return screen_get_mouse(&x, &y, &wheel, &buttons, &confined) == 1; }));
     EXPECT_EQ(buttons, -1);
+}
+
+// A process whose display goes away ends with one line on stderr and status
+// 1, instead of crashing or hanging in its exit handlers.
+TEST(DisplayLost, EndsTheProcessWithOneLine) {
+    if (!x_test::xvfb_available()) GTEST_SKIP() << "no Xvfb binary on the PATH";
+    x_test::Xvfb doomed;
+    std::string error;
+    ASSERT_TRUE(x_test::start_xvfb(doomed, error)) << error;
+    int ready[2], messages[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(messages), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(messages[1], STDERR_FILENO);
+        setenv("DISPLAY", doomed.display.c_str(), 1);
+        unsetenv("QXGFX");
+        alarm(30);  // a hang ends by SIGALRM, which the test reports
+        if (gfx_screen(12, 8, 0, 0, 0) != 0) _exit(3);
+        (void)!write(ready[1], "r", 1);
+        for (int32_t i = 0;; ++i) {
+            gfx_line(nullptr, 0, 0, 639, static_cast<float>(i % 480), static_cast<uint32_t>(i & 15),
+                     LINE_PLAIN, STYLE_SOLID, 0);
+            usleep(1000);
+        }
+    }
+    close(ready[1]);
+    close(messages[1]);
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1) << "the window did not open";
+    x_test::stop_xvfb(doomed);
+    std::string said;
+    char buffer[256];
+    for (ssize_t n = 0; (n = read(messages[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<size_t>(n));
+    close(ready[0]);
+    close(messages[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(said, "window_tests: lost the connection to the X display\n");
 }
 
 }  // namespace
