@@ -54,6 +54,7 @@ void give_palette(SdlWindow& w, SDL_Surface* target) {
 void adopt_surface(SdlWindow& w, PresentFrame& frame, SDL_Surface* surface) {
     w.surface = surface;
     w.surface_format = surface->format->format;
+    w.surface_size = SDL_Rect{0, 0, surface->w, surface->h};
     if (w.picture != nullptr) SDL_FreeSurface(w.picture);
     w.picture = nullptr;
     const int32_t lines = frame.height * frame.line_repeat;
@@ -104,7 +105,10 @@ void present_frame(PresentFrame& frame, UploadSpan& upload) {
     SdlWindow& w = sdl_window();
     SDL_Surface* surface = SDL_GetWindowSurface(w.window);
     if (surface == nullptr) return;
-    if (surface != w.surface || surface->format->format != w.surface_format) {
+    // SDL may build the new surface of a resized window at the old one's
+    // address, so its size tells as much as its address.
+    if (surface != w.surface || surface->format->format != w.surface_format ||
+        surface->w != w.surface_size.w || surface->h != w.surface_size.h) {
         adopt_surface(w, frame, surface);
     }
     SDL_Surface* target = w.picture != nullptr ? w.picture : surface;

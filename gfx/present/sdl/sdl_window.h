@@ -75,6 +75,7 @@ struct SdlWindow {
     SDL_Surface* picture = nullptr;  // the unscaled picture while the window is larger
     SDL_Surface* surface = nullptr;  // the window surface the converter was chosen for
     uint32_t surface_format = 0;
+    SDL_Rect surface_size{};
     SDL_Rect shown{};  // where the picture lies in the window
     PixelConverter converter = nullptr;
     bool fullscreen = false;
