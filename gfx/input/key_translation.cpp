@@ -160,12 +160,13 @@ int32_t translate_grey_key(int32_t scan, Column column) {
 int32_t translate_key(int32_t ch, int32_t scan, int32_t key_char, int32_t modifiers) {
     const Column column = column_of(modifiers);
     if (ch == 0 && (modifiers & KEY_EXTENDED) != 0) return translate_grey_key(scan, column);
-    bool is_extended = false;
     if (scan >= 0 && scan < SCAN_CODE_ROWS) {
-        int32_t d = entry(ScanCodeTable[scan], column);
-        if (column == Column::normal && ch != 0) d = key_char;
-        is_extended = d > 255 && (ch == key_char || ch == swap_case(key_char));
-        if (is_extended) return extended(d);
+        // Unmodified, a key that types a character is that character.
+        const int32_t d =
+            column == Column::normal && ch != 0 ? key_char : entry(ScanCodeTable[scan], column);
+        // A key that types nothing, or its plain character, stands for its
+        // extended code when it has one.
+        if (d > 255 && (ch == key_char || ch == swap_case(key_char))) return extended(d);
     }
     return ch != 0 ? ch : -1;
 }
