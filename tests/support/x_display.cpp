@@ -57,6 +57,10 @@ bool start_xvfb(Xvfb& server, std::string& error) {
     return true;
 }
 
+Xvfb::~Xvfb() {
+    stop_xvfb(*this);
+}
+
 void stop_xvfb(Xvfb& server) {
     if (server.pid <= 0) return;
     kill(server.pid, SIGTERM);

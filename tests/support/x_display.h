@@ -10,9 +10,14 @@
 // manager) and a client connection that looks at the program's windows.
 namespace x_test {
 
+// The server ends with its record, whatever way a test leaves.
 struct Xvfb {
     pid_t pid = -1;
     std::string display;  // ":N"
+    Xvfb() = default;
+    Xvfb(const Xvfb&) = delete;
+    Xvfb& operator=(const Xvfb&) = delete;
+    ~Xvfb();
 };
 
 // True when an Xvfb binary is on the PATH.

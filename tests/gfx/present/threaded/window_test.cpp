@@ -180,6 +180,16 @@ TEST(DisplayLost, EndsTheProcessWithOneLine) {
     ASSERT_EQ(pipe(ready), 0);
     ASSERT_EQ(pipe(messages), 0);
     const pid_t child = fork();
+    // Should an assertion end the test early, the child goes too.
+    struct Reaper {
+        pid_t pid;
+        ~Reaper() {
+            if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+    } reaper{child};
     if (child == 0) {
         dup2(messages[1], STDERR_FILENO);
         setenv("DISPLAY", doomed.display.c_str(), 1);
@@ -206,6 +216,7 @@ TEST(DisplayLost, EndsTheProcessWithOneLine) {
     close(messages[0]);
     int status = 0;
     waitpid(child, &status, 0);
+    reaper.pid = -1;
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(said, "window_tests: lost the connection to the X display\n");
