@@ -13,6 +13,9 @@
 #include "gfx/draw/primitives.h"
 #include "gfx/draw/writers.h"
 #include "gfx/input/key_buffer.h"
+#include "gfx/input/key_events.h"
+#include "gfx/input/mouse.h"
+#include "gfx/present/present_source.h"
 #include "gfx/present/window_driver.h"
 #include "gfx/present/window_flags.h"
 #include "gfx/screen/console_hooks.h"
@@ -57,6 +60,8 @@ constexpr ConsoleHooks SCREEN_CONSOLE_HOOKS = {
     .write_text = write_text,
     .write_text16 = write_text16,
     .multikey = screen_multikey,
+    .get_mouse = screen_get_mouse,
+    .set_mouse = screen_set_mouse,
     .port_in = palette_port_in,
     .port_out = palette_port_out,
     .view_changed = view_changed,
@@ -92,13 +97,30 @@ DriverOps driver_ops_of(const WindowDriver& driver) {
     };
 }
 
-// The new screen starts cleared to the drawing context's background, with
-// every text cell a blank in the context's colours.
-void clear_new_screen(ScreenContext& screen, const DrawContext& context) {
-    const size_t cells = static_cast<size_t>(screen.text_columns) * screen.text_rows;
-    for (size_t i = 0; i < cells; ++i) {
-        screen.text_cells[0][i] = TextCell{32, context.foreground, context.background};
-    }
+// What the window driver shows, read by its presentation thread under the
+// driver's lock, and where the keys of its window go.
+bool current_frame(PresentFrame* frame) {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr) return false;
+    *frame = PresentFrame{
+        .pixels = screen->framebuffer,
+        .width = screen->width,
+        .height = screen->height,
+        .pitch = screen->pitch,
+        .depth = screen->depth,
+        .line_repeat = screen->line_repeat,
+        .dirty_rows = screen->dirty_rows.get(),
+        .palette = screen->palette.get(),
+        .conversion_table = screen->conversion_table.get(),
+        .key_states = screen->key_states.get(),
+    };
+    return true;
+}
+
+// Every page starts cleared to the drawing context's background. This runs
+// before the window opens: from then on the presentation thread may show the
+// pixels at any moment.
+void clear_pages(ScreenContext& screen, const DrawContext& context) {
     const SpanWriter fill = writer_set(screen.bytes_per_pixel).span;
     for (int32_t page = 0; page < screen.page_count; ++page) {
         for (int32_t y = 0; y < screen.height; ++y) {
@@ -118,6 +140,11 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
         g_window_title = program_title();
         g_title_taken = true;
     }
+    // The record has its size, depth and pages now; the drawing context
+    // follows it, and the pages are cleared before anyone can see them.
+    const DrawContext& context = refresh_draw_context();
+    clear_pages(screen, context);
+
     const WindowDriver* driver = open_window_driver(
         window_drivers(), std::getenv("QXGFX"), g_window_title.c_str(), screen.width,
         screen.height * screen.line_repeat, screen.depth, refresh_rate, flags);
@@ -129,9 +156,10 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
     screen.driver_ops = driver_ops_of(*driver);
     reset_palette(-1);
     create_text_cells(screen, shape.text_columns, shape.text_rows);
-
-    // The screen is complete now; the drawing context follows it.
-    clear_new_screen(screen, refresh_draw_context());
+    const size_t cells = static_cast<size_t>(screen.text_columns) * screen.text_rows;
+    for (size_t i = 0; i < cells; ++i) {
+        screen.text_cells[0][i] = TextCell{32, context.foreground, context.background};
+    }
 
     if (!g_exit_handler_registered) {
         std::atexit(screen_exit_handler);
@@ -169,6 +197,13 @@ int32_t select_screen(const ScreenShape* shape, int32_t depth_argument, int32_t 
 }
 
 }  // namespace
+
+const PresentSource present_source = {
+    .frame = current_frame,
+    .key_down = key_down,
+    .text_typed = key_text,
+    .close_request = key_close_request,
+};
 
 int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags,
                    int32_t refresh_rate) {

@@ -3,13 +3,14 @@
 #include <array>
 #include <string>
 
+#include "gfx/present/sdl/sdl_driver.h"
 #include "gfx/present/window_driver.h"
 #include "gfx/present/window_flags.h"
 
 namespace {
 
 // Window drivers in the order they are tried.
-constexpr std::array<const WindowDriver*, 0> WINDOW_DRIVERS{};
+constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&sdl_driver};
 
 bool names_match(const char* a, const char* b) {
     return strcasecmp(a, b) == 0;

@@ -1,0 +1,69 @@
+#include "gfx/input/key_events.h"
+
+#include "gfx/input/cp437.h"
+#include "gfx/input/key_buffer.h"
+#include "gfx/input/key_translation.h"
+
+namespace {
+
+constexpr int32_t F10_SCAN = 0x44;
+constexpr int32_t ALT_BITS = KEY_ALT | KEY_RIGHT_ALT;
+constexpr int32_t CTRL_BITS = KEY_CTRL | KEY_RIGHT_CTRL;
+
+bool is_system_key(int32_t scan, int32_t modifiers) {
+    return ((modifiers & ALT_BITS) != 0 && (modifiers & CTRL_BITS) == 0) || scan == F10_SCAN;
+}
+
+// The character a key down types. Printable characters come again as typed
+// text; the control characters this answers do not, so the key path pushes
+// them itself. With Ctrl and Alt together (AltGr) the text carries the
+// character.
+int32_t typed_character(int32_t key_char, int32_t modifiers) {
+    const bool ctrl = (modifiers & CTRL_BITS) != 0;
+    const bool alt = (modifiers & ALT_BITS) != 0;
+    switch (key_char) {
+        case 9:
+            return 9;
+        case 13:
+            return ctrl ? 10 : 13;
+        case 8:
+            return ctrl ? 127 : 8;
+        case 27:
+            return 27;
+        default:
+            break;
+    }
+    if (ctrl && alt) return 0;
+    if (ctrl) {
+        if (key_char >= 'a' && key_char <= 'z') return key_char - 'a' + 1;
+        if (key_char >= '[' && key_char <= ']') return key_char - '[' + 27;
+        return 0;
+    }
+    return key_char >= 32 && key_char < 127 ? key_char : 0;
+}
+
+bool is_control_character(int32_t ch) {
+    return (ch >= 1 && ch < 32) || ch == 127;
+}
+
+}  // namespace
+
+void key_down(int32_t scan, int32_t key_char, int32_t modifiers) {
+    if (is_system_key(scan, modifiers)) return;
+    const int32_t ch = typed_character(key_char, modifiers);
+    const int32_t code = translate_key(ch, scan, key_char, modifiers);
+    if (code > 255) key_push(code);
+    if (is_control_character(ch)) key_push(ch);
+}
+
+void key_text(const char* utf8, int32_t modifiers) {
+    if ((modifiers & KEY_ALT) != 0 && (modifiers & (KEY_RIGHT_ALT | CTRL_BITS)) == 0) return;
+    uint8_t bytes[64];
+    const int32_t count = utf8_to_cp437(utf8, bytes, sizeof bytes);
+    for (int32_t i = 0; i < count; ++i)
+        key_push(bytes[i]);
+}
+
+void key_close_request() {
+    key_push(CLOSE_KEY);
+}

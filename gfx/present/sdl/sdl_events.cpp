@@ -1,0 +1,182 @@
+#include <cstring>
+
+#include "gfx/present/present_source.h"
+#include "gfx/present/sdl/sdl_key_map.h"
+#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/window_flags.h"
+
+// The window's events, handled on the presentation thread with the driver
+// lock held, so that the key path may push into the key buffer directly.
+
+namespace sdl_detail {
+namespace {
+
+constexpr int32_t ALT_BITS = 0x03;
+constexpr int32_t CTRL_BITS = 0x0C;
+
+void deliver_close() {
+    if (present_source.close_request != nullptr) present_source.close_request();
+}
+
+void on_key_down(SdlWindow& w, const SDL_KeyboardEvent& event) {
+    const SdlKey key = sdl_key(event.keysym);
+    const SDL_Scancode sdl = event.keysym.scancode;
+    const bool enter = sdl == SDL_SCANCODE_RETURN || sdl == SDL_SCANCODE_KP_ENTER;
+    if (enter && (key.modifiers & ALT_BITS) != 0 && (key.modifiers & CTRL_BITS) == 0) {
+        // Alt+Enter belongs to the window, never to the program.
+        if (event.repeat == 0 && (w.flags & WINDOW_NO_MAXIMISE) == 0) set_fullscreen(!w.fullscreen);
+        return;
+    }
+    if (present_source.key_down != nullptr) {
+        present_source.key_down(key.scan, key.key_char, key.modifiers);
+    }
+}
+
+// Window coordinates to picture coordinates; false outside the picture.
+bool to_picture(const SdlWindow& w, int32_t x, int32_t y, MouseState& mouse) {
+    if (w.shown.w <= 0 || w.shown.h <= 0) return false;
+    const int64_t px = (int64_t{x} - w.shown.x) * w.width / w.shown.w;
+    const int64_t py = (int64_t{y} - w.shown.y) * w.height / w.shown.h;
+    if (x < w.shown.x || y < w.shown.y || px >= w.width || py >= w.height) return false;
+    mouse.x = static_cast<int32_t>(px);
+    mouse.y = static_cast<int32_t>(py);
+    return true;
+}
+
+int32_t button_bit(uint8_t button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+int32_t held_buttons() {
+    const Uint32 held = SDL_GetMouseState(nullptr, nullptr);
+    return ((held & SDL_BUTTON_LMASK) != 0 ? 1 : 0) | ((held & SDL_BUTTON_RMASK) != 0 ? 2 : 0) |
+           ((held & SDL_BUTTON_MMASK) != 0 ? 4 : 0);
+}
+
+void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* frame,
+                     bool& closed) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+            w.repaint = true;
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            w.window_x = event.data1;
+            w.window_y = event.data2;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // Keys and buttons released while another window had the focus
+            // must not stay held here. SDL may report the focus a little
+            // after a click that gave it, so the buttons start from what is
+            // held now rather than from nothing.
+            w.focused = event.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+            if (frame != nullptr) std::memset(frame->key_states, 0, 128);
+            w.mouse.buttons = w.focused ? held_buttons() : 0;
+            w.repaint = true;
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            w.mouse.inside = false;
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            // The maximise request switches to full screen, as Alt+Enter does.
+            SDL_RestoreWindow(w.window);
+            if ((w.flags & WINDOW_NO_MAXIMISE) == 0 && !w.fullscreen) set_fullscreen(true);
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            // The window stays open; the program decides.
+            deliver_close();
+            closed = true;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void handle_window_events(PresentFrame* frame) {
+    SdlWindow& w = sdl_window();
+    bool closed = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        switch (event.type) {
+            case SDL_KEYDOWN:
+                on_key_down(w, event.key);
+                break;
+            case SDL_TEXTINPUT:
+                if (present_source.text_typed != nullptr) {
+                    present_source.text_typed(event.text.text, sdl_modifiers(SDL_GetModState()));
+                }
+                break;
+            case SDL_WINDOWEVENT:
+                on_window_event(w, event.window, frame, closed);
+                break;
+            case SDL_QUIT:
+                // A close click that SDL reports twice still counts once; a
+                // quit of its own (SIGINT, SIGTERM) is a close request too.
+                if (!closed) deliver_close();
+                closed = true;
+                break;
+            case SDL_DISPLAYEVENT:
+                w.repaint = true;
+                break;
+            case SDL_MOUSEMOTION:
+                w.mouse.inside = to_picture(w, event.motion.x, event.motion.y, w.mouse);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                w.mouse.buttons |= button_bit(event.button.button);
+                break;
+            case SDL_MOUSEBUTTONUP:
+                w.mouse.buttons &= ~button_bit(event.button.button);
+                break;
+            case SDL_MOUSEWHEEL:
+                w.mouse.wheel += event.wheel.y;
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void carry_out_requests() {
+    SdlWindow& w = sdl_window();
+    WindowRequests& r = w.requests;
+    if (r.title) SDL_SetWindowTitle(w.window, r.title_text.c_str());
+    if (r.move && !w.fullscreen) SDL_SetWindowPosition(w.window, r.move_x, r.move_y);
+    if (r.warp && w.width > 0 && w.height > 0) {
+        SDL_WarpMouseInWindow(w.window, w.shown.x + r.warp_x * w.shown.w / w.width,
+                              w.shown.y + r.warp_y * w.shown.h / w.height);
+    }
+    if (r.visibility >= 0) SDL_ShowCursor(r.visibility > 0 ? SDL_ENABLE : SDL_DISABLE);
+    if (r.confinement >= 0) {
+        SDL_SetWindowGrab(w.window, r.confinement > 0 ? SDL_TRUE : SDL_FALSE);
+        w.mouse.confined = r.confinement > 0;
+    }
+    r.title = r.move = r.warp = false;
+    r.visibility = r.confinement = -1;
+}
+
+void set_fullscreen(bool on) {
+    SdlWindow& w = sdl_window();
+    if (SDL_SetWindowFullscreen(w.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
+        w.fullscreen = on;
+    } else {
+        SDL_SetWindowFullscreen(w.window, w.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+    w.repaint = true;
+}
+
+}  // namespace sdl_detail

@@ -1,0 +1,145 @@
+#include <cstring>
+
+#include "gfx/present/sdl/sdl_window.h"
+
+// Windowed, the converter writes straight into the window surface and only
+// the changed lines are uploaded. When the window is larger than the picture
+// (desktop full screen) the picture is converted into a surface of its own
+// and scaled into the window, aspect kept, with black bars.
+
+namespace sdl_detail {
+namespace {
+
+int32_t first_marked(const PresentFrame& frame) {
+    const void* hit = std::memchr(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
+    return hit == nullptr
+               ? -1
+               : static_cast<int32_t>(static_cast<const uint8_t*>(hit) - frame.dirty_rows);
+}
+
+int32_t last_marked(const PresentFrame& frame) {
+    int32_t y = frame.height - 1;
+    while (y >= 0 && frame.dirty_rows[y] == 0)
+        --y;
+    return y;
+}
+
+// The largest rectangle of the picture's shape centred in the window.
+SDL_Rect letterbox(int32_t picture_w, int32_t picture_h, int32_t window_w, int32_t window_h) {
+    SDL_Rect rect{0, 0, window_w, window_h};
+    if (int64_t{window_w} * picture_h > int64_t{window_h} * picture_w) {
+        rect.w = static_cast<int>(int64_t{window_h} * picture_w / picture_h);
+    } else {
+        rect.h = static_cast<int>(int64_t{window_w} * picture_h / picture_w);
+    }
+    rect.x = (window_w - rect.w) / 2;
+    rect.y = (window_h - rect.h) / 2;
+    return rect;
+}
+
+void give_palette(SdlWindow& w, SDL_Surface* target) {
+    if (target->format->palette == nullptr) return;
+    SDL_Color colours[256];
+    for (int32_t i = 0; i < 256; ++i) {
+        const uint32_t c = w.palette[i];
+        colours[i] = SDL_Color{static_cast<Uint8>(c), static_cast<Uint8>(c >> 8),
+                               static_cast<Uint8>(c >> 16), 255};
+    }
+    SDL_SetPaletteColors(target->format->palette, colours, 0, 256);
+}
+
+// A new window surface (first pass, size or format change): choose the
+// converter and, when the window is larger than the picture, the picture's
+// own surface. Runs only when the surface changes, so allocating is fine.
+void adopt_surface(SdlWindow& w, PresentFrame& frame, SDL_Surface* surface) {
+    w.surface = surface;
+    w.surface_format = surface->format->format;
+    w.surface_size = SDL_Rect{0, 0, surface->w, surface->h};
+    if (w.picture != nullptr) SDL_FreeSurface(w.picture);
+    w.picture = nullptr;
+    const int32_t lines = frame.height * frame.line_repeat;
+    if (surface->w != frame.width || surface->h != lines) {
+        w.picture = SDL_CreateRGBSurfaceWithFormat(0, frame.width, lines, 0, w.surface_format);
+        w.shown = letterbox(frame.width, lines, surface->w, surface->h);
+    } else {
+        w.shown = SDL_Rect{0, 0, frame.width, lines};
+    }
+    int32_t depth = 0;
+    bool red_low = false;
+    w.converter = display_format(*surface->format, &depth, &red_low)
+                      ? select_converter(frame.depth, depth, red_low)
+                      : nullptr;
+    if (frame.depth == 16) fill_conversion_table(frame.conversion_table, red_low);
+    w.palette_changed = true;
+    w.repaint = true;
+}
+
+}  // namespace
+
+bool display_format(const SDL_PixelFormat& format, int32_t* depth, bool* red_low) {
+    switch (format.BytesPerPixel) {
+        case 1:
+            *depth = 8;
+            break;
+        case 2:
+            *depth = format.BitsPerPixel == 15 ? 15 : 16;
+            break;
+        case 3:
+            *depth = 24;
+            break;
+        case 4:
+            *depth = 32;
+            break;
+        default:
+            return false;
+    }
+    if (*depth == 8) {
+        *red_low = false;
+        return format.palette != nullptr;
+    }
+    *red_low = format.Rmask < format.Bmask;
+    return true;
+}
+
+void present_frame(PresentFrame& frame, UploadSpan& upload) {
+    SdlWindow& w = sdl_window();
+    SDL_Surface* surface = SDL_GetWindowSurface(w.window);
+    if (surface == nullptr) return;
+    // SDL may build the new surface of a resized window at the old one's
+    // address, so its size tells as much as its address.
+    if (surface != w.surface || surface->format->format != w.surface_format ||
+        surface->w != w.surface_size.w || surface->h != w.surface_size.h) {
+        adopt_surface(w, frame, surface);
+    }
+    SDL_Surface* target = w.picture != nullptr ? w.picture : surface;
+    if (w.converter == nullptr || target == nullptr) return;
+    if (w.palette_changed) {
+        // A palette change shows on every pixel of the attributes it changed.
+        give_palette(w, target);
+        w.palette_changed = false;
+        w.repaint = true;
+    }
+    if (w.repaint) std::memset(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
+    const int32_t first = first_marked(frame);
+    if (first < 0) return;
+    const int32_t last = last_marked(frame);
+
+    const bool must_lock = SDL_MUSTLOCK(target);
+    if (must_lock && SDL_LockSurface(target) != 0) return;
+    w.converter(frame, first, last, static_cast<uint8_t*>(target->pixels), target->pitch);
+    if (must_lock) SDL_UnlockSurface(target);
+    std::memset(frame.dirty_rows, 0, static_cast<size_t>(frame.height) * frame.line_repeat);
+
+    if (w.picture != nullptr) {
+        if (w.repaint) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        SDL_BlitScaled(w.picture, nullptr, surface, &w.shown);
+        upload.rect = SDL_Rect{0, 0, surface->w, surface->h};
+    } else {
+        upload.rect = SDL_Rect{0, first * frame.line_repeat, frame.width,
+                               (last - first + 1) * frame.line_repeat};
+    }
+    upload.any = true;
+    w.repaint = false;
+}
+
+}  // namespace sdl_detail

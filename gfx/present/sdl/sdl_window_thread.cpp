@@ -1,0 +1,182 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include "gfx/present/present_source.h"
+#include "gfx/present/sdl/sdl_key_map.h"
+#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/window_driver.h"
+#include "gfx/present/window_flags.h"
+
+// The presentation thread owns the SDL window from creation to destruction.
+// It sleeps until SDL has an event for it (the program's unlock sends one
+// when rows were marked) and then runs one pass under the driver lock, at
+// most one pass per 10 ms; an idle screen costs a wake-up now and then.
+
+namespace sdl_detail {
+namespace {
+
+constexpr Uint32 PASS_PERIOD_MS = 10;
+// Longest sleep without a pass: signals caught by SDL surface as a quit
+// event only when someone pumps.
+constexpr int IDLE_WAIT_MS = 200;
+
+void report_start(SdlWindow& w, int32_t result) {
+    std::lock_guard<std::mutex> guard(w.start_lock);
+    w.start_result = result;
+    w.started.notify_all();
+}
+
+void refuse(SdlWindow& w, const char* what) {
+    char reason[256];
+    std::snprintf(reason, sizeof reason, "%s (%s)", what, SDL_GetError());
+    note_window_failure(reason);
+    report_start(w, -1);
+}
+
+Uint32 wake_event_type() {
+    // SDL hands out user event numbers for the process, never again.
+    static const Uint32 registered = SDL_RegisterEvents(1);
+    return registered != static_cast<Uint32>(-1) ? registered : Uint32{SDL_USEREVENT};
+}
+
+// Left to itself SDL ends up with a video driver that shows nothing (an
+// off-screen one) when no display is reachable, and a window nobody sees is
+// worse than none. So unless the user names drivers in SDL_VIDEODRIVER, only
+// the displays the environment points to are tried.
+bool choose_video_driver() {
+    if (std::getenv("SDL_VIDEODRIVER") != nullptr) return true;
+    const bool x11 = std::getenv("DISPLAY") != nullptr;
+    const bool wayland = std::getenv("WAYLAND_DISPLAY") != nullptr;
+    if (!x11 && !wayland) return false;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && wayland ? "x11,wayland" : x11 ? "x11" : "wayland");
+    return true;
+}
+
+Uint32 creation_flags(int32_t flags) {
+    Uint32 window_flags = SDL_WINDOW_SHOWN;
+    if ((flags & WINDOW_FULLSCREEN) != 0) window_flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if ((flags & WINDOW_BORDERLESS) != 0) window_flags |= SDL_WINDOW_BORDERLESS;
+    if ((flags & WINDOW_ON_TOP) != 0) window_flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    return window_flags;
+}
+
+// Opens the window; false (reason recorded) when that cannot be done.
+bool open_window(SdlWindow& w) {
+    // One close click is one close request: without this SDL adds a quit
+    // event to the close event of the last window.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The window surface straight on the display (shared memory on X11):
+    // SDL's default, a texture behind an OpenGL context, costs a software
+    // renderer's threads on machines without a graphics card, for nothing
+    // a 640 x 480 picture needs.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The click that activates the window counts as a click, as desktop
+    // windows usually have it; SDL would drop it.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (!choose_video_driver()) {
+        SDL_SetError("DISPLAY and WAYLAND_DISPLAY are not set");
+        refuse(w, "no display to open a window on");
+        return false;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        refuse(w, "SDL could not start its video subsystem");
+        return false;
+    }
+    w.wake_event = wake_event_type();
+    w.window = SDL_CreateWindow(w.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                w.width, w.height, creation_flags(w.flags));
+    SDL_Surface* surface = w.window != nullptr ? SDL_GetWindowSurface(w.window) : nullptr;
+    int32_t display_depth = 0;
+    bool red_low = false;
+    const char* failure = nullptr;
+    if (surface == nullptr) {
+        failure = "SDL could not open a window";
+    } else if (!display_format(*surface->format, &display_depth, &red_low) ||
+               select_converter(w.depth, display_depth, red_low) == nullptr) {
+        SDL_SetError("%s", SDL_GetPixelFormatName(surface->format->format));
+        failure = "no pixel converter for the window's format";
+    }
+    if (failure != nullptr) {
+        refuse(w, failure);
+        if (w.window != nullptr) SDL_DestroyWindow(w.window);
+        w.window = nullptr;
+        SDL_Quit();
+        return false;
+    }
+    watch_display_connection(w.title.c_str());
+    SDL_DisableScreenSaver();
+    return true;
+}
+
+void close_window(SdlWindow& w) {
+    // Lets the desktop's own screen saver setting rule again.
+    SDL_EnableScreenSaver();
+    if (w.picture != nullptr) SDL_FreeSurface(w.picture);
+    w.picture = nullptr;
+    w.surface = nullptr;
+    SDL_DestroyWindow(w.window);
+    w.window = nullptr;
+    SDL_Quit();
+}
+
+void start_presenting(SdlWindow& w) {
+    std::lock_guard<std::mutex> guard(w.lock);
+    w.running = true;
+    w.pass_pending = false;
+    w.focused = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    w.mouse = MouseState{};
+    w.requests = WindowRequests{};
+    SDL_GetWindowPosition(w.window, &w.window_x, &w.window_y);
+    SDL_DisplayMode mode{};
+    w.refresh_rate = SDL_GetWindowDisplayMode(w.window, &mode) == 0 ? mode.refresh_rate : 0;
+    w.fullscreen = (w.flags & WINDOW_FULLSCREEN) != 0;
+    w.surface = nullptr;
+    w.converter = nullptr;
+    w.shown = SDL_Rect{0, 0, w.width, w.height};
+    w.repaint = true;
+}
+
+// One pass; false once the driver is stopping.
+bool run_pass(SdlWindow& w, UploadSpan& upload) {
+    std::lock_guard<std::mutex> guard(w.lock);
+    w.pass_pending = false;
+    if (!w.running) return false;
+    PresentFrame frame{};
+    const bool shown = present_source.frame != nullptr && present_source.frame(&frame);
+    handle_window_events(shown ? &frame : nullptr);
+    carry_out_requests();
+    if (!shown) return true;
+    if (w.focused) sdl_refresh_key_states(frame.key_states);
+    present_frame(frame, upload);
+    return true;
+}
+
+}  // namespace
+
+void window_thread() {
+    SdlWindow& w = sdl_window();
+    // SDL frees what it keeps per thread (its error text) only for threads
+    // it started itself.
+    struct ThreadEnd {
+        ~ThreadEnd() { SDL_TLSCleanup(); }
+    } thread_end;
+    if (!open_window(w)) return;
+    start_presenting(w);
+    report_start(w, 0);
+
+    Uint64 last_pass = 0;
+    for (;;) {
+        SDL_WaitEventTimeout(nullptr, IDLE_WAIT_MS);
+        const Uint64 now = SDL_GetTicks64();
+        if (now < last_pass + PASS_PERIOD_MS) {
+            SDL_Delay(static_cast<Uint32>(last_pass + PASS_PERIOD_MS - now));
+        }
+        last_pass = SDL_GetTicks64();
+        UploadSpan upload;
+        if (!run_pass(w, upload)) break;
+        if (upload.any) SDL_UpdateWindowSurfaceRects(w.window, &upload.rect, 1);
+    }
+    close_window(w);
+}
+
+}  // namespace sdl_detail

@@ -1,0 +1,92 @@
+# End-to-end test harness: a display of its own, the program under test, its
+# window, screenshots, keys, the close request and the exit status.
+#
+#   source tests/e2e/harness.sh          # E2E_X_CLIENT: path of the x_client tool
+#   e2e_start_display                    # Xvfb on a free display; exports DISPLAY
+#   e2e_start_program PROGRAM [ARGS...]  # in the background; E2E_PID
+#   wid=$(e2e_wait_window NAME)          # its visible window, by exact title
+#   e2e_screenshot "$wid" FILE           # PNG of the window
+#   e2e_pixel FILE X Y                   # "R G B" of a screenshot pixel
+#   e2e_wait_pixel "$wid" X Y "R G B"    # until the window shows that colour
+#   e2e_keys "$wid" Up F1 a              # xdotool key names
+#   e2e_close "$wid"                     # the close button (WM_DELETE_WINDOW)
+#   status=$(e2e_wait_exit [SECONDS])    # exit status, or 124 after the timeout
+#   e2e_fail MESSAGE                     # one line on stderr, exit 1
+#
+# Everything started here is ended when the script exits.
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-10}
+E2E_DIR=$(mktemp -d)
+E2E_XVFB_PID=""
+E2E_PID=""
+
+e2e_cleanup() {
+  [ -n "$E2E_PID" ] && kill -9 "$E2E_PID" 2>/dev/null
+  [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null && wait "$E2E_XVFB_PID" 2>/dev/null
+  rm -rf "$E2E_DIR"
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+e2e_start_display() {
+  command -v Xvfb >/dev/null || e2e_fail "Xvfb is not installed"
+  # Xvfb picks a free display number and writes it once it accepts clients.
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$E2E_DIR/display" 2>/dev/null &
+  E2E_XVFB_PID=$!
+  local waited=0
+  until grep -q '[0-9]' "$E2E_DIR/display" 2>/dev/null; do
+    sleep 0.05
+    waited=$((waited + 1))
+    [ "$waited" -lt $((E2E_TIMEOUT * 20)) ] || e2e_fail "Xvfb did not start"
+  done
+  export DISPLAY=":$(tr -d '\n' <"$E2E_DIR/display")"
+}
+
+e2e_start_program() {
+  "$@" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
+  E2E_PID=$!
+}
+
+e2e_wait_window() {
+  timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
+}
+
+e2e_screenshot() {
+  import -window "$1" "$2"
+}
+
+e2e_pixel() {
+  convert "$1[1x1+$2+$3]" -depth 8 -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
+}
+
+e2e_wait_pixel() {
+  local shot="$E2E_DIR/wait.png" tries=0
+  while :; do
+    e2e_screenshot "$1" "$shot" 2>/dev/null && [ "$(e2e_pixel "$shot" "$2" "$3")" = "$4" ] && return 0
+    tries=$((tries + 1))
+    [ "$tries" -lt $((E2E_TIMEOUT * 10)) ] || return 1
+    sleep 0.1
+  done
+}
+
+e2e_keys() {
+  local wid=$1
+  shift
+  xdotool windowfocus --sync "$wid" key --delay 20 "$@"
+}
+
+e2e_close() {
+  "${E2E_X_CLIENT:?set E2E_X_CLIENT to the x_client tool}" close "$1"
+}
+
+e2e_wait_exit() {
+  local seconds=${1:-$E2E_TIMEOUT} status=0
+  timeout "$seconds" tail --pid="$E2E_PID" -f /dev/null || { echo 124; return; }
+  wait "$E2E_PID" || status=$?
+  E2E_PID=""
+  echo "$status"
+}
