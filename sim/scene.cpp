@@ -1,6 +1,12 @@
 #include "sim/scene.h"
 
 #include <cmath>
+#include <string>
+#include <string_view>
+
+#include "gfx/draw/primitives.h"
+#include "runtime/number_text.h"
+#include "runtime/strings.h"
 
 #include "sim/lines.h"
 #include "sim/slit_model.h"
@@ -22,6 +28,33 @@ uint32_t background() {
 // turns the end piece into one that runs outward to the screen edge.
 void barrier_piece(int32_t top, int32_t bottom) {
     scene_box(model.barrier_x - 1, top, model.barrier_x + 1, bottom, COLOUR_BROWN);
+}
+
+// The circle-C mark beside the credit text: a circle of radius 5 with
+// everything else omitted, and eleven pixels forming the letter inside it.
+void draw_mark() {
+    gfx_ellipse(nullptr, 530, 471, 5, COLOUR_BLACK, 0, 0, ELLIPSE_END_OMITTED, 0,
+                RELATIVE_POINT_ABSOLUTE);
+    constexpr int32_t LETTER[][2] = {{528, 470}, {528, 471}, {528, 472}, {529, 469},
+                                     {529, 473}, {530, 469}, {530, 473}, {531, 469},
+                                     {531, 473}, {532, 470}, {532, 472}};
+    for (const auto& [x, y] : LETTER) {
+        gfx_pset(nullptr, static_cast<float>(x), static_cast<float>(y), COLOUR_BLACK,
+                 RELATIVE_POINT_ABSOLUTE, 0);
+    }
+}
+
+// A label text, its number and " Pix", joined with the string operations.
+std::string label(std::string_view text, StringDescriptor* number) {
+    StringDescriptor joined;
+    string_concat(joined, text.data(), static_cast<int32_t>(text.size()));
+    string_concat(joined, number, STRING_DESCRIPTOR);
+    string_concat(joined, " Pix", 4);
+    const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
+    std::string result(reinterpret_cast<const char*>(bytes.data),
+                       static_cast<size_t>(bytes.length));
+    string_erase(joined);
+    return result;
 }
 
 }  // namespace
@@ -66,10 +99,12 @@ void erase_rays() {
 
 void redraw_scene() {
     scene_box(0, 0, SCREEN_RIGHT, SCREEN_BOTTOM, background());
-    // The mark and its credit text are drawn here, once text can be placed
-    // at pixel positions.
+    draw_mark();
+    print_at_pixel(542, 464, "Z.Vundermalt");
     place_slits();
     draw_barrier();
-    // The spacing, wavelength and menu labels follow the barrier here.
+    print_at_pixel(35, 20, label("Spaltabstand = ", int_to_text(model.slit_spacing)));
+    print_at_pixel(35, 40, label("Wellenl\x84nge  = ", single_to_text(model.wavelength)));
+    print_at_pixel(30, 465, "[m] -> Men\x81 einblenden");
     draw_rays();
 }

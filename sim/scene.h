@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
 // The static parts of the picture: barrier with its openings, rays and axis.
 
 // Sets slit_y[1..slit_count], spread symmetrically about the axis.
@@ -16,3 +19,8 @@ void erase_rays();
 
 // Clears the screen and draws the whole static scene.
 void redraw_scene();
+
+// Shows text (2 to 80 characters) black on white with its top-left corner at
+// pixel (x, y), by way of the first text row; then prints the heading line
+// there again.
+void print_at_pixel(int32_t x, int32_t y, std::string_view text);

@@ -1,0 +1,182 @@
+#include "sim/commands.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "gfx/input/key_buffer.h"
+#include "runtime/timing.h"
+#include "sim/lines.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
+#include "sim/slit_model.h"
+
+namespace {
+
+// Keys as gfx_inkey gives them: extended keys are 255 and the second code.
+const std::string KEY_UP = "\xFFH";
+const std::string KEY_DOWN = "\xFFP";
+const std::string KEY_LEFT = "\xFFK";
+const std::string KEY_RIGHT = "\xFFM";
+const std::string KEY_CLOSE = "\xFFk";
+
+// The detector point's limits for the cursor keys: the top and bottom rows.
+constexpr int32_t OFFSET_TOP = 248;
+constexpr int32_t OFFSET_BOTTOM = -231;
+constexpr int32_t DETECTOR_HOME_X = 560;
+constexpr int32_t DETECTOR_TOP = 20;
+constexpr int32_t DETECTOR_BOTTOM = 465;
+constexpr int32_t INTENSITY_SHIFT = 80;
+constexpr int32_t MENU_X = 30;
+
+void step_phase_back() {
+    model.phase = static_cast<float>(static_cast<double>(model.phase) -
+                                     static_cast<double>(model.phase_step));
+}
+
+// Moves the detector point by one row; the rays and the resultant follow.
+void move_detector_point(int32_t step) {
+    erase_rays();
+    erase_resultant();
+    model.detector_offset += step;
+    step_phase_back();
+    draw_rays();
+}
+
+// Puts the detector point on a fixed row; the next frame draws the rest.
+void place_detector_point(int32_t offset) {
+    redraw_scene();
+    erase_rays();
+    model.detector_offset = offset;
+    step_phase_back();
+}
+
+void set_slit_count(int32_t count) {
+    model.slit_count = count;
+    model.slit_amplitude =
+        static_cast<float>(static_cast<double>(model.total_amplitude) / static_cast<double>(count));
+    redraw_scene();
+}
+
+// One step of the cycle 20/5 -> 100/25 -> 2/0.5 -> 20/5. The divisors are
+// double constants, the factors single ones; each result is stored as single.
+void next_spacing() {
+    const double k = model.wave_number;
+    const double lambda = model.wavelength;
+    switch (model.slit_spacing) {
+        case 2:
+            model.slit_spacing = 20;
+            model.wave_number = static_cast<float>(k / 10.0);
+            model.wavelength = static_cast<float>(10.0f * lambda);
+            break;
+        case 20:
+            model.slit_spacing = 100;
+            model.wave_number = static_cast<float>(k / 5.0);
+            model.wavelength = static_cast<float>(5.0f * lambda);
+            break;
+        case 100:
+            model.slit_spacing = 2;
+            model.wave_number = static_cast<float>(50.0f * k);
+            model.wavelength = static_cast<float>(lambda / 50.0);
+            break;
+        default:
+            break;
+    }
+    redraw_scene();
+}
+
+// Moves the detector line sideways: erase it with the axis, rays and
+// resultant, move, recompute the paths and draw the line again.
+void move_detector_line(const std::string& key) {
+    scene_line(model.detector_x, DETECTOR_TOP, model.detector_x, DETECTOR_BOTTOM, COLOUR_WHITE);
+    scene_line(model.barrier_x, model.axis_y, model.detector_x, model.axis_y, COLOUR_WHITE);
+    erase_rays();
+    erase_resultant();
+    if (key == "4" || key == KEY_LEFT) model.detector_x -= 1;
+    if (key == "6" || key == KEY_RIGHT) model.detector_x += 1;
+    if (key == "7") model.detector_x = model.barrier_x;
+    if (key == "1") model.detector_x = DETECTOR_HOME_X;
+    model.detector_distance = model.detector_x - model.barrier_x;
+    compute_path_lengths();
+    step_phase_back();
+    scene_line(model.detector_x, DETECTOR_TOP, model.detector_x, DETECTOR_BOTTOM, COLOUR_RED);
+}
+
+void toggle_intensity() {
+    const int32_t shift = model.intensity_shown ? INTENSITY_SHIFT : -INTENSITY_SHIFT;
+    model.detector_x += shift;
+    model.detector_distance += shift;
+    model.intensity_shown = !model.intensity_shown;
+    redraw_scene();
+}
+
+// Single-step mode: each key press advances one frame, and "w" as the key
+// that ends a wait leaves the mode. Between polls the wait sleeps 1 ms, so
+// that it neither takes a whole core nor keeps the window thread from the
+// lock it needs to deliver the very key awaited.
+std::string wait_for_step() {
+    std::string key;
+    for (;;) {
+        key = gfx_inkey();
+        if (!key.empty()) break;
+        sleep_ms(1);
+    }
+    if (key == "w") model.stepping = false;
+    return key;
+}
+
+}  // namespace
+
+void handle_key() {
+    std::string key = gfx_inkey();
+    if (key == "s") model.stepping = true;
+    if (model.stepping) key = wait_for_step();
+
+    if (key == "8" || (key == KEY_UP && model.detector_offset < model.axis_y)) {
+        move_detector_point(1);
+    }
+    if (key == "8" && model.detector_offset == model.axis_y) step_phase_back();
+    if (key == "2" || (key == KEY_DOWN && model.detector_offset > OFFSET_BOTTOM)) {
+        move_detector_point(-1);
+    }
+    if (key == "2" && model.detector_offset == OFFSET_BOTTOM) step_phase_back();
+    if (key == "9") place_detector_point(OFFSET_TOP);
+    if (key == "3") place_detector_point(OFFSET_BOTTOM);
+    if (key == "5") place_detector_point(0);
+    if (key == "g" && model.slit_count < MAX_SLITS) set_slit_count(model.slit_count + 1);
+    if (key == "k" && model.slit_count > 1) set_slit_count(model.slit_count - 1);
+    if (key == "a") next_spacing();
+    if (key == "4" || key == "6" || key == "7" || key == "1" || key == KEY_RIGHT ||
+        key == KEY_LEFT) {
+        move_detector_line(key);
+    }
+    if (key == "m") {
+        if (model.menu_shown) {
+            redraw_scene();
+            model.menu_shown = false;
+        } else {
+            show_help_menu();
+            model.menu_shown = true;
+        }
+    }
+    if (key == "i") toggle_intensity();
+    // Ends through the exit handlers, which close the window and join its thread.
+    if (key == "e" || key == KEY_CLOSE) std::exit(0);
+}
+
+void show_help_menu() {
+    static const char* const LINES[] = {
+        "[Pfeiltasten]  ->  Detektor bewegen. (num. Tastenblock)",
+        "[g]/[k] -> gr\x94\xE1"
+        "ere/kleinere Spaltanzahl",
+        "[s]/[w] -> Programmablauf schrittweise / weiter",
+        "[a] -> Abstand Spalte und Wellenl\x84nge \x84ndern",
+        "[i] -> Intensit\x84t ein / ausblenden",
+        "[e] -> Ende",
+        "[m] -> Men\x81 ausblenden",
+    };
+    int32_t y = 375;
+    for (const char* line : LINES) {
+        print_at_pixel(MENU_X, y, line);
+        y += 15;
+    }
+}

@@ -1,0 +1,55 @@
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "gfx/draw/primitives.h"
+#include "gfx/text/text.h"
+#include "runtime/array_descriptor.h"
+#include "runtime/strings.h"
+#include "sim/lines.h"
+#include "sim/scene.h"
+#include "sim/slit_model.h"
+
+namespace {
+
+constexpr int32_t GLYPH_WIDTH = 8;
+constexpr int32_t LABEL_HEIGHT = 15;  // the top 15 of the font's 16 rows
+constexpr int32_t CURSOR_UNCHANGED = -1;
+constexpr int32_t PRINT_NEW_LINE = 1;
+constexpr std::string_view HEADING = "  K A L V E N  im Drevinomatik ";
+
+StringDescriptor* temp_of(std::string_view text) {
+    return string_temp(text.data(), static_cast<int32_t>(text.size()));
+}
+
+}  // namespace
+
+// The screen's own text lands only on its character grid, white on black.
+// A label anywhere else is printed in the first text row, taken from there as
+// an image, and put with XOR over a white box: 15 XOR 15 turns the glyphs
+// black and 0 XOR 15 keeps the rest white. The heading shares that row, so it
+// is printed again afterwards.
+void print_at_pixel(int32_t x, int32_t y, std::string_view text) {
+    const auto n = static_cast<int32_t>(text.size());
+    const int32_t width = n * GLYPH_WIDTH;
+
+    // n x 64 32-bit words: room for the block and its 32-byte header.
+    ArrayDescriptor buffer;
+    const std::array<int32_t, 2> bounds{1, n * 64};
+    array_create(buffer, 4, true, false, 1, bounds);
+
+    scene_box(x, y, width - 1, LABEL_HEIGHT - 1, static_cast<uint32_t>(model.background_colour),
+              RELATIVE_SECOND);
+    gfx_locate(1, 1, CURSOR_UNCHANGED);
+    gfx_print(0, temp_of(text), PRINT_NEW_LINE);
+    gfx_get(nullptr, 0, 0, static_cast<float>(width - 1), LABEL_HEIGHT - 1, buffer.data,
+            RELATIVE_NONE, &buffer);
+    gfx_put(nullptr, static_cast<float>(x), static_cast<float>(y), buffer.data, PUT_WHOLE_IMAGE, 0,
+            0, 0, 0, PUT_XOR, put_xor_blend, -1, nullptr, nullptr);
+    scene_box(0, 0, 600, 16, COLOUR_WHITE);
+
+    gfx_locate(1, 1, CURSOR_UNCHANGED);
+    gfx_print_int(0, model.slit_count, 0);
+    gfx_print(0, temp_of(HEADING), 0);
+    array_erase(buffer, false);
+}
