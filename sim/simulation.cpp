@@ -1,5 +1,7 @@
 #include "sim/simulation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "gfx/present/window_driver.h"
@@ -7,6 +9,7 @@
 #include "gfx/text/text.h"
 #include "runtime/program_args.h"
 #include "runtime/timing.h"
+#include "sim/commands.h"
 #include "sim/lines.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
@@ -70,13 +73,17 @@ void run_frame() {
 }
 
 void pace_frame() {
-    // The drawing time counts against the period; a frame slower than the
-    // period is followed by the next after a single 1 ms sleep.
-    double now = 0.0;
+    // The drawing time counts against the period. The rest of it is slept in
+    // one pause of whole milliseconds (at least 1, at most a period, so that
+    // it stays one uninterrupted pause); a short wake-up sleeps again.
+    const double end = static_cast<double>(model.last_frame_time) + FRAME_PERIOD;
+    double now = timer_seconds();
     do {
-        sleep_ms(1);
+        const double remaining_ms = std::ceil((end - now) * 1000.0);
+        const double ms = std::clamp(remaining_ms, 1.0, FRAME_PERIOD * 1000.0);
+        sleep_ms(static_cast<int32_t>(ms));
         now = timer_seconds();
-    } while (!(now > static_cast<double>(model.last_frame_time) + FRAME_PERIOD));
+    } while (!(now > end));
     model.last_frame_time = static_cast<float>(timer_seconds());
 }
 
@@ -97,7 +104,7 @@ int simulation_main(int argc, char** argv) {
     simulation_start();
     for (;;) {
         run_frame();
-        // The frame's keyboard command belongs between drawing and waiting.
+        handle_key();
         pace_frame();
     }
 }

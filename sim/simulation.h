@@ -8,7 +8,7 @@ void simulation_start();
 // the phase advance.
 void run_frame();
 
-// Waits in 1 ms steps until 0.05 s have passed since the previous frame.
+// Waits until 0.05 s have passed since the previous frame.
 void pace_frame();
 
 // The program: opens the screen and runs the frame loop. Answers 1 when no

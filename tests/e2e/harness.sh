@@ -10,7 +10,7 @@
 #   e2e_wait_pixel "$wid" X Y "R G B"    # until the window shows that colour
 #   e2e_keys "$wid" Up F1 a              # xdotool key names
 #   e2e_close "$wid"                     # the close button (WM_DELETE_WINDOW)
-#   status=$(e2e_wait_exit [SECONDS])    # exit status, or 124 after the timeout
+#   e2e_wait_exit [SECONDS]              # E2E_STATUS: exit status, or 124 after the timeout
 #   e2e_fail MESSAGE                     # one line on stderr, exit 1
 #
 # Everything started here is ended when the script exits.
@@ -47,7 +47,9 @@ e2e_start_display() {
 }
 
 e2e_start_program() {
-  "$@" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
+  # A background job of a script starts with SIGINT ignored; the program
+  # should meet it as it would from a terminal.
+  env --default-signal=INT "$@" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
   E2E_PID=$!
 }
 
@@ -84,9 +86,40 @@ e2e_close() {
 }
 
 e2e_wait_exit() {
-  local seconds=${1:-$E2E_TIMEOUT} status=0
-  timeout "$seconds" tail --pid="$E2E_PID" -f /dev/null || { echo 124; return; }
-  wait "$E2E_PID" || status=$?
+  # Not in a subshell: only the shell that started the program can wait for it.
+  local seconds=${1:-$E2E_TIMEOUT}
+  E2E_STATUS=0
+  if ! timeout "$seconds" tail --pid="$E2E_PID" -f /dev/null; then
+    E2E_STATUS=124
+    return
+  fi
+  wait "$E2E_PID" || E2E_STATUS=$?
   E2E_PID=""
-  echo "$status"
+}
+
+# True when the region (ImageMagick geometry WxH+X+Y) of two pictures has the
+# same pixels.
+e2e_same_region() {
+  local differing
+  differing=$(compare -metric AE "$1[$3]" "$2[$3]" null: 2>&1) || true
+  [ "$differing" = "0" ]
+}
+
+# Waits until the window shows the region of a reference picture.
+e2e_wait_region() {
+  local shot="$E2E_DIR/region.png" tries=0
+  while :; do
+    e2e_screenshot "$1" "$shot" 2>/dev/null && e2e_same_region "$shot" "$2" "$3" && return 0
+    tries=$((tries + 1))
+    [ "$tries" -lt $((E2E_TIMEOUT * 10)) ] || return 1
+    sleep 0.1
+  done
+}
+
+# The headless picture after FRAMES frames with KEYS typed, as a reference.
+e2e_reference() {
+  local file="$E2E_DIR/reference-$1-$2.png"
+  "${E2E_SNAPSHOT:?set E2E_SNAPSHOT to mehrfachspalt-snapshot}" --frames "$1" --keys "$2" "$file" ||
+    e2e_fail "no reference picture for $2"
+  echo "$file"
 }

@@ -20,30 +20,24 @@ TEST_F(Pacing, FirstCallEndsAfterOneMillisecondSleep) {
     EXPECT_EQ(model.last_frame_time, 100.0f);
 }
 
-TEST_F(Pacing, WaitsInMillisecondSleepsUntilThePeriodHasPassed) {
-    // Binary fractions keep every sum exact.
-    RecordedTime::now = 8.0;
-    RecordedTime::step = 1.0 / 64;
+TEST_F(Pacing, SleepsTheRestOfThePeriodInOnePause) {
+    // 12.5 ms of the period have gone into drawing: the rest, rounded up to
+    // whole milliseconds, is one pause.
+    model.last_frame_time = 8.0f;
+    RecordedTime::now = 8.0125;
+    RecordedTime::pauses_advance_clock = true;
     pace_frame();
-    ASSERT_EQ(pauses().size(), 1u);
-    // The end time is a second, fresh reading.
-    EXPECT_EQ(model.last_frame_time, 8.015625f);
-    RecordedTime::pauses.clear();
-    // Readings 8.03125, 8.046875 and 8.0625 are not beyond 8.065625; 8.078125 is.
-    pace_frame();
-    EXPECT_EQ(pauses(), (std::vector<int32_t>(4, 1)));
-    EXPECT_EQ(model.last_frame_time, 8.09375f);
+    EXPECT_EQ(pauses(), std::vector<int32_t>{38});
+    EXPECT_EQ(model.last_frame_time, 8.0505f);
 }
 
 TEST_F(Pacing, ReadingExactlyOnePeriodLaterIsNotEnough) {
+    model.last_frame_time = 2.0f;
     RecordedTime::now = 2.0;
-    RecordedTime::step = 0.0;
-    pace_frame();  // last_frame_time = 2
-    RecordedTime::pauses.clear();
-    RecordedTime::now = 2.0 + 0.05;  // equal to the limit, which must be exceeded
-    RecordedTime::step = 0.25;
+    // The first pause ends exactly at the period's end, the next just after.
+    RecordedTime::on_pause = [](size_t count) { RecordedTime::now = 2.05 + (count - 1) * 0.001; };
     pace_frame();
-    EXPECT_EQ(pauses().size(), 2u);
+    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 1}));
 }
 
 TEST_F(Pacing, SlowFrameIsFollowedAfterASingleSleep) {

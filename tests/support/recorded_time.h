@@ -16,9 +16,11 @@ struct RecordedTime {
     static inline double now = 0.0;
     static inline double step = 0.0;
     static inline void (*on_pause)(size_t count) = nullptr;
+    static inline bool pauses_advance_clock = false;
 
     static void pause(int32_t ms) {
         pauses.push_back(ms);
+        if (pauses_advance_clock && ms > 0) now += ms / 1000.0;
         if (on_pause != nullptr) on_pause(pauses.size());
     }
     static double clock() {
@@ -38,6 +40,7 @@ protected:
         RecordedTime::now = 0.0;
         RecordedTime::step = 0.0;
         RecordedTime::on_pause = nullptr;
+        RecordedTime::pauses_advance_clock = false;
         set_time_seam({RecordedTime::clock, RecordedTime::pause});
     }
     void TearDown() override { timing_reset(); }
