@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -8,68 +7,8 @@
 
 namespace {
 
-struct Segment {
-    int64_t x1, y1, x2, y2;
-};
-
-// Four clips settle any segment; the cap only guards against a loop that
-// would not end.
-constexpr int MAX_CLIP_PASSES = 16;
-
-int64_t clamp_to_pixel(long double value) {
-    // Clipped coordinates lie on the segment between two mapped points, so
-    // this bound is never reached; it keeps the conversion defined regardless.
-    constexpr long double limit = 4398046511104.0L;  // 2^42
-    return static_cast<int64_t>(std::trunc(std::clamp(value, -limit, limit)));
-}
-
-// Cohen-Sutherland: the outside endpoint is always moved, so a segment whose
-// second end was clipped comes back running from that end to the first.
-bool clip_segment(const DrawContext& context, Segment& s) {
-    const ViewRect& view = context.view;
-    const int64_t left = view.x;
-    const int64_t right = static_cast<int64_t>(view.x) + view.width - 1;
-    const int64_t top = view.y;
-    const int64_t bottom = static_cast<int64_t>(view.y) + view.height - 1;
-    for (int pass = 0; pass < MAX_CLIP_PASSES; ++pass) {
-        uint32_t c1 = clip_outcode(context, s.x1, s.y1);
-        const uint32_t c2 = clip_outcode(context, s.x2, s.y2);
-        if ((c1 | c2) == 0) return true;
-        if ((c1 & c2) != 0) return false;
-        if (c1 == 0) {
-            std::swap(s.x1, s.x2);
-            std::swap(s.y1, s.y2);
-            c1 = c2;
-        }
-        const long double m = s.x1 == s.x2 ? 1.0L
-                                           : static_cast<long double>(s.y2 - s.y1) /
-                                                 static_cast<long double>(s.x2 - s.x1);
-        if (c1 & 1) {
-            s.y1 = clamp_to_pixel(s.y1 + m * static_cast<long double>(left - s.x1));
-            s.x1 = left;
-        } else if (c1 & 2) {
-            s.y1 = clamp_to_pixel(s.y1 + m * static_cast<long double>(right - s.x1));
-            s.x1 = right;
-        } else if (c1 & 8) {
-            if (s.x1 != s.x2)
-                s.x1 = clamp_to_pixel(s.x1 + static_cast<long double>(top - s.y1) / m);
-            s.y1 = top;
-        } else {
-            if (s.x1 != s.x2) {
-                s.x1 = clamp_to_pixel(s.x1 + static_cast<long double>(bottom - s.y1) / m);
-            }
-            s.y1 = bottom;
-        }
-    }
-    return false;
-}
-
-uint16_t rotate_right(uint16_t mask) {
-    return static_cast<uint16_t>((mask >> 1) | (mask << 15));
-}
-
-void plot(DrawContext& context, int64_t x, int64_t y, uint32_t colour) {
-    context.pixel_writer(context, static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
+uint8_t* pixel_address(const DrawContext& context, int64_t x, int64_t y) {
+    return context.row_table[static_cast<size_t>(y)] + x * context.bytes_per_pixel;
 }
 
 // A vertical or horizontal run is drawn from its lower coordinate up; the
@@ -82,72 +21,41 @@ uint16_t run_start_mask(int64_t& from, int64_t& to, uint16_t& style) {
     return static_cast<uint16_t>(1u << ((to - from) % 16));
 }
 
-void draw_vertical(DrawContext& context, const Segment& s, uint32_t colour, uint16_t style) {
-    int64_t y1 = s.y1;
-    int64_t y2 = s.y2;
-    uint16_t mask = run_start_mask(y1, y2, style);
-    for (int64_t y = y1; y <= y2; ++y, mask = rotate_right(mask)) {
-        if (style & mask) plot(context, s.x1, y, colour);
+// Where the line writer starts and how it steps, for a clipped segment.
+LineSteps line_steps(const DrawContext& context, const PixelSegment& s, uint16_t style) {
+    const ptrdiff_t size = context.bytes_per_pixel;
+    const ptrdiff_t pitch = context.pitch;
+    if (s.x1 == s.x2) {
+        int64_t y1 = s.y1, y2 = s.y2;
+        const uint16_t mask = run_start_mask(y1, y2, style);
+        return LineSteps{
+            pixel_address(context, s.x1, y1), pitch, 0, y2 - y1 + 1, 0, 0, style, mask};
     }
-}
-
-void draw_horizontal(DrawContext& context, const Segment& s, uint32_t colour, uint16_t style) {
-    int64_t x1 = s.x1;
-    int64_t x2 = s.x2;
-    uint16_t mask = run_start_mask(x1, x2, style);
-    if (style == 0xFFFF) {
-        uint8_t* start =
-            context.row_table[static_cast<size_t>(s.y1)] + x1 * context.bytes_per_pixel;
-        context.span_writer(start, colour, static_cast<int32_t>(x2 - x1 + 1));
-        return;
+    if (s.y1 == s.y2) {
+        int64_t x1 = s.x1, x2 = s.x2;
+        const uint16_t mask = run_start_mask(x1, x2, style);
+        return LineSteps{pixel_address(context, x1, s.y1), size, 0, x2 - x1 + 1, 0, 0, style, mask};
     }
-    for (int64_t x = x1; x <= x2; ++x, mask = rotate_right(mask)) {
-        if (style & mask) plot(context, x, s.y1, colour);
-    }
-}
-
-void draw_sloped(DrawContext& context, const Segment& s, uint32_t colour, uint16_t style) {
+    // Bresenham from the first point; the longer axis is the major one.
     const int64_t dx = std::llabs(s.x2 - s.x1);
     const int64_t dy = std::llabs(s.y2 - s.y1);
-    const int64_t sx = s.x2 >= s.x1 ? 1 : -1;
-    const int64_t sy = s.y2 >= s.y1 ? 1 : -1;
-    int64_t x = s.x1;
-    int64_t y = s.y1;
-    uint16_t mask = 0x8000;
-    if (dx >= dy) {
-        int64_t err = 2 * dy - dx;
-        for (int64_t i = 0; i <= dx; ++i, mask = rotate_right(mask)) {
-            if (style & mask) plot(context, x, y, colour);
-            if (err >= 0) {
-                y += sy;
-                err -= 2 * dx;
-            }
-            x += sx;
-            err += 2 * dy;
-        }
-    } else {
-        int64_t err = 2 * dx - dy;
-        for (int64_t i = 0; i <= dy; ++i, mask = rotate_right(mask)) {
-            if (style & mask) plot(context, x, y, colour);
-            if (err >= 0) {
-                x += sx;
-                err -= 2 * dy;
-            }
-            y += sy;
-            err += 2 * dx;
-        }
-    }
+    const ptrdiff_t step_x = s.x2 >= s.x1 ? size : -size;
+    const ptrdiff_t step_y = s.y2 >= s.y1 ? pitch : -pitch;
+    uint8_t* start = pixel_address(context, s.x1, s.y1);
+    if (dx >= dy) return LineSteps{start, step_x, step_y, dx + 1, dx, dy, style, 0x8000};
+    return LineSteps{start, step_y, step_x, dy + 1, dy, dx, style, 0x8000};
 }
 
-void draw_segment(DrawContext& context, Segment s, uint32_t colour, uint16_t style) {
+void draw_segment(DrawContext& context, PixelSegment s, uint32_t colour, uint16_t style) {
     if (!clip_segment(context, s)) return;
     lock_target();
-    if (s.x1 == s.x2) {
-        draw_vertical(context, s, colour, style);
-    } else if (s.y1 == s.y2) {
-        draw_horizontal(context, s, colour, style);
+    if (s.x1 != s.x2 && s.y1 == s.y2 && style == 0xFFFF) {
+        // A solid horizontal run is one fill.
+        const int64_t x = std::min(s.x1, s.x2);
+        context.span_writer(pixel_address(context, x, s.y1), colour,
+                            static_cast<int32_t>(std::llabs(s.x2 - s.x1) + 1));
     } else {
-        draw_sloped(context, s, colour, style);
+        context.line_writer(line_steps(context, s, style), colour);
     }
     finish_target(context, std::min(s.y1, s.y2), std::max(s.y1, s.y2));
 }
@@ -166,7 +74,7 @@ void gfx_line(void* target, float x1, float y1, float x2, float y2, uint32_t col
     // A point that is not a number has no pixel; the cursor has moved all the same.
     if (!p1.ok || !p2.ok) return;
     if (kind == LINE_PLAIN) {
-        draw_segment(*context, Segment{p1.x, p1.y, p2.x, p2.y}, pixel,
+        draw_segment(*context, PixelSegment{p1.x, p1.y, p2.x, p2.y}, pixel,
                      static_cast<uint16_t>(style));
         return;
     }

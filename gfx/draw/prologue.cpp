@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 
 #include "gfx/draw/draw_context.h"
 #include "gfx/screen/screen.h"
@@ -21,13 +22,14 @@ void finish_target(const DrawContext& context, int64_t first_row, int64_t last_r
     if (screen == nullptr) return;
     // Only rows of the presented page are shown by the window; a primitive
     // on another page or on an ImageBuffer leaves the marks alone.
-    if (!context.row_table.empty() && context.row_table.front() == screen->framebuffer &&
-        screen->framebuffer != nullptr) {
-        const int64_t last_screen_row = std::max<int64_t>(screen->height - 1, 0);
-        const auto first = static_cast<int32_t>(std::clamp<int64_t>(first_row, 0, last_screen_row));
-        const auto last = static_cast<int32_t>(std::clamp<int64_t>(last_row, 0, last_screen_row));
-        if (first_row <= last_row && last_row >= 0 && first_row <= last_screen_row) {
-            mark_rows(*screen, first, last);
+    const bool presented = !context.row_table.empty() &&
+                           context.row_table.front() == screen->framebuffer &&
+                           screen->framebuffer != nullptr;
+    if (presented) {
+        const int64_t first = std::max<int64_t>(first_row, 0);
+        const int64_t last = std::min<int64_t>(last_row, screen->height - 1);
+        if (first <= last) {
+            std::memset(screen->dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
         }
     }
     screen_unlock(*screen);

@@ -9,10 +9,19 @@ uint8_t* pixel_address(const DrawContext& context, int64_t x, int64_t y) {
     return context.row_table[static_cast<size_t>(y)] + x * context.bytes_per_pixel;
 }
 
-// Whether the style draws position k of the run (the pattern is read from
-// bit 15 down and repeats every 16 positions).
-bool style_draws(uint32_t style, int64_t position) {
-    return (style & (0x8000u >> (position & 15))) != 0;
+// The style bit of position k of a pattern read from bit 15 down, repeating
+// every 16 positions.
+uint16_t style_mask(int64_t position) {
+    return static_cast<uint16_t>(0x8000u >> (position & 15));
+}
+
+// One edge of a frame: count pixels from (x, y) stepping step bytes, the
+// first of them at position first_position of the frame's pattern.
+void draw_edge(const DrawContext& context, int64_t x, int64_t y, ptrdiff_t step, int64_t count,
+               uint32_t style, int64_t first_position, uint32_t colour) {
+    context.line_writer(LineSteps{pixel_address(context, x, y), step, 0, count, 0, 0,
+                                  static_cast<uint16_t>(style), style_mask(first_position)},
+                        colour);
 }
 
 }  // namespace
@@ -36,9 +45,9 @@ void draw_rect(DrawContext& context, int64_t x1, int64_t y1, int64_t x2, int64_t
     lock_target();
 
     const auto run = static_cast<int32_t>(cx2 - cx1 + 1);
+    const auto rows = static_cast<int32_t>(cy2 - cy1 + 1);
     if (filled) {
-        for (int64_t y = cy1; y <= cy2; ++y)
-            context.span_writer(pixel_address(context, cx1, y), colour, run);
+        context.box_writer(pixel_address(context, cx1, cy1), context.pitch, run, rows, colour);
         finish_target(context, cy1, cy2);
         return;
     }
@@ -47,51 +56,28 @@ void draw_rect(DrawContext& context, int64_t x1, int64_t y1, int64_t x2, int64_t
     const bool top = y1 >= view.y;
     const bool right = x2 < view_right;
     const bool left = x1 >= view.x;
+    const ptrdiff_t across = context.bytes_per_pixel;
+    const ptrdiff_t down = context.pitch;
     style &= 0xFFFF;
     if (style == 0xFFFF) {
         if (bottom) context.span_writer(pixel_address(context, cx1, y2), colour, run);
         if (top) context.span_writer(pixel_address(context, cx1, y1), colour, run);
-        for (int64_t y = cy1; y <= cy2; ++y) {
-            if (right)
-                context.pixel_writer(context, static_cast<int32_t>(x2), static_cast<int32_t>(y),
-                                     colour);
-            if (left)
-                context.pixel_writer(context, static_cast<int32_t>(x1), static_cast<int32_t>(y),
-                                     colour);
-        }
+        // A frame one pixel wide gets both edges on the same pixels; on a
+        // blending screen they blend twice, right edge first.
+        if (right) draw_edge(context, x2, cy1, down, rows, style, 0, colour);
+        if (left) draw_edge(context, x1, cy1, down, rows, style, 0, colour);
     } else {
         // One pattern runs round the whole frame as if every edge were drawn
         // whole: bottom, top, right, left. Each pixel's place in the pattern
         // comes from its position along that path, so clipped or skipped
         // stretches cost nothing however large the frame is.
-        const int64_t across = x2 - x1 + 1;
-        const int64_t down = y2 - y1 + 1;
-        const int64_t top_start = across;
-        const int64_t right_start = 2 * across;
-        const int64_t left_start = 2 * across + down;
-        for (int64_t x = cx1; x <= cx2; ++x) {
-            if (bottom && style_draws(style, x - x1)) {
-                context.pixel_writer(context, static_cast<int32_t>(x), static_cast<int32_t>(y2),
-                                     colour);
-            }
-        }
-        for (int64_t x = cx1; x <= cx2; ++x) {
-            if (top && style_draws(style, top_start + x - x1)) {
-                context.pixel_writer(context, static_cast<int32_t>(x), static_cast<int32_t>(y1),
-                                     colour);
-            }
-        }
-        for (int64_t y = cy1; y <= cy2; ++y) {
-            if (right && style_draws(style, right_start + y - y1)) {
-                context.pixel_writer(context, static_cast<int32_t>(x2), static_cast<int32_t>(y),
-                                     colour);
-            }
-        }
-        for (int64_t y = cy1; y <= cy2; ++y) {
-            if (left && style_draws(style, left_start + y - y1)) {
-                context.pixel_writer(context, static_cast<int32_t>(x1), static_cast<int32_t>(y),
-                                     colour);
-            }
+        const int64_t width = x2 - x1 + 1;
+        const int64_t height = y2 - y1 + 1;
+        if (bottom) draw_edge(context, cx1, y2, across, run, style, cx1 - x1, colour);
+        if (top) draw_edge(context, cx1, y1, across, run, style, width + cx1 - x1, colour);
+        if (right) draw_edge(context, x2, cy1, down, rows, style, 2 * width + cy1 - y1, colour);
+        if (left) {
+            draw_edge(context, x1, cy1, down, rows, style, 2 * width + height + cy1 - y1, colour);
         }
     }
     finish_target(context, cy1, cy2);

@@ -113,7 +113,7 @@ void load_image(DrawContext& context, uint8_t* image, const ScreenContext& scree
 
 }  // namespace
 
-void set_target(DrawContext& context, void* target) {
+void load_target(DrawContext& context, void* target) {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
     if (target == nullptr) {

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "gfx/screen/screen_context.h"
+
 // Pixel access goes through memcpy: the pixels of an ImageBuffer sit 4 or 32
 // bytes into caller memory and its rows may start at any address, and page
 // buffers are byte arrays. The compiler turns each memcpy into a plain store.
@@ -79,19 +81,30 @@ constexpr WriterSet writers_8{
     .pixel = write_pixel<uint8_t>,
     .span = fill_span_8,
     .copy = copy_row<1>,
+    .line = write_line_8,
+    .box = fill_box_8,
+    .cell = write_cell_8,
 };
 constexpr WriterSet writers_16{
     .pixel = write_pixel<uint16_t>,
     .span = fill_span_wide<uint16_t>,
     .copy = copy_row<2>,
+    .line = write_line_16,
+    .box = fill_box_16,
+    .cell = write_cell_16,
 };
 // Only 32-bit pixels carry an alpha byte to blend with.
 constexpr WriterSet writers_32{
     .pixel = write_pixel<uint32_t>,
     .span = fill_span_wide<uint32_t>,
     .copy = copy_row<4>,
+    .line = write_line_32,
+    .box = fill_box_32,
+    .cell = write_cell_32,
     .alpha_pixel = blend_pixel_32,
     .alpha_span = blend_span_32,
+    .alpha_line = blend_line_32,
+    .alpha_box = blend_box_32,
 };
 
 }  // namespace
@@ -116,4 +129,21 @@ const WriterSet& writer_set(int32_t bytes_per_pixel) {
         default:
             return writers_32;
     }
+}
+
+void select_writers(DrawContext& context, uint32_t colour) {
+    // The writers of the target's own pixel size: after a block of another
+    // size they would otherwise step through the rows wrongly.
+    const WriterSet& writers = writer_set(context.bytes_per_pixel);
+    // An opaque colour (alpha byte 0xFF) never blends, so the plain writers
+    // serve it even on a blending screen; only then is the screen asked.
+    bool blend = false;
+    if (writers.alpha_pixel != nullptr && (colour >> 24) != 0xFF) {
+        const ScreenContext* screen = active_screen();
+        blend = screen != nullptr && (screen->screen_flags & SCREEN_ALPHA) != 0;
+    }
+    context.pixel_writer = blend ? writers.alpha_pixel : writers.pixel;
+    context.span_writer = blend ? writers.alpha_span : writers.span;
+    context.line_writer = blend ? writers.alpha_line : writers.line;
+    context.box_writer = blend ? writers.alpha_box : writers.box;
 }

@@ -1,4 +1,5 @@
 #include "gfx/draw/draw_context.h"
+#include "gfx/draw/writers.h"
 #include "gfx/screen/screen_context.h"
 #include "gfx/text/text.h"
 
@@ -8,10 +9,13 @@ namespace {
 // hiding what the cell already shows.
 constexpr uint8_t UNDERLINE_CODE = 255;
 
-void draw_underline(DrawContext& context, const FontSpec& font, int32_t x0, int32_t y0) {
-    const int32_t y = y0 + font.height - 1;
-    for (int32_t x = 0; x < font.width; ++x)
-        context.pixel_writer(context, x0 + x, y, context.foreground);
+// Fonts of this width have one byte per glyph row, which a cell writer
+// puts down whole.
+constexpr int32_t CELL_WRITER_WIDTH = 8;
+
+uint8_t* pixel_address(const DrawContext& context, int32_t x, int32_t y) {
+    return context.row_table[static_cast<size_t>(y)] +
+           static_cast<ptrdiff_t>(x) * context.bytes_per_pixel;
 }
 
 // Every pixel of the cell is written, so text needs no clearing behind it.
@@ -25,6 +29,24 @@ void draw_glyph(DrawContext& context, const FontSpec& font, uint8_t code, int32_
             context.pixel_writer(context, x0 + x, y0 + j,
                                  set ? context.foreground : context.background);
         }
+    }
+}
+
+void draw_run(DrawContext& context, const FontSpec& font, const uint8_t* bytes, int32_t count,
+              int32_t x0, int32_t y0) {
+    if (font.width != CELL_WRITER_WIDTH) {
+        for (int32_t i = 0; i < count; ++i)
+            draw_glyph(context, font, bytes[i], x0 + i * font.width, y0);
+        return;
+    }
+    // Text is always opaque, so the plain cell writer of the size serves.
+    const CellWriter cell = writer_set(context.bytes_per_pixel).cell;
+    const ptrdiff_t cell_bytes =
+        static_cast<ptrdiff_t>(CELL_WRITER_WIDTH) * context.bytes_per_pixel;
+    uint8_t* address = pixel_address(context, x0, y0);
+    for (int32_t i = 0; i < count; ++i, address += cell_bytes) {
+        cell(address, context.pitch, font.glyphs + static_cast<size_t>(bytes[i]) * font.height,
+             font.height, context.foreground, context.background);
     }
 }
 
@@ -50,10 +72,10 @@ int32_t draw_glyphs(TextWindow& window, const uint8_t* bytes, int32_t count) {
     // Until the font data is there a glyph cannot be drawn, only recorded.
     if (font.glyphs != nullptr) {
         if (count == 1 && bytes[0] == UNDERLINE_CODE) {
-            draw_underline(context, font, x0, y0);
+            context.span_writer(pixel_address(context, x0, y0 + font.height - 1),
+                                context.foreground, font.width);
         } else {
-            for (int32_t i = 0; i < count; ++i)
-                draw_glyph(context, font, bytes[i], x0 + i * font.width, y0);
+            draw_run(context, font, bytes, count, x0, y0);
         }
         widen_dirty_rows(target, y0, y0 + font.height);
     }
