@@ -16,6 +16,8 @@
 # Everything started here is ended when the script exits.
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-10}
+# In a build with the sanitizers the program checks for leaks at its end.
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")/../support" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 E2E_DIR=$(mktemp -d)
 E2E_XVFB_PID=""
 E2E_PID=""
