@@ -113,3 +113,25 @@ bool send_close_request(Display* display, Window window) {
 }
 
 }  // namespace x_test
+
+bool x_test::bind_keysym(Display* display, KeySym keysym) {
+    if (XKeysymToKeycode(display, keysym) != 0) return true;
+    int first = 0, last = 0, per_code = 0;
+    XDisplayKeycodes(display, &first, &last);
+    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1,
+                                      &per_code);
+    if (map == nullptr) return false;
+    int spare = 0;
+    for (int code = last; code >= first && spare == 0; --code) {
+        bool empty = true;
+        for (int i = 0; i < per_code; ++i)
+            empty = empty && map[(code - first) * per_code + i] == NoSymbol;
+        if (empty) spare = code;
+    }
+    XFree(map);
+    if (spare == 0) return false;
+    KeySym both[2] = {keysym, keysym};
+    XChangeKeyboardMapping(display, spare, 2, both, 1);
+    XSync(display, False);
+    return true;
+}

@@ -33,6 +33,11 @@ Window find_window(Display* display, const char* name);
 // The colour of one pixel of the window's client area.
 bool window_pixel(Display* display, Window window, int x, int y, uint8_t rgb[3]);
 
+// Gives the keysym a key of its own in the server's keyboard map, unless one
+// has it already. Typing tools otherwise bind a spare key for the moment of
+// the stroke, and a slow client may look the key up after it was unbound.
+bool bind_keysym(Display* display, KeySym keysym);
+
 // The window manager's close request (WM_DELETE_WINDOW), as a close button sends it.
 bool send_close_request(Display* display, Window window);
 

@@ -1,3 +1,4 @@
+#include <X11/keysym.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -119,6 +120,7 @@ TEST_F(Window, PaletteChangeRepaintsEveryPixelOfTheAttribute) {
 }
 
 TEST_F(Window, KeysArriveAsCodes) {
+    ASSERT_TRUE(x_test::bind_keysym(x_, XK_adiaeresis));
     ASSERT_TRUE(xdotool("key Up F1 F10 shift+Tab a adiaeresis Return"));
     EXPECT_EQ(codes(7), (std::vector<int32_t>{0x48FF, 0x3BFF, 0x0FFF, 9, 'a', 0x84, 13}));
     // Held keys show in the key states while the window has the focus.
