@@ -45,6 +45,17 @@ int32_t not_redirected() {
     return 0;
 }
 
+// A driver without a presentation thread of its own (the browser page's)
+// presents when the program pauses: a page shows nothing and hears no key
+// while the program runs, and the program draws nothing while it pauses.
+void pause_screen(int32_t ms) {
+    const ScreenContext* screen = active_screen();
+    if (screen != nullptr && screen->driver != nullptr && screen->driver->poll != nullptr) {
+        screen->driver->poll();
+    }
+    screen_sleep(ms);
+}
+
 // The graphics screen's console routines. A slot left out is a service this
 // screen does not offer; its operation then answers as without a screen.
 constexpr ConsoleHooks SCREEN_CONSOLE_HOOKS = {
@@ -65,7 +76,7 @@ constexpr ConsoleHooks SCREEN_CONSOLE_HOOKS = {
     .port_in = palette_port_in,
     .port_out = palette_port_out,
     .view_changed = view_changed,
-    .pause = screen_sleep,
+    .pause = pause_screen,
     .is_redirected = not_redirected,
     .copy_page = gfx_copy_page,
     .set_pages = gfx_set_pages,

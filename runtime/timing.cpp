@@ -2,6 +2,10 @@
 
 #include <time.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -30,6 +34,11 @@ std::atomic<ClockRoutine> g_clock_routine{nullptr};
 std::atomic<SleepRoutine> g_sleep_routine{nullptr};
 
 void system_pause(int32_t ms) {
+#ifdef __EMSCRIPTEN__
+    // A page has one thread: the pause hands it back to the browser, which
+    // paints, runs the page's key events and resumes the program afterwards.
+    emscripten_sleep(static_cast<unsigned>(ms > 0 ? ms : 0));
+#else
     // A zero pause still gives the processor away, as the text console's
     // sleep promises.
     if (ms <= 0) {
@@ -37,6 +46,7 @@ void system_pause(int32_t ms) {
         return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+#endif
 }
 
 std::atomic<PauseRoutine> g_pause_routine{nullptr};

@@ -3,14 +3,24 @@
 #include <array>
 #include <string>
 
-#include "gfx/present/sdl/sdl_driver.h"
 #include "gfx/present/window_driver.h"
 #include "gfx/present/window_flags.h"
 
+#ifdef __EMSCRIPTEN__
+#include "gfx/present/web/web_driver.h"
+#else
+#include "gfx/present/sdl/sdl_driver.h"
+#endif
+
 namespace {
 
-// Window drivers in the order they are tried.
+// Window drivers in the order they are tried. The browser build has its page
+// and nothing else to show the screen on.
+#ifdef __EMSCRIPTEN__
+constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&web_driver};
+#else
 constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&sdl_driver};
+#endif
 
 bool names_match(const char* a, const char* b) {
     return strcasecmp(a, b) == 0;

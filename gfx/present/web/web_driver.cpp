@@ -1,0 +1,103 @@
+#include "gfx/present/web/web_driver.h"
+
+#include <vector>
+
+#include "gfx/present/present_source.h"
+#include "gfx/present/web/web_frame.h"
+#include "gfx/present/web/web_keys.h"
+#include "gfx/present/web/web_page.h"
+#include "gfx/present/window_flags.h"
+
+namespace {
+
+struct WebScreen {
+    std::vector<uint8_t> rgba;  // the whole picture as the canvas holds it
+    PixelConverter converter = nullptr;
+    int32_t depth = 0;
+    bool repaint = false;  // every row at the next presentation
+    int32_t lock_depth = 0;
+};
+
+WebScreen& web_screen() {
+    static WebScreen* const screen = new WebScreen();  // outlives exit handlers
+    return *screen;
+}
+
+int32_t web_init(const char*, int32_t width, int32_t height, int32_t depth, int32_t,
+                 int32_t flags) {
+    WebScreen& s = web_screen();
+    if ((flags & WINDOW_OPENGL) != 0) {
+        note_window_failure("a page has no OpenGL screen");
+        return -1;
+    }
+    s.converter = canvas_converter(depth);
+    if (s.converter == nullptr || width <= 0 || height <= 0) {
+        note_window_failure("the page cannot show a screen of this depth");
+        return -1;
+    }
+    if (!page_open(width, height)) {
+        note_window_failure("the page has no canvas");
+        return -1;
+    }
+    s.rgba.assign(static_cast<size_t>(width) * height * 4, 0);
+    s.depth = depth;
+    s.repaint = true;
+    s.lock_depth = 0;
+    web_focus_changed();
+    return 0;
+}
+
+void web_exit() {
+    WebScreen& s = web_screen();
+    page_close();
+    s.rgba.clear();
+    s.converter = nullptr;
+    s.lock_depth = 0;
+}
+
+// Nothing runs beside the program, so the lock only counts; it is there for
+// the nesting rules of the screen, not for exclusion.
+void web_lock() {
+    ++web_screen().lock_depth;
+}
+
+void web_unlock() {
+    WebScreen& s = web_screen();
+    if (s.lock_depth > 0) --s.lock_depth;
+}
+
+// The screen has the new colour already; the canvas gets it everywhere.
+void web_set_palette(int32_t, int32_t, int32_t, int32_t) {
+    web_screen().repaint = true;
+}
+
+// One presentation: the rows drawn since the last one go to the canvas.
+void web_poll() {
+    WebScreen& s = web_screen();
+    PresentFrame frame{};
+    if (s.converter == nullptr || present_source.frame == nullptr || !present_source.frame(&frame))
+        return;
+    const size_t bytes = static_cast<size_t>(frame.width) * frame.height * frame.line_repeat * 4;
+    if (s.rgba.size() != bytes) {
+        s.rgba.assign(bytes, 0);
+        s.repaint = true;
+    }
+    if (s.repaint && frame.depth == 16) fill_conversion_table(frame.conversion_table, true);
+    const LineSpan span = convert_marked_rows(frame, s.converter, s.rgba.data(), s.repaint);
+    s.repaint = false;
+    if (span.count == 0) return;
+    page_show(s.rgba.data() + static_cast<size_t>(span.first) * frame.width * 4, span.first,
+              span.count, frame.width);
+}
+
+}  // namespace
+
+const WindowDriver web_driver = {
+    .name = "Web",
+    .init = web_init,
+    .exit = web_exit,
+    .lock = web_lock,
+    .unlock = web_unlock,
+    .set_palette = web_set_palette,
+    .poll = web_poll,
+};

@@ -1,0 +1,53 @@
+#include "gfx/present/web/web_frame.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t OPAQUE = 0xFF000000u;
+
+int32_t first_marked(const PresentFrame& frame) {
+    const void* hit = std::memchr(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
+    return hit == nullptr
+               ? -1
+               : static_cast<int32_t>(static_cast<const uint8_t*>(hit) - frame.dirty_rows);
+}
+
+int32_t last_marked(const PresentFrame& frame) {
+    int32_t y = frame.height - 1;
+    while (y >= 0 && frame.dirty_rows[y] == 0)
+        --y;
+    return y;
+}
+
+}  // namespace
+
+PixelConverter canvas_converter(int32_t depth) {
+    // A canvas keeps red in its first byte: on this little-endian machine the
+    // 32-bit red-low pixel 0x00BBGGRR, once its top byte is made opaque.
+    return select_converter(depth, 32, true);
+}
+
+LineSpan convert_marked_rows(const PresentFrame& frame, PixelConverter convert, uint8_t* rgba,
+                             bool repaint) {
+    if (repaint) std::memset(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
+    const int32_t first = first_marked(frame);
+    if (first < 0) return LineSpan{0, 0};
+    const int32_t last = last_marked(frame);
+    const int32_t pitch = frame.width * 4;
+    convert(frame, first, last, rgba, pitch);
+    std::memset(frame.dirty_rows, 0, static_cast<size_t>(frame.height) * frame.line_repeat);
+
+    // The converters leave the top byte clear, which a canvas reads as fully
+    // transparent.
+    const LineSpan span{first * frame.line_repeat, (last - first + 1) * frame.line_repeat};
+    uint8_t* line = rgba + static_cast<size_t>(span.first) * pitch;
+    const size_t pixels = static_cast<size_t>(span.count) * frame.width;
+    for (size_t i = 0; i < pixels; ++i) {
+        uint32_t pixel;
+        std::memcpy(&pixel, line + i * 4, 4);
+        pixel |= OPAQUE;
+        std::memcpy(line + i * 4, &pixel, 4);
+    }
+    return span;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The page's key events in the terms of the key code translation: the
+// browser names a key by its place on a US keyboard (KeyboardEvent.code) and
+// says what it types (KeyboardEvent.key).
+
+// Modifier flags as the page reports them with each key event.
+constexpr int32_t PAGE_SHIFT = 0x01;
+constexpr int32_t PAGE_CTRL = 0x02;
+constexpr int32_t PAGE_ALT = 0x04;
+constexpr int32_t PAGE_META = 0x08;
+
+// The set-1 scan code of a key, with 0x100 for a grey key (cursor block,
+// keypad Enter and /, right Ctrl and Alt); 0 for a key the PC keyboard has not.
+int32_t web_scan_code(std::string_view code);
+
+// The character the key types without modifiers, 0 for none. key is what it
+// typed with the modifiers held (shift says whether Shift was among them).
+int32_t web_key_char(std::string_view code, std::string_view key, bool shift);
+
+// Whether key is text that the key typed: one character, typed without Ctrl
+// (unless with Alt too, as AltGr reports itself on some systems) and without
+// the system key.
+bool web_typed_text(std::string_view key, int32_t page_flags);
+
+// The modifier bits of the key code translation; right_ctrl and right_alt say
+// whether the right-hand keys are among those held.
+int32_t web_modifiers(int32_t page_flags, bool right_ctrl, bool right_alt);

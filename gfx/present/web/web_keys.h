@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The page's key and focus events on their way to the key buffer. The page
+// has one thread, and these run only while the program pauses, so they reach
+// the screen and the keys the way a presentation pass does, with nothing
+// else in the middle of a drawing.
+
+// A key went down (down = true, again for every auto-repeat) or up: its
+// KeyboardEvent code and key and the PAGE_ modifier flags. Answers whether
+// the key is the program's, so that the page should not also act on it
+// (scroll, move the focus, find in the page).
+bool web_key_event(bool down, std::string_view code, std::string_view key, int32_t page_flags);
+
+// What the page hands over: web_key_fields() is a block of two 32-byte texts,
+// the code and then the key (UTF-8, zero-terminated), which the page fills
+// before it calls web_key_input with down (0 or 1) and its flags; the answer
+// is 1 when the page should not act on the key itself.
+extern "C" {
+// The page lost or gained the focus, or was hidden or shown: no key counts as
+// held any longer, since its release may go to another window.
+void web_focus_changed();
+char* web_key_fields();
+int32_t web_key_input(int32_t down, int32_t page_flags);
+}

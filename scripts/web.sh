@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the program for the browser into build-web/site and prints that
+# folder, which any static file server can serve. Installs what is missing:
+# the desktop build's packages (the build-time font tool runs on this
+# machine), Debian's emscripten with node-acorn, Node.js and npm, Chromium
+# for the page's test, and puppeteer-core (which drives that Chromium and
+# never downloads a browser of its own) into build-web/node.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+packages=(emscripten node-acorn chromium)
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Debian's emscripten finds acorn there; a Node.js from elsewhere does not look.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+if [ ! -d build-web/node/node_modules/puppeteer-core ]; then
+  mkdir -p build-web/node
+  PUPPETEER_SKIP_DOWNLOAD=1 npm install --prefix build-web/node --no-audit --no-fund \
+    --loglevel=error puppeteer-core@22.15.0
+fi
+
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-web -j"$(nproc)"
+echo "The page is in $(pwd)/build-web/site: serve that folder, e.g."
+echo "  python3 -m http.server -d build-web/site 8000   # then open http://localhost:8000/"

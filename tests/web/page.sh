@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The browser build in headless Chromium (label web). Skipped (77) when the
+# browser build or its test tools are missing, unless WEB_TEST_REQUIRED is
+# set, as CI sets it.
+set -uo pipefail
+snapshot=$1
+web_build=$2
+site="$web_build/site"
+modules="$web_build/node/node_modules"
+chromium=${CHROMIUM:-/usr/bin/chromium}
+
+missing=""
+[ -f "$site/index.html" ] && [ -f "$site/mehrfachspalt.wasm" ] || missing="the browser build (bash scripts/web.sh)"
+[ -d "$modules/puppeteer-core" ] || missing="puppeteer-core (bash scripts/web.sh)"
+[ -x "$chromium" ] || missing="chromium (bash scripts/web.sh)"
+command -v node >/dev/null || missing="node (bash scripts/web.sh)"
+command -v convert >/dev/null || missing="ImageMagick (bash scripts/deps.sh)"
+if [ -n "$missing" ]; then
+  echo "web.page: $missing is missing"
+  [ -n "${WEB_TEST_REQUIRED:-}" ] && exit 1
+  exit 77
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The headless pictures the page must match, as raw RGBA for the comparison.
+reference() {
+  "$snapshot" --frames "$1" --keys "$2" "$work/$3.png" >/dev/null || exit 1
+  convert "$work/$3.png" -depth 8 "rgba:$work/$3.rgba" || exit 1
+}
+reference 1 "" start
+reference 2 i intensity
+reference 8 igggggg eight
+
+NODE_PATH="$modules" exec node "$(dirname "$0")/page_test.cjs" "$site" "$work" "$chromium"

@@ -1,0 +1,100 @@
+#include "gfx/present/web/web_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+
+#include "gfx/draw/primitives.h"
+#include "gfx/screen/palette.h"
+#include "gfx/screen/screen.h"
+#include "tests/support/gfx_state.h"
+#include "tests/web/recording_page.h"
+
+namespace {
+
+// The web driver over a screen in memory, with a page that records what
+// reaches its canvas.
+class WebDriver : public test_support::GfxTest {
+protected:
+    void SetUp() override {
+        GfxTest::SetUp();
+        reset_recording_page();
+        setenv("QXGFX", "null", 1);
+        ASSERT_EQ(gfx_screen(12, 8, 0, 0, 0), 0);
+    }
+    void TearDown() override {
+        web_driver.exit();
+        GfxTest::TearDown();
+    }
+    static int32_t open() { return web_driver.init("mehrfachspalt", 640, 480, 4, 0, 0); }
+    static std::array<uint8_t, 4> canvas_pixel(int32_t x, int32_t y) {
+        const RecordingPage& page = recording_page();
+        const size_t at = (static_cast<size_t>(y) * page.width + x) * 4;
+        return {page.canvas[at], page.canvas[at + 1], page.canvas[at + 2], page.canvas[at + 3]};
+    }
+};
+
+TEST_F(WebDriver, TheFirstPresentationShowsTheWholeScreen) {
+    ASSERT_EQ(open(), 0);
+    EXPECT_EQ(recording_page().width, 640);
+    EXPECT_EQ(recording_page().height, 480);
+    web_driver.poll();
+    EXPECT_EQ(recording_page().last_first, 0);
+    EXPECT_EQ(recording_page().last_count, 480);
+    EXPECT_EQ(canvas_pixel(639, 479), (std::array<uint8_t, 4>{0, 0, 0, 255}));
+}
+
+TEST_F(WebDriver, ThenOnlyTheDrawnRows) {
+    ASSERT_EQ(open(), 0);
+    web_driver.poll();
+    gfx_line(nullptr, 10, 100, 20, 101, 12, LINE_PLAIN, STYLE_SOLID, 0);
+    web_driver.poll();
+    EXPECT_EQ(recording_page().last_first, 100);
+    EXPECT_EQ(recording_page().last_count, 2);
+    EXPECT_EQ(canvas_pixel(10, 100), (std::array<uint8_t, 4>{255, 85, 85, 255}));
+    const int32_t shown = recording_page().shown;
+    web_driver.poll();
+    EXPECT_EQ(recording_page().shown, shown) << "nothing new, nothing shown";
+}
+
+TEST_F(WebDriver, APaletteChangeRepaintsEverything) {
+    ASSERT_EQ(open(), 0);
+    web_driver.poll();
+    web_driver.set_palette(0, 63, 0, 0);
+    web_driver.poll();
+    EXPECT_EQ(recording_page().last_first, 0);
+    EXPECT_EQ(recording_page().last_count, 480);
+}
+
+TEST_F(WebDriver, RefusesWhatAPageCannotShow) {
+    EXPECT_NE(web_driver.init("mehrfachspalt", 640, 480, 4, 0, 2), 0);  // OpenGL
+    EXPECT_NE(web_driver.init("mehrfachspalt", 640, 480, 24, 0, 0), 0);
+    recording_page().has_canvas = false;
+    EXPECT_NE(open(), 0);
+    EXPECT_STREQ(window_failure_reason(), "the page has no canvas");
+}
+
+TEST_F(WebDriver, NothingIsShownAfterExitOrWithoutAScreen) {
+    ASSERT_EQ(open(), 0);
+    web_driver.exit();
+    web_driver.poll();
+    EXPECT_EQ(recording_page().shown, 0);
+    EXPECT_FALSE(recording_page().open);
+    ASSERT_EQ(open(), 0);
+    gfx_screen(0, 0, 0, SCREEN_FLAG_TEARDOWN, 0);
+    web_driver.poll();
+    EXPECT_EQ(recording_page().shown, 0);
+}
+
+TEST_F(WebDriver, LockCallsNest) {
+    ASSERT_EQ(open(), 0);
+    web_driver.lock();
+    web_driver.lock();
+    web_driver.unlock();
+    web_driver.unlock();
+    web_driver.unlock();  // one too many does no harm
+    SUCCEED();
+}
+
+}  // namespace
