@@ -16,30 +16,28 @@ using TextSleep = RecordedTimeTest;
 // The clock from a fresh process's state.
 using Clock = RecordedTimeTest;
 
-TEST_F(TextSleep, LongPauseIsCutIntoFiftyMillisecondSteps) {
-    sleep_ms(120);
-    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 50, 20}));
-}
-
-TEST_F(TextSleep, ExactlyOneHundredLeavesAFinalFifty) {
-    sleep_ms(100);
-    EXPECT_EQ(pauses(), (std::vector<int32_t>{50, 50}));
-}
-
-TEST_F(TextSleep, ShortPauseIsOneUninterruptedSleep) {
-    text_console_key_arrived();
-    sleep_ms(99);
-    EXPECT_EQ(pauses(), (std::vector<int32_t>{99}));
-}
-
-TEST_F(TextSleep, ZeroStillPausesSoTheProcessorIsYielded) {
-    sleep_ms(0);
-    EXPECT_EQ(pauses(), (std::vector<int32_t>{0}));
-}
-
-TEST_F(TextSleep, NegativeOtherThanMinusOneDoesNothing) {
-    sleep_ms(-5);
-    EXPECT_TRUE(pauses().empty());
+TEST_F(TextSleep, PausesByLength) {
+    // Long pauses go in 50 ms steps, short ones in one uninterrupted sleep
+    // (even with a key waiting), a zero pause still yields the processor,
+    // and a negative length other than -1 does nothing.
+    struct Case {
+        int32_t n;
+        bool key_waiting;
+        std::vector<int32_t> pauses;
+    };
+    const Case cases[] = {
+        {120, false, {50, 50, 20}},
+        {100, false, {50, 50}},
+        {99, true, {99}},
+        {0, false, {0}},
+        {-5, false, {}},
+    };
+    for (const Case& c : cases) {
+        test_support::RecordedTime::pauses.clear();
+        if (c.key_waiting) text_console_key_arrived();
+        sleep_ms(c.n);
+        EXPECT_EQ(pauses(), c.pauses) << c.n;
+    }
 }
 
 TEST_F(TextSleep, KeyArrivedCutsALongPauseShortAndIsConsumed) {
