@@ -220,14 +220,16 @@ int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags,
                    int32_t refresh_rate) {
     if (mode == 0) return select_screen(nullptr, depth, pages, flags, refresh_rate);
     ScreenShape shape{};
-    if (!mode_shape(mode, pages, &shape)) return fail();
+    if (!mode_shape(mode, &shape) || !screen_fits(shape, depth, pages, flags)) return fail();
     return select_screen(&shape, depth, pages, flags, refresh_rate);
 }
 
 int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                         int32_t refresh_rate) {
     ScreenShape shape{};
-    if (!free_shape(width, height, depth, pages, &shape)) return fail();
+    if (!free_shape(width, height, depth, &shape) || !screen_fits(shape, depth, pages, flags)) {
+        return fail();
+    }
     return select_screen(&shape, depth, pages, flags, refresh_rate);
 }
 

@@ -11,6 +11,8 @@ set -euo pipefail
 # run a display of their own, type and take screenshots.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data
   zlib1g-dev libpng-dev libsdl2-dev libx11-dev xvfb xdotool imagemagick)
+# A caller may name more (CI adds clang and its fuzzer runtime).
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

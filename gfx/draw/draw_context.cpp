@@ -13,13 +13,11 @@ DrawContext& context_slot() {
 
 // Everything a screen change resets: view, target, colours and last_point.
 void rebuild(DrawContext& context, const ScreenContext& screen) {
-    context = DrawContext{};  // releases the old row table as well
+    context = DrawContext{};
     context.screen_id = screen.screen_id;
     const int32_t width = screen.width > 0 ? screen.width : 0;
     const int32_t height = screen.height > 0 ? screen.height : 0;
     context.saved_view = ViewRect{0, 0, width, height};
-    context.row_table.resize(static_cast<size_t>(height));
-    context.row_capacity = height;
     context.foreground = screen.depth >= 5 && screen.depth <= 8 ? 15u : screen.colour_mask;
     context.background = screen.colour_mask & 0xFF000000u;
     context.context_flags = CONTEXT_LOAD_SCREEN;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "gfx/draw/primitives.h"
 
@@ -58,8 +57,10 @@ constexpr uint32_t CONTEXT_SMALL_VIEW = 1u << 4;
 struct DrawContext {
     int32_t screen_id = 0;
     int32_t work_page = 0;
-    std::vector<uint8_t*> row_table;  // start of every row of the target
-    int32_t row_capacity = 0;
+    // Row 0 of the target; row y starts y x pitch bytes further. Rows are
+    // computed rather than looked up in a table, so that no allocation
+    // follows the row count an ImageBuffer header claims.
+    uint8_t* first_row = nullptr;
     int32_t bytes_per_pixel = 0;
     int32_t pitch = 0;
     void* target = nullptr;  // ImageBuffer memory, or nullptr for the screen's work page
@@ -88,6 +89,11 @@ void load_target(DrawContext& context, void* target);
 
 // A caller's colour as a pixel value of the given size.
 inline uint32_t native_colour(int32_t bytes_per_pixel, uint32_t colour);
+
+// The start of row y of the current target.
+inline uint8_t* row_start(const DrawContext& context, int64_t y) {
+    return context.first_row + static_cast<ptrdiff_t>(y) * context.pitch;
+}
 
 // Picks the plain or the alpha writers for the colour.
 void select_writers(DrawContext& context, uint32_t colour);

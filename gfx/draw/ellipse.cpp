@@ -89,8 +89,7 @@ void fill_row(const Pen& pen, int64_t y, int64_t xl, int64_t xr) {
     const int64_t first = std::max(xl, pen.view.left);
     const int64_t last = std::min(xr, pen.view.right);
     if (first > last) return;
-    uint8_t* start =
-        pen.context.row_table[static_cast<size_t>(y)] + first * pen.context.bytes_per_pixel;
+    uint8_t* start = row_start(pen.context, y) + first * pen.context.bytes_per_pixel;
     pen.context.span_writer(start, pen.colour, static_cast<int32_t>(last - first + 1));
 }
 

@@ -92,8 +92,8 @@ int32_t gfx_get(void* target, float x1, float y1, float x2, float y2, void* buff
     const RowCopier copy = writer_set(context.bytes_per_pixel).copy;
     lock_target();
     for (int64_t y = top; y <= bottom; ++y) {
-        copy(image + header + (y - top) * pitch,
-             context.row_table[static_cast<size_t>(y)] + left * size, static_cast<int32_t>(w));
+        copy(image + header + (y - top) * pitch, row_start(context, y) + left * size,
+             static_cast<int32_t>(w));
     }
     // Reading changes no row of the page, so none is marked.
     finish_target(context, 0, -1);

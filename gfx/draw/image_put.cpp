@@ -125,7 +125,7 @@ int32_t gfx_put(void* target, float x, float y, const void* image, int32_t sx1, 
     w = std::min(w, view_right - px);
 
     lock_target();
-    uint8_t* destination = context.row_table[static_cast<size_t>(py)] + px * target_size;
+    uint8_t* destination = row_start(context, py) + px * target_size;
     blender(source, destination, static_cast<int32_t>(w), static_cast<int32_t>(h),
             static_cast<int32_t>(block.pitch), context.pitch, alpha, custom, parameter);
     finish_target(context, py, py + h - 1);

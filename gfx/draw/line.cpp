@@ -8,7 +8,7 @@
 namespace {
 
 uint8_t* pixel_address(const DrawContext& context, int64_t x, int64_t y) {
-    return context.row_table[static_cast<size_t>(y)] + x * context.bytes_per_pixel;
+    return row_start(context, y) + x * context.bytes_per_pixel;
 }
 
 // A vertical or horizontal run is drawn from its lower coordinate up; the

@@ -22,8 +22,8 @@ void finish_target(const DrawContext& context, int64_t first_row, int64_t last_r
     if (screen == nullptr) return;
     // Only rows of the presented page are shown by the window; a primitive
     // on another page or on an ImageBuffer leaves the marks alone.
-    const bool presented = !context.row_table.empty() &&
-                           context.row_table.front() == screen->framebuffer &&
+    const bool presented = context.first_row != nullptr &&
+                           context.first_row == screen->framebuffer &&
                            screen->framebuffer != nullptr;
     if (presented) {
         const int64_t first = std::max<int64_t>(first_row, 0);

@@ -6,7 +6,7 @@
 namespace {
 
 uint8_t* pixel_address(const DrawContext& context, int64_t x, int64_t y) {
-    return context.row_table[static_cast<size_t>(y)] + x * context.bytes_per_pixel;
+    return row_start(context, y) + x * context.bytes_per_pixel;
 }
 
 // The style bit of position k of a pattern read from bit 15 down, repeating

@@ -1,5 +1,4 @@
 #include <cstring>
-#include <new>
 
 #include "gfx/draw/writers.h"
 #include "gfx/screen/screen.h"
@@ -58,30 +57,10 @@ TargetGeometry image_geometry(uint8_t* image, int32_t screen_bytes_per_pixel) {
         geometry.height = read_u16(image + 2);
         geometry.pitch = geometry.width * geometry.bytes_per_pixel;
     }
-    // A block without a pixel in its rows needs no row table, however many
-    // rows its header claims.
+    // A block without a pixel in its rows has no rows either, however many
+    // its header claims.
     if (geometry.width == 0 || geometry.height == 0) geometry.width = geometry.height = 0;
     return geometry;
-}
-
-void fill_row_table(DrawContext& context, uint8_t* first_row, int32_t rows) {
-    for (int32_t i = 0; i < rows; ++i) {
-        context.row_table[static_cast<size_t>(i)] =
-            first_row + static_cast<ptrdiff_t>(i) * context.pitch;
-    }
-}
-
-// The row table grows to the tallest target seen and never shrinks, so
-// drawing on the same targets again allocates nothing.
-bool reserve_rows(DrawContext& context, int32_t rows) {
-    if (rows <= context.row_capacity) return true;
-    try {
-        context.row_table.resize(static_cast<size_t>(rows));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    context.row_capacity = rows;
-    return true;
 }
 
 void load_screen(DrawContext& context, ScreenContext& screen) {
@@ -90,11 +69,10 @@ void load_screen(DrawContext& context, ScreenContext& screen) {
     context.pitch = screen.pitch;
     const int32_t pages = static_cast<int32_t>(screen.page_buffers.size());
     if (context.work_page < 0 || context.work_page >= pages) context.work_page = 0;
-    const int32_t rows = not_negative(screen.height);
-    if (pages > 0 && reserve_rows(context, rows)) {
-        fill_row_table(context, screen.page_buffers[static_cast<size_t>(context.work_page)].get(),
-                       rows);
+    if (pages > 0) {
+        context.first_row = screen.page_buffers[static_cast<size_t>(context.work_page)].get();
     } else {
+        context.first_row = nullptr;
         context.view = ViewRect{0, 0, 0, 0};
     }
     context.context_flags &= ~(CONTEXT_LOAD_SCREEN | CONTEXT_IMAGE_TARGET);
@@ -102,12 +80,11 @@ void load_screen(DrawContext& context, ScreenContext& screen) {
 
 void load_image(DrawContext& context, uint8_t* image, const ScreenContext& screen) {
     if ((context.context_flags & CONTEXT_IMAGE_TARGET) == 0) context.saved_view = context.view;
-    TargetGeometry geometry = image_geometry(image, screen.bytes_per_pixel);
-    if (!reserve_rows(context, geometry.height)) geometry.width = geometry.height = 0;
+    const TargetGeometry geometry = image_geometry(image, screen.bytes_per_pixel);
     context.view = ViewRect{0, 0, geometry.width, geometry.height};
     context.bytes_per_pixel = geometry.bytes_per_pixel;
     context.pitch = geometry.pitch;
-    fill_row_table(context, geometry.pixels, geometry.height);
+    context.first_row = geometry.pixels;
     context.context_flags |= CONTEXT_IMAGE_TARGET;
 }
 

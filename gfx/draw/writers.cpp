@@ -25,8 +25,8 @@ void store(uint8_t* address, Unit value) {
 
 template <typename Unit>
 void write_pixel(DrawContext& context, int32_t x, int32_t y, uint32_t colour) {
-    uint8_t* address = context.row_table[static_cast<size_t>(y)] +
-                       static_cast<ptrdiff_t>(x) * static_cast<ptrdiff_t>(sizeof(Unit));
+    uint8_t* address =
+        row_start(context, y) + static_cast<ptrdiff_t>(x) * static_cast<ptrdiff_t>(sizeof(Unit));
     store<Unit>(address, static_cast<Unit>(colour));
 }
 
@@ -67,7 +67,7 @@ void copy_row(uint8_t* destination, const uint8_t* source, int32_t count) {
 }
 
 void blend_pixel_32(DrawContext& context, int32_t x, int32_t y, uint32_t colour) {
-    uint8_t* address = context.row_table[static_cast<size_t>(y)] + static_cast<ptrdiff_t>(x) * 4;
+    uint8_t* address = row_start(context, y) + static_cast<ptrdiff_t>(x) * 4;
     store<uint32_t>(address, alpha_blend(load<uint32_t>(address), colour));
 }
 

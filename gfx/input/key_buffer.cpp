@@ -30,7 +30,13 @@ auto locked(Fn fn) {
 void key_push(int32_t code) {
     KeyBuffer& b = key_buffer;
     b.codes[b.head] = code;
-    if (((b.head + 1) & 15) == b.tail) b.tail = (b.head + 2) & 15;
+    if (((b.head + 1) & 15) == b.tail) {
+        // Full: the oldest key goes, unless it is a close request. Keys typed
+        // faster than the program reads them would otherwise push the close
+        // button out, and the window could not be closed during a key flood.
+        if (b.codes[b.tail] == CLOSE_KEY) b.codes[(b.tail + 1) & 15] = CLOSE_KEY;
+        b.tail = (b.head + 2) & 15;
+    }
     b.head = (b.head + 1) & 15;
     b.key_seen_flag.store(1);
 }

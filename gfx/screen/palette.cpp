@@ -62,15 +62,21 @@ void show_attribute(ScreenContext& screen, int32_t attribute, uint32_t colour) {
     }
 }
 
-const uint8_t* index_map(const ScreenContext& screen, int32_t index) {
+// A mode's attribute -> entry map with its length; no entries for none.
+struct IndexMap {
+    const uint8_t* entries = nullptr;
+    int32_t size = 0;
+};
+
+IndexMap index_map(const ScreenContext& screen, int32_t index) {
     const ModeRow* row = mode_row(screen.mode_number);
-    if (row == nullptr) return nullptr;
+    if (row == nullptr || row->index_map == nullptr) return IndexMap{};
     if (screen.mode_number == 1) {
         // Widened: -index - 1 overflows for the most negative index.
         const int64_t set = std::clamp<int64_t>(-int64_t{index} - 1, 0, 3);
-        return mode1_colour_sets[set];
+        return IndexMap{mode1_colour_sets[set], MODE1_SET_SIZE};
     }
-    return row->index_map;
+    return IndexMap{row->index_map, row->index_map_size};
 }
 
 void mark_all_rows(ScreenContext& screen) {
@@ -111,7 +117,7 @@ void reset_palette(int32_t index) {
         return;
     }
     const PaletteSpec& defaults = *screen->default_palette;
-    const uint8_t* map = index_map(*screen, index);
+    const IndexMap map = index_map(*screen, index);
     const auto entry = [&defaults](int32_t i) {
         const uint8_t* c = defaults.rgb + 3 * i;
         return pack(c[0], c[1], c[2]);
@@ -122,7 +128,7 @@ void reset_palette(int32_t index) {
         screen->master_palette[i] = entry(i);
         if (!is_attribute(*screen, i)) continue;
         int32_t shown = i;
-        if (map != nullptr) shown = map[i];
+        if (i < map.size) shown = map.entries[i];
         // Without a map attribute i shows entry i; recording that keeps the
         // port emulation, which looks attributes up by entry, from treating
         // every attribute as showing entry 0.

@@ -31,16 +31,8 @@ bool depth_supported(int32_t depth) {
     }
 }
 
-int32_t bytes_for_depth(int32_t depth) {
-    if (depth == 15 || depth == 16) return 2;
-    if (depth == 24 || depth == 32) return 4;
-    return (depth + 7) / 8;
-}
-
-bool fits_in_memory(int64_t width, int64_t height, int32_t depth, int32_t pages) {
-    if (width <= 0 || height <= 0 || width > MAX_SIDE || height > MAX_SIDE) return false;
-    const int64_t bytes = width * height * bytes_for_depth(depth) * std::max(pages, 1);
-    return bytes <= MAX_SCREEN_BYTES;
+bool sides_supported(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= MAX_SIDE && height <= MAX_SIDE;
 }
 
 bool processor_has_mmx() {
@@ -57,10 +49,9 @@ ScreenContext* active_screen() {
     return g_screen.get();
 }
 
-bool mode_shape(int32_t mode, int32_t pages, ScreenShape* shape) {
+bool mode_shape(int32_t mode, ScreenShape* shape) {
     const ModeRow* row = mode_row(mode);
     if (row == nullptr || row->width == 0) return false;
-    if (!fits_in_memory(row->width, row->height, mode >= 14 ? 32 : row->depth, pages)) return false;
     *shape = ScreenShape{
         .mode_number = mode,
         .width = row->width,
@@ -75,8 +66,8 @@ bool mode_shape(int32_t mode, int32_t pages, ScreenShape* shape) {
     return true;
 }
 
-bool free_shape(int32_t width, int32_t height, int32_t depth, int32_t pages, ScreenShape* shape) {
-    if (!depth_supported(depth) || !fits_in_memory(width, height, depth, pages)) return false;
+bool free_shape(int32_t width, int32_t height, int32_t depth, ScreenShape* shape) {
+    if (!depth_supported(depth) || !sides_supported(width, height)) return false;
     *shape = ScreenShape{
         .mode_number = -1,
         .width = width,
@@ -91,6 +82,30 @@ bool free_shape(int32_t width, int32_t height, int32_t depth, int32_t pages, Scr
     return true;
 }
 
+int32_t screen_depth(const ScreenShape& shape, int32_t depth_argument, int32_t flags) {
+    int32_t depth = shape.depth;
+    if (shape.mode_number >= 14 || shape.mode_number == -1) {
+        if (depth_argument == 8 || depth_argument == 15 || depth_argument == 16 ||
+            depth_argument == 24 || depth_argument == 32) {
+            depth = depth_argument;
+        }
+    }
+    if (flags >= 0 && (flags & SCREEN_FLAG_OPENGL) != 0 && depth < 16) depth = 16;
+    if (depth == 15) return 16;
+    if (depth == 24) return 32;
+    return depth;
+}
+
+bool screen_fits(const ScreenShape& shape, int32_t depth_argument, int32_t pages, int32_t flags) {
+    // Counted as create_screen will allocate: the final depth's pixels and
+    // the text cells, for every page.
+    const int64_t bytes_per_pixel = (screen_depth(shape, depth_argument, flags) + 7) / 8;
+    const int64_t pixels = int64_t{shape.width} * shape.height * bytes_per_pixel;
+    const int64_t cells =
+        int64_t{shape.text_columns} * shape.text_rows * static_cast<int64_t>(sizeof(TextCell));
+    return (pixels + cells) * std::max(pages, 1) <= MAX_SCREEN_BYTES;
+}
+
 ScreenContext& create_screen(const ScreenShape& shape, int32_t depth_argument, int32_t pages,
                              int32_t flags) {
     g_screen = std::make_unique<ScreenContext>();
@@ -100,27 +115,18 @@ ScreenContext& create_screen(const ScreenShape& shape, int32_t depth_argument, i
     screen.mode_number = shape.mode_number;
     screen.width = shape.width;
     screen.height = shape.height;
-    int32_t depth = shape.depth;
-    if (shape.mode_number >= 14 || shape.mode_number == -1) {
-        if (depth_argument == 8 || depth_argument == 15 || depth_argument == 16 ||
-            depth_argument == 24 || depth_argument == 32) {
-            depth = depth_argument;
-        }
-    }
-    if (flags >= 0 && (flags & SCREEN_FLAG_OPENGL) != 0 && depth < 16) depth = 16;
+    const int32_t depth = screen_depth(shape, depth_argument, flags);
 
     screen.default_palette = shape.default_palette;
     screen.line_repeat = shape.line_repeat;
     screen.font = shape.font;
 
-    if (depth == 15 || depth == 16) {
-        screen.depth = 16;
+    screen.depth = depth;
+    if (depth == 16) {
         screen.colour_mask = 0xFFFF;
-    } else if (depth == 24 || depth == 32) {
-        screen.depth = 32;
+    } else if (depth == 32) {
         screen.colour_mask = 0xFFFFFFFF;
     } else {
-        screen.depth = depth;
         screen.colour_mask = (1u << depth) - 1;
     }
     screen.bytes_per_pixel = (screen.depth + 7) / 8;

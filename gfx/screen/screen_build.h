@@ -21,13 +21,19 @@ struct ScreenShape {
     int32_t text_rows;
 };
 
-// The shape of a numbered mode 1..21; false for an unsupported mode or one
-// whose pages would not fit in memory.
-bool mode_shape(int32_t mode, int32_t pages, ScreenShape* shape);
+// The shape of a numbered mode 1..21; false for an unsupported mode.
+bool mode_shape(int32_t mode, ScreenShape* shape);
 
-// The shape of a free-size screen; false for an unsupported depth or a size
-// that would not fit in memory.
-bool free_shape(int32_t width, int32_t height, int32_t depth, int32_t pages, ScreenShape* shape);
+// The shape of a free-size screen; false for an unsupported depth or size.
+bool free_shape(int32_t width, int32_t height, int32_t depth, ScreenShape* shape);
+
+// The depth a screen of this shape gets from the caller's depth and flags,
+// normalised to 1, 2, 4, 8, 16 or 32.
+int32_t screen_depth(const ScreenShape& shape, int32_t depth_argument, int32_t flags);
+
+// Whether the pages and text cells of such a screen stay within the 1 GiB a
+// screen may take.
+bool screen_fits(const ScreenShape& shape, int32_t depth_argument, int32_t pages, int32_t flags);
 
 // Makes the record the active screen: depth from the shape and the caller's
 // depth and flags, pages, palettes, dirty rows, key states, event ring,

@@ -30,8 +30,9 @@ void centre_last_point(DrawContext& context) {
 
 void fill_rows(DrawContext& context, int32_t first, int32_t end, int32_t x, int32_t pixels) {
     for (int32_t y = first; y < end; ++y) {
-        context.span_writer(context.row_table[y] + static_cast<size_t>(x) * context.bytes_per_pixel,
-                            context.background, pixels);
+        context.span_writer(
+            row_start(context, y) + static_cast<size_t>(x) * context.bytes_per_pixel,
+            context.background, pixels);
     }
 }
 
@@ -75,8 +76,8 @@ void screen_cls(int32_t mode) {
         screen_locate(grid.top + 1, 1, -1);
     }
 
-    if (dirty_end > dirty_first && !context.row_table.empty() &&
-        context.row_table.front() == screen->framebuffer) {
+    if (dirty_end > dirty_first && context.first_row != nullptr &&
+        context.first_row == screen->framebuffer) {
         mark_rows(*screen, dirty_first, dirty_end - 1);
     }
     screen_unlock(*screen);

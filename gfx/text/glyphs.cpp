@@ -14,8 +14,7 @@ constexpr uint8_t UNDERLINE_CODE = 255;
 constexpr int32_t CELL_WRITER_WIDTH = 8;
 
 uint8_t* pixel_address(const DrawContext& context, int32_t x, int32_t y) {
-    return context.row_table[static_cast<size_t>(y)] +
-           static_cast<ptrdiff_t>(x) * context.bytes_per_pixel;
+    return row_start(context, y) + static_cast<ptrdiff_t>(x) * context.bytes_per_pixel;
 }
 
 // Every pixel of the cell is written, so text needs no clearing behind it.

@@ -32,11 +32,11 @@ void scroll_text(TextWindow& window, int32_t left, int32_t top, int32_t right, i
     if (shift < y_end - y_top) {
         const RowCopier copy = writer_set(context.bytes_per_pixel).copy;
         for (int32_t y = y_top; y + shift < y_end; ++y)
-            copy(context.row_table[y], context.row_table[y + shift], pixels);
+            copy(row_start(context, y), row_start(context, y + shift), pixels);
         fill_from = y_end - shift;
     }
     for (int32_t y = fill_from; y < y_end; ++y)
-        context.span_writer(context.row_table[y], context.background, pixels);
+        context.span_writer(row_start(context, y), context.background, pixels);
     widen_dirty_rows(target, y_top, y_end);
 
     const auto page = static_cast<size_t>(context.work_page);

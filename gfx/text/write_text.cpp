@@ -95,8 +95,8 @@ void close_text_window(TextWindow& window) {
     screen.text_row = window.row;
 
     const DrawContext& context = *target.context;
-    if (target.dirty_end > target.dirty_first && !context.row_table.empty() &&
-        context.row_table.front() == screen.framebuffer) {
+    if (target.dirty_end > target.dirty_first && context.first_row != nullptr &&
+        context.first_row == screen.framebuffer) {
         mark_rows(screen, target.dirty_first, target.dirty_end - 1);
     }
     screen_unlock(screen);

@@ -96,6 +96,9 @@ void wake_window_thread();
 // the X display breaks; SDL cannot recover from that.
 void watch_display_connection(const char* program);
 
+// A hang-up ends the program as SIGTERM does: through the close request.
+void end_on_hangup();
+
 }  // namespace sdl_detail
 
 namespace sdl_detail {

@@ -104,6 +104,7 @@ bool open_window(SdlWindow& w) {
         return false;
     }
     watch_display_connection(w.title.c_str());
+    end_on_hangup();
     SDL_DisableScreenSaver();
     return true;
 }

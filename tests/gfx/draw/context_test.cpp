@@ -52,9 +52,8 @@ TEST_F(DrawContextState, ANewScreenResetsTheContext) {
     EXPECT_EQ(context.pitch, 320);
     EXPECT_EQ(context.foreground, 15u);
     EXPECT_EQ(context.background, 0u);
-    EXPECT_GE(context.row_capacity, 200);
-    EXPECT_EQ(context.row_table[0], screen->page_buffers[0].get());
-    EXPECT_EQ(context.row_table[199], screen->page_buffers[0].get() + 199 * 320);
+    EXPECT_EQ(row_start(context, 0), screen->page_buffers[0].get());
+    EXPECT_EQ(row_start(context, 199), screen->page_buffers[0].get() + 199 * 320);
 
     // The whole new screen is drawable: nothing of the old image's view is left.
     gfx_pset(nullptr, 319, 199, 9, RELATIVE_POINT_ABSOLUTE, 0);

@@ -29,7 +29,7 @@ void plot(DrawContext& context, int64_t x, int64_t y, uint32_t colour) {
 }
 
 uint8_t* address_of(const DrawContext& context, int64_t x, int64_t y) {
-    return context.row_table[static_cast<size_t>(y)] + x * context.bytes_per_pixel;
+    return row_start(context, y) + x * context.bytes_per_pixel;
 }
 
 uint16_t rotate(uint16_t mask) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <fstream>
 #include <vector>
 
 #include "tests/gfx/draw/draw_test_support.h"
@@ -161,6 +164,38 @@ TEST_F(DrawImageTarget, MalformedHeadersWriteNothingOutsideTheBlock) {
         }
     }
     EXPECT_TRUE(lit(*screen).empty());
+}
+
+}  // namespace
+
+namespace {
+
+long resident_bytes() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// A header's row count sizes nothing: a block that claims a quarter of a
+// billion rows costs no more than the bytes it really has.
+TEST_F(DrawImageTarget, ClaimedRowsAllocateNothing) {
+    ASSERT_EQ(gfx_screen(12, 0, 0, SCREEN_FLAG_NULL_DRIVER, 0), 0);
+    struct Case {
+        const char* what;
+        int32_t width, pitch;
+        uint8_t expected;
+    };
+    const Case cases[] = {{"empty block", 0, 0, kUntouched}, {"one pixel wide", 1, 1, 9}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> image = new_form(1, c.width, 0, c.pitch);
+        const int32_t height = 0x0FFFFFFF;
+        std::memcpy(image.data() + 12, &height, sizeof(height));
+        const long before = resident_bytes();
+        gfx_pset(image.data(), 0, 0, 9, RELATIVE_POINT_ABSOLUTE, 0);
+        gfx_pset(nullptr, 0, 0, 9, RELATIVE_POINT_ABSOLUTE, 0);
+        EXPECT_LT(resident_bytes() - before, 64L << 20) << c.what;
+        EXPECT_EQ(image[IMAGE_HEADER_SIZE], c.expected) << c.what;
+    }
 }
 
 }  // namespace

@@ -38,6 +38,19 @@ TEST_F(Keys, SixteenKeysLoseTheFirst) {
     EXPECT_EQ(gfx_inkey(), "");
 }
 
+// The close button must survive keys typed faster than they are read.
+TEST_F(Keys, AFloodDropsKeysButNotTheCloseRequest) {
+    key_push('a');
+    key_push(CLOSE_KEY);
+    for (int32_t i = 0; i < 40; ++i)
+        key_push('0' + i % 10);
+    EXPECT_EQ(key_pop(), CLOSE_KEY);
+    int32_t held = 0;
+    while (key_pop() != 0)
+        ++held;
+    EXPECT_EQ(held, 14);
+}
+
 TEST_F(Keys, CodesBecomeTexts) {
     const std::string ff(1, '\xFF');
     key_push('g');

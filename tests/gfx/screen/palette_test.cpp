@@ -151,3 +151,27 @@ TEST_F(Palette, PaletteRegisterPorts) {
 }
 
 }  // namespace
+
+namespace {
+
+// A depth raised to 16 by the creation flags gives a screen more attributes
+// than its mode's index map has entries; those show their own entry.
+TEST_F(Palette, AttributesPastTheIndexMapShowTheirOwnEntry) {
+    setenv("QXGFX", "null", 1);
+    struct Case {
+        int32_t mode;
+        int32_t mapped;      // entries in the mode's map
+        int32_t last_entry;  // the entry the map's last attribute shows
+        int32_t entries;     // in the default palette
+    };
+    for (const Case c : {Case{1, 4, 15, 16}, Case{2, 2, 15, 16}, Case{9, 16, 63, 64}}) {
+        ASSERT_EQ(gfx_screen(c.mode, 0, 0, SCREEN_FLAG_OPENGL, 0), 0) << c.mode;
+        const ScreenContext& s = *active_screen();
+        EXPECT_EQ(s.depth, 16);
+        EXPECT_EQ(s.palette[c.mapped - 1], s.master_palette[c.last_entry]) << c.mode;
+        for (int32_t i = c.mapped; i < c.entries; ++i)
+            EXPECT_EQ(s.palette[i], s.master_palette[i]) << c.mode << " attribute " << i;
+    }
+}
+
+}  // namespace
