@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "gfx/draw/draw_context.h"
+#include "gfx/draw/image_header.h"
 #include "gfx/draw/primitives.h"
 #include "runtime/last_error.h"
 
@@ -16,18 +17,6 @@ struct SourceBlock {
     int64_t height;
     int64_t pitch;
 };
-
-int32_t read_i32(const uint8_t* address) {
-    int32_t value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
-}
-
-uint16_t read_u16(const uint8_t* address) {
-    uint16_t value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
-}
 
 // Only the four header bytes of the old form are read before its kind is
 // known, so a block of that form is never read beyond its own header.

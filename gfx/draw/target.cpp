@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "gfx/draw/image_header.h"
 #include "gfx/draw/writers.h"
 #include "gfx/screen/screen.h"
 
@@ -12,18 +13,6 @@ struct TargetGeometry {
     int32_t bytes_per_pixel;
     int32_t pitch;
 };
-
-int32_t read_i32(const uint8_t* address) {
-    int32_t value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
-}
-
-uint16_t read_u16(const uint8_t* address) {
-    uint16_t value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
-}
 
 int32_t not_negative(int32_t value) {
     return value > 0 ? value : 0;

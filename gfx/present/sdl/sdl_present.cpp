@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "gfx/present/marked_rows.h"
 #include "gfx/present/sdl/sdl_window.h"
 
 // Windowed, the converter writes straight into the window surface and only
@@ -9,20 +10,6 @@
 
 namespace sdl_detail {
 namespace {
-
-int32_t first_marked(const PresentFrame& frame) {
-    const void* hit = std::memchr(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
-    return hit == nullptr
-               ? -1
-               : static_cast<int32_t>(static_cast<const uint8_t*>(hit) - frame.dirty_rows);
-}
-
-int32_t last_marked(const PresentFrame& frame) {
-    int32_t y = frame.height - 1;
-    while (y >= 0 && frame.dirty_rows[y] == 0)
-        --y;
-    return y;
-}
 
 // The largest rectangle of the picture's shape centred in the window.
 SDL_Rect letterbox(int32_t picture_w, int32_t picture_h, int32_t window_w, int32_t window_h) {

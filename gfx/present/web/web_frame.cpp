@@ -1,24 +1,11 @@
 #include "gfx/present/web/web_frame.h"
+#include "gfx/present/marked_rows.h"
 
 #include <cstring>
 
 namespace {
 
 constexpr uint32_t OPAQUE = 0xFF000000u;
-
-int32_t first_marked(const PresentFrame& frame) {
-    const void* hit = std::memchr(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
-    return hit == nullptr
-               ? -1
-               : static_cast<int32_t>(static_cast<const uint8_t*>(hit) - frame.dirty_rows);
-}
-
-int32_t last_marked(const PresentFrame& frame) {
-    int32_t y = frame.height - 1;
-    while (y >= 0 && frame.dirty_rows[y] == 0)
-        --y;
-    return y;
-}
 
 }  // namespace
 
