@@ -1,5 +1,6 @@
 #include <X11/Xlib.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +29,10 @@ void watch_display_connection(const char* program) {
     if (video == nullptr || std::strcmp(video, "x11") != 0) return;
     std::snprintf(g_program, sizeof g_program, "%s", program);
     XSetIOErrorHandler(on_display_lost);
+    // A request written to a display that has gone raises SIGPIPE, which
+    // would end the process silently before Xlib sees the broken connection;
+    // ignored, the write fails and the handler above says what happened.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace sdl_detail
