@@ -46,9 +46,10 @@ void straight_run(uint8_t* start, ptrdiff_t step, int64_t count, Put put) {
     if (count == 1) put(start + offset);
 }
 
-// One Bresenham position after another: the pixel, the major step, and the
-// minor step when the error term is not negative.
-template <typename Put>
+// One Bresenham position after another: the pixel (where the style's mask
+// bit is set, for a styled line), the major step, and the minor step when the
+// error term is not negative. A solid line leaves the mask out entirely.
+template <bool Styled, typename Put>
 void stepped_line(const LineSteps& line, Put put) {
     uint8_t* const start = line.start;
     const ptrdiff_t major = line.major_step;
@@ -56,9 +57,15 @@ void stepped_line(const LineSteps& line, Put put) {
     const int64_t up = 2 * line.minor_delta;
     const int64_t across = up - 2 * line.major_delta;
     int64_t error = up - line.major_delta;
+    [[maybe_unused]] uint16_t mask = line.mask;
     ptrdiff_t offset = 0;
     for (int64_t n = line.count; n > 0; --n) {
-        put(start + offset);
+        if constexpr (Styled) {
+            if ((line.style & mask) != 0) put(start + offset);
+            mask = static_cast<uint16_t>((mask >> 1) | (mask << 15));
+        } else {
+            put(start + offset);
+        }
         offset += major;
         if (error >= 0) {
             offset += minor;
@@ -109,33 +116,9 @@ void sliced_line(const LineSteps& line, int64_t q, int64_t r, Put put) {
 }
 
 template <typename Put>
-void styled_line(const LineSteps& line, Put put) {
-    uint8_t* const start = line.start;
-    const ptrdiff_t major = line.major_step;
-    const ptrdiff_t minor = line.minor_step;
-    const uint16_t style = line.style;
-    const int64_t up = 2 * line.minor_delta;
-    const int64_t across = up - 2 * line.major_delta;
-    int64_t error = up - line.major_delta;
-    uint16_t mask = line.mask;
-    ptrdiff_t offset = 0;
-    for (int64_t n = line.count; n > 0; --n) {
-        if ((style & mask) != 0) put(start + offset);
-        mask = static_cast<uint16_t>((mask >> 1) | (mask << 15));
-        offset += major;
-        if (error >= 0) {
-            offset += minor;
-            error += across;
-        } else {
-            error += up;
-        }
-    }
-}
-
-template <typename Put>
 void step_line(const LineSteps& line, Put put) {
     if (line.style != 0xFFFF) {
-        styled_line(line, put);
+        stepped_line<true>(line, put);
     } else if (line.minor_delta == 0) {
         straight_run(line.start, line.major_step, line.count, put);
     } else {
@@ -144,7 +127,7 @@ void step_line(const LineSteps& line, Put put) {
         if (q >= SLICE_FROM) {
             sliced_line(line, q, r, put);
         } else {
-            stepped_line(line, put);
+            stepped_line<false>(line, put);
         }
     }
 }
