@@ -10,7 +10,7 @@ set -euo pipefail
 # against); xvfb, xdotool and imagemagick let the window and end-to-end tests
 # run a display of their own, type and take screenshots.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data
-  zlib1g-dev libpng-dev libsdl2-dev libx11-dev xvfb xdotool imagemagick)
+  zlib1g-dev libpng-dev libsdl2-dev libx11-dev xvfb xdotool x11-xserver-utils imagemagick)
 # A caller may name more (CI adds clang and its fuzzer runtime).
 packages+=("$@")
 

@@ -41,6 +41,14 @@ void key_push(int32_t code) {
     b.key_seen_flag.store(1);
 }
 
+void key_push_repeat(int32_t code) {
+    const KeyBuffer& b = key_buffer;
+    for (int32_t i = b.tail; i != b.head; i = (i + 1) & 15) {
+        if (b.codes[i] == code) return;
+    }
+    key_push(code);
+}
+
 int32_t key_pop() {
     return locked([] {
         KeyBuffer& b = key_buffer;

@@ -21,6 +21,10 @@ extern KeyBuffer key_buffer;
 
 // Window side: appends a code (the caller holds the screen lock).
 void key_push(int32_t code);
+// Window side, for an auto-repeat: appends the code only while no press of it
+// waits unread, so that a held key queues at most one repeat and stops with
+// its release (the caller holds the screen lock).
+void key_push_repeat(int32_t code);
 // Takes the oldest code under the screen lock; 0 when the buffer is empty.
 int32_t key_pop();
 // 1 when a code is waiting.

@@ -83,6 +83,16 @@ TEST_F(WebKeys, KeyUpPushesNothingAndAutoRepeatPushesAgain) {
     EXPECT_EQ(typed(), "g|g|");
 }
 
+TEST_F(WebKeys, MarkedRepeatsWaitForTheirKeyToBeRead) {
+    web_key_event(true, "ArrowUp", "ArrowUp", 0);
+    web_key_event(true, "ArrowUp", "ArrowUp", PAGE_REPEAT);
+    web_key_event(true, "KeyG", "g", 0);
+    web_key_event(true, "KeyG", "g", PAGE_REPEAT);
+    EXPECT_EQ(typed(), "\xFFH|g|");
+    web_key_event(true, "KeyG", "g", PAGE_REPEAT);  // nothing waits: it enters
+    EXPECT_EQ(typed(), "g|");
+}
+
 TEST_F(WebKeys, AFloodKeepsTheNewestFifteen) {
     for (int i = 0; i < 200; ++i)
         press("KeyX", "x");

@@ -80,6 +80,9 @@ struct SdlWindow {
     PixelConverter converter = nullptr;
     bool fullscreen = false;
     bool repaint = true;
+    // SDL sends a key's text right after its key down, without saying
+    // whether an auto-repeat typed it; the key down does.
+    bool text_from_repeat = false;
 
     std::thread thread;
 };
