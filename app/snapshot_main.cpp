@@ -5,7 +5,9 @@
 // the screen's palette: the picture the program shows after those frames.
 // The characters of TEXT are typed one per frame from the first frame on,
 // through the key path the window uses; {up}, {down}, {left} and {right}
-// stand for the cursor keys.
+// stand for the cursor keys. In single-step mode ("s") each further key
+// advances one frame, as in the window; when the keys run out there, the
+// picture is taken as it stands.
 
 #include <cerrno>
 #include <cstdio>
@@ -21,6 +23,7 @@
 #include "runtime/program_args.h"
 #include "sim/commands.h"
 #include "sim/simulation.h"
+#include "sim/slit_model.h"
 
 namespace {
 
@@ -120,6 +123,17 @@ void type_key(const std::string& key) {
     key_text(key.c_str(), 0);
 }
 
+// The keys still to type, for the single-step wait, which cannot wait for a
+// key nobody will press.
+const std::vector<std::string>* pending_keys = nullptr;
+size_t next_key = 0;
+
+bool type_next_key() {
+    if (pending_keys == nullptr || next_key >= pending_keys->size()) return false;
+    type_key((*pending_keys)[next_key++]);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,10 +148,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     simulation_start();
+    pending_keys = &options.keys;
+    set_step_feed(type_next_key);
     for (int32_t frame = 0; frame < options.frames; ++frame) {
-        if (static_cast<size_t>(frame) < options.keys.size()) type_key(options.keys[frame]);
+        // Running freely, one key a frame; stepping, the wait takes them.
+        if (!model.stepping) type_next_key();
         run_frame();
         handle_key();
+        if (model.stepping && next_key >= options.keys.size()) break;
     }
 
     const ScreenContext& screen = *active_screen();

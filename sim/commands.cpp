@@ -113,18 +113,30 @@ void toggle_intensity() {
 // that ends a wait leaves the mode. Between polls the wait sleeps 1 ms, so
 // that it neither takes a whole core nor keeps the window thread from the
 // lock it needs to deliver the very key awaited.
+StepFeed step_feed = nullptr;
+
 std::string wait_for_step() {
     std::string key;
     for (;;) {
         key = gfx_inkey();
         if (!key.empty()) break;
-        sleep_ms(1);
+        if (step_feed == nullptr) {
+            sleep_ms(1);
+        } else if (!step_feed()) {
+            return key;
+        }
     }
     if (key == "w") model.stepping = false;
     return key;
 }
 
 }  // namespace
+
+StepFeed set_step_feed(StepFeed feed) {
+    const StepFeed before = step_feed;
+    step_feed = feed;
+    return before;
+}
 
 void handle_key() {
     std::string key = gfx_inkey();
@@ -166,8 +178,9 @@ void handle_key() {
 void show_help_menu() {
     static const char* const LINES[] = {
         "[Pfeiltasten]  ->  Detektor bewegen. (num. Tastenblock)",
-        "[g]/[k] -> gr\x94\xE1"
-        "ere/kleinere Spaltanzahl",
+        // Two literals, since \xE1e would read as one escape.
+        ("[g]/[k] -> gr\x94\xE1"
+         "ere/kleinere Spaltanzahl"),
         "[s]/[w] -> Programmablauf schrittweise / weiter",
         "[a] -> Abstand Spalte und Wellenl\x84nge \x84ndern",
         "[i] -> Intensit\x84t ein / ausblenden",
