@@ -301,7 +301,11 @@ TEST_F(FastPaths, LinesAndBoxesMatchTheReferenceWriters) {
                                      ? LINE_PLAIN
                                      : static_cast<int32_t>(random_() % 3);
             const uint32_t line_style = style();
-            const auto [colour, flags] = colour_and_flags();
+            // Plain names: lambdas may not capture structured bindings before C++20's fix
+            // reached every compiler (clang 14 refuses them).
+            const std::pair<uint32_t, int32_t> pick = colour_and_flags();
+            const uint32_t colour = pick.first;
+            const int32_t flags = pick.second;
             ASSERT_TRUE(
                 same([&](void* t) { gfx_line(t, x1, y1, x2, y2, colour, kind, line_style, flags); },
                      [&](void* t) {
@@ -320,7 +324,11 @@ TEST_F(FastPaths, PixelsMatchTheReferenceWriter) {
         for (int trial = 0; trial < TRIALS; ++trial) {
             const float px = x(), py = y();
             const int32_t background = static_cast<int32_t>(random_() % 2);
-            const auto [colour, flags] = colour_and_flags();
+            // Plain names: lambdas may not capture structured bindings before C++20's fix
+            // reached every compiler (clang 14 refuses them).
+            const std::pair<uint32_t, int32_t> pick = colour_and_flags();
+            const uint32_t colour = pick.first;
+            const int32_t flags = pick.second;
             ASSERT_TRUE(
                 same([&](void* t) { gfx_pset(t, px, py, colour, flags, background); },
                      [&](void* t) { reference_pset(t, px, py, colour, flags, background); }))
