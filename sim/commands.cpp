@@ -5,6 +5,7 @@
 
 #include "gfx/input/key_buffer.h"
 #include "runtime/timing.h"
+#include "sim/labels.h"
 #include "sim/lines.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
@@ -12,19 +13,9 @@
 
 namespace {
 
-// Keys as gfx_inkey gives them: extended keys are 255 and the second code.
-const std::string KEY_UP = "\xFFH";
-const std::string KEY_DOWN = "\xFFP";
-const std::string KEY_LEFT = "\xFFK";
-const std::string KEY_RIGHT = "\xFFM";
-const std::string KEY_CLOSE = "\xFFk";
-
 // The detector point's limits for the cursor keys: the top and bottom rows.
-constexpr int32_t OFFSET_TOP = 248;
-constexpr int32_t OFFSET_BOTTOM = -231;
-constexpr int32_t DETECTOR_HOME_X = 560;
-constexpr int32_t DETECTOR_TOP = 20;
-constexpr int32_t DETECTOR_BOTTOM = 465;
+constexpr int32_t OFFSET_TOP = AXIS_Y;
+constexpr int32_t OFFSET_BOTTOM = AXIS_Y - 479;
 constexpr int32_t INTENSITY_SHIFT = 80;
 constexpr int32_t MENU_X = 30;
 

@@ -1,3 +1,5 @@
+#include "sim/labels.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -7,7 +9,6 @@
 #include "runtime/array_descriptor.h"
 #include "runtime/strings.h"
 #include "sim/lines.h"
-#include "sim/scene.h"
 #include "sim/slit_model.h"
 
 namespace {

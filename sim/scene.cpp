@@ -8,6 +8,7 @@
 #include "runtime/number_text.h"
 #include "runtime/strings.h"
 
+#include "sim/labels.h"
 #include "sim/lines.h"
 #include "sim/slit_model.h"
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <string_view>
 
 // The static parts of the picture: barrier with its openings, rays and axis.
 
@@ -19,8 +17,3 @@ void erase_rays();
 
 // Clears the screen and draws the whole static scene.
 void redraw_scene();
-
-// Shows text (2 to 80 characters) black on white with its top-left corner at
-// pixel (x, y), by way of the first text row; then prints the heading line
-// there again.
-void print_at_pixel(int32_t x, int32_t y, std::string_view text);

@@ -18,16 +18,14 @@
 namespace {
 
 constexpr double FRAME_PERIOD = 0.05;  // seconds: about 20 frames per second
-constexpr int32_t DETECTOR_TOP = 20;
-constexpr int32_t DETECTOR_BOTTOM = 465;
 
 void set_initial_values() {
     // A fresh model, as at process start, so that a restart leaves nothing
     // of an earlier run behind.
     model = SlitModel{};
-    model.axis_y = 248;
+    model.axis_y = AXIS_Y;
     model.barrier_x = 25;
-    model.detector_x = 560;
+    model.detector_x = DETECTOR_HOME_X;
     model.detector_distance = model.detector_x - model.barrier_x;
     model.slit_count = 2;
     model.slit_spacing = 20;

@@ -44,6 +44,13 @@ struct SlitModel {
 
 extern SlitModel model;
 
+// Fixed places of the scene: the axis row, where the detector line starts and
+// returns to, and the rows it spans.
+constexpr int32_t AXIS_Y = 248;
+constexpr int32_t DETECTOR_HOME_X = 560;
+constexpr int32_t DETECTOR_TOP = 20;
+constexpr int32_t DETECTOR_BOTTOM = 465;
+
 inline int32_t detector_y() {
     return model.axis_y - model.detector_offset;
 }

@@ -2,17 +2,13 @@
 
 #include <cstdint>
 #include <cstring>
+#include "runtime/unaligned.h"
 
-// Header words of an ImageBuffer. The block may lie at any address in caller
-// memory, so every word is read through memcpy.
+// Header words of an ImageBuffer, which may lie at any address in caller memory.
 inline int32_t read_i32(const uint8_t* address) {
-    int32_t value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
+    return load_unaligned<int32_t>(address);
 }
 
 inline uint16_t read_u16(const uint8_t* address) {
-    uint16_t value;
-    std::memcpy(&value, address, sizeof(value));
-    return value;
+    return load_unaligned<uint16_t>(address);
 }

@@ -3,10 +3,18 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 constexpr int32_t KEY_BUFFER_SLOTS = 16;
 // The window's close button, delivered as the key 255, "k".
 constexpr int32_t CLOSE_KEY = 0x6BFF;
+
+// Extended keys as gfx_inkey gives them: 255 and the second code.
+inline constexpr std::string_view KEY_UP = "\xFFH";
+inline constexpr std::string_view KEY_DOWN = "\xFFP";
+inline constexpr std::string_view KEY_LEFT = "\xFFK";
+inline constexpr std::string_view KEY_RIGHT = "\xFFM";
+inline constexpr std::string_view KEY_CLOSE = "\xFFk";
 
 // Ring of key codes written by the window code and read by the program.
 // At most 15 codes are held; a 16th drops the oldest.

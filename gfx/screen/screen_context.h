@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "gfx/screen/palette_font_spec.h"
@@ -16,13 +15,6 @@ struct TextCell {
     uint32_t background;
 };
 
-// A window event as recorded in the screen's event ring.
-struct ScreenEvent {
-    int32_t type;
-    int32_t value[4];
-};
-static_assert(sizeof(ScreenEvent) == 20);
-
 // screen_flags bits.
 constexpr uint32_t SCREEN_LOCKED = 1u << 0;
 constexpr uint32_t SCREEN_LOCK_OWNED = 1u << 1;
@@ -31,7 +23,6 @@ constexpr uint32_t SCREEN_ALPHA = 1u << 3;
 constexpr uint32_t SCREEN_MMX = 1u << 24;
 constexpr uint32_t SCREEN_OPENGL = 1u << 29;
 
-constexpr int32_t EVENT_RING_SIZE = 128;
 constexpr int32_t KEY_STATE_COUNT = 128;
 
 // The operations of the window driver that the screen itself calls. They are
@@ -75,10 +66,6 @@ struct ScreenContext {
     std::unique_ptr<uint8_t[]> key_states;  // 128
     int32_t refresh_rate = 0;
     std::vector<std::unique_ptr<TextCell[]>> text_cells;  // per page
-    std::unique_ptr<ScreenEvent[]> event_ring;            // 128
-    int32_t event_head = 0;
-    int32_t event_tail = 0;
-    std::unique_ptr<std::mutex> event_lock;
     uint32_t screen_flags = 0;
     // Two 256-entry tables turning 16-bit pixels into 32-bit ones:
     // low[v & 0xFF] | high[v >> 8].
@@ -94,4 +81,9 @@ void screen_lock(ScreenContext& screen);
 void screen_unlock(ScreenContext& screen);
 
 // Marks framebuffer rows first..last (clamped to the screen) as changed.
-void mark_rows(ScreenContext& screen, int32_t first, int32_t last);
+void mark_rows(ScreenContext& screen, int64_t first, int64_t last);
+
+// Whether a drawing target whose rows start at first_row is the page the
+// window shows: only its rows are marked, never those of another page or of
+// an image block.
+bool is_presented_page(const ScreenContext& screen, const uint8_t* first_row);

@@ -76,8 +76,7 @@ void screen_cls(int32_t mode) {
         screen_locate(grid.top + 1, 1, -1);
     }
 
-    if (dirty_end > dirty_first && context.first_row != nullptr &&
-        context.first_row == screen->framebuffer) {
+    if (dirty_end > dirty_first && is_presented_page(*screen, context.first_row)) {
         mark_rows(*screen, dirty_first, dirty_end - 1);
     }
     screen_unlock(*screen);

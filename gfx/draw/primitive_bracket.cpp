@@ -1,8 +1,10 @@
-#include <algorithm>
-#include <cstring>
-
 #include "gfx/draw/draw_context.h"
 #include "gfx/screen/screen.h"
+
+// Every primitive runs between these: begin_primitive refreshes the drawing
+// context, aims it at the target and picks the writers for the colour;
+// finish_target marks the rows it changed on the presented page and gives the
+// screen lock back.
 
 PrimitiveStart begin_primitive(void* target, uint32_t colour, int32_t flags, bool use_background) {
     DrawContext& context = refresh_draw_context();
@@ -20,17 +22,6 @@ void lock_target() {
 void finish_target(const DrawContext& context, int64_t first_row, int64_t last_row) {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
-    // Only rows of the presented page are shown by the window; a primitive
-    // on another page or on an ImageBuffer leaves the marks alone.
-    const bool presented = context.first_row != nullptr &&
-                           context.first_row == screen->framebuffer &&
-                           screen->framebuffer != nullptr;
-    if (presented) {
-        const int64_t first = std::max<int64_t>(first_row, 0);
-        const int64_t last = std::min<int64_t>(last_row, screen->height - 1);
-        if (first <= last) {
-            std::memset(screen->dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
-        }
-    }
+    if (is_presented_page(*screen, context.first_row)) mark_rows(*screen, first_row, last_row);
     screen_unlock(*screen);
 }
