@@ -34,9 +34,8 @@ struct TimeSeam {
 };
 TimeSeam set_time_seam(TimeSeam seam);
 
-// Back to the state of a fresh process: clock not yet chosen, system clock and
-// pause, no sleep routine, no key arrived. For test fixtures.
-void timing_reset();
+// (The state behind these is runtime_state; runtime_reset() puts it back as a
+// fresh process has it.)
 
 // Raises the text console's key-arrived flag, which the text variant of
 // sleep_ms reads and clears (nothing raises it while the program has no console).
