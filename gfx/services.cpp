@@ -233,6 +233,16 @@ int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pa
     return select_screen(&shape, depth, pages, flags, refresh_rate);
 }
 
+void gfx_reset() {
+    tear_down();
+    empty_console_hooks();
+    text_view_unset();
+    key_buffer_clear();
+    palette_port_reset();
+    draw_state_reset();
+    note_window_failure(nullptr);
+}
+
 void screen_exit_handler() {
     if (active_screen() != nullptr) gfx_screen(0, 0, 0, SCREEN_FLAG_TEARDOWN, 0);
 }

@@ -27,6 +27,10 @@ void rebuild(DrawContext& context, const ScreenContext& screen) {
 
 }  // namespace
 
+void draw_state_reset() {
+    context_slot() = DrawContext{};
+}
+
 DrawContext& refresh_draw_context() {
     DrawContext& context = context_slot();
     const ScreenContext* screen = active_screen();

@@ -82,6 +82,10 @@ struct DrawContext {
 // the screen has changed since it was last used.
 DrawContext& refresh_draw_context();
 
+// A fresh context, as at process start: the next refresh rebuilds it for the
+// screen there is.
+void draw_state_reset();
+
 // Loads the target (nullptr: the screen's work page) into the context.
 inline void set_target(DrawContext& context, void* target);
 // The work of set_target once it is known that something is to be loaded.

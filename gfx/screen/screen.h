@@ -28,3 +28,9 @@ void gfx_unlock();
 
 // The at-exit handler: tears a remaining screen down.
 void screen_exit_handler();
+
+// Puts the whole graphics state back as a fresh process has it: no screen
+// (its window closed), empty console hooks, no text view, an empty key
+// buffer, the palette registers at rest, a fresh drawing context and no
+// window failure on record. For test fixtures.
+void gfx_reset();
