@@ -20,7 +20,7 @@
 #include "gfx/input/key_events.h"
 #include "gfx/input/key_translation.h"
 #include "gfx/screen/screen.h"
-#include "runtime/program_args.h"
+#include "runtime/runtime.h"
 #include "sim/commands.h"
 #include "sim/simulation.h"
 #include "sim/slit_model.h"

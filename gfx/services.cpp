@@ -25,8 +25,7 @@
 #include "gfx/screen/screen_build.h"
 #include "gfx/text/text.h"
 #include "gfx/text/text_view.h"
-#include "runtime/last_error.h"
-#include "runtime/program_args.h"
+#include "runtime/runtime.h"
 
 // The caller's flags reach the driver unchanged, so both name the same bits.
 static_assert(SCREEN_FLAG_FULLSCREEN == WINDOW_FULLSCREEN && SCREEN_FLAG_OPENGL == WINDOW_OPENGL &&

@@ -1,4 +1,4 @@
-#include "runtime/number_text.h"
+#include "runtime/runtime.h"
 
 #include <array>
 #include <charconv>
@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/program_args.h"
-#include "runtime/strings.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
-#include "runtime/program_args.h"
+#include "runtime/runtime.h"
 
 #include <unistd.h>
 
 #include <array>
 
-#include "runtime/runtime_state.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "runtime/runtime_state.h"
+#include "runtime/runtime.h"
 
 RuntimeState runtime_state;
 

@@ -1,6 +1,5 @@
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
-#include "runtime/runtime_state.h"
 
 #include <time.h>
 

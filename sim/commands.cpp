@@ -4,7 +4,7 @@
 #include <string>
 
 #include "gfx/input/key_buffer.h"
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 #include "sim/labels.h"
 #include "sim/lines.h"
 #include "sim/phasors.h"

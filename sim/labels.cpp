@@ -6,8 +6,7 @@
 
 #include "gfx/draw/primitives.h"
 #include "gfx/text/text.h"
-#include "runtime/array_descriptor.h"
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 #include "sim/lines.h"
 #include "sim/slit_model.h"
 

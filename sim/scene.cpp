@@ -5,8 +5,7 @@
 #include <string_view>
 
 #include "gfx/draw/primitives.h"
-#include "runtime/number_text.h"
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 
 #include "sim/labels.h"
 #include "sim/lines.h"

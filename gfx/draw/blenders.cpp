@@ -4,7 +4,7 @@
 #include "gfx/draw/draw_context.h"
 #include "gfx/draw/primitives.h"
 #include "gfx/screen/screen.h"
-#include "runtime/unaligned.h"
+#include "runtime/runtime.h"
 
 // The blenders that gfx_put brings along. A blender is handed bare addresses;
 // the pixel size of the target comes from the drawing context, which gfx_put

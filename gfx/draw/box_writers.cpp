@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "gfx/draw/writers.h"
-#include "runtime/unaligned.h"
+#include "runtime/runtime.h"
 
 // A box is its span writer once per row, with two shortcuts that write the
 // same bytes: rows that follow each other without a gap are one span, and

@@ -4,9 +4,7 @@
 #include "gfx/draw/draw_context.h"
 #include "gfx/draw/primitives.h"
 #include "gfx/draw/writers.h"
-#include "runtime/array_descriptor.h"
-#include "runtime/last_error.h"
-#include "runtime/program_args.h"
+#include "runtime/runtime.h"
 
 namespace {
 

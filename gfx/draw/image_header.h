@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include "runtime/unaligned.h"
+#include "runtime/runtime.h"
 
 // Header words of an ImageBuffer, which may lie at any address in caller memory.
 inline int32_t read_i32(const uint8_t* address) {

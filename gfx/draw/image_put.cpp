@@ -4,7 +4,7 @@
 #include "gfx/draw/draw_context.h"
 #include "gfx/draw/image_header.h"
 #include "gfx/draw/primitives.h"
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "gfx/draw/writers.h"
-#include "runtime/unaligned.h"
+#include "runtime/runtime.h"
 
 // The line writers take what the per-pixel loop of a line decided once per
 // call (start address, steps, error terms, pattern) and walk the target with

@@ -3,7 +3,7 @@
 
 #include "gfx/draw/draw_context.h"
 #include "gfx/screen/screen_context.h"
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 
 int32_t gfx_set_pages(int32_t work, int32_t visible) {
     ScreenContext* screen = active_screen();

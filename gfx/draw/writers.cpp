@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "gfx/screen/screen_context.h"
-#include "runtime/unaligned.h"
+#include "runtime/runtime.h"
 
 // The pixels of an ImageBuffer sit 4 or 32 bytes into caller memory, so
 // every pixel wider than a byte is read and written unaligned.

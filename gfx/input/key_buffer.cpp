@@ -4,7 +4,7 @@
 
 #include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
 KeyBuffer key_buffer;
 

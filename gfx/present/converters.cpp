@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
-#include "runtime/unaligned.h"
+#include "runtime/runtime.h"
 
 // Every converter is one row routine run by the same walk over the marked
 // rows; the row routines differ only in how a source pixel becomes a display

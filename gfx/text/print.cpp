@@ -2,7 +2,7 @@
 
 #include "gfx/screen/console_hooks.h"
 #include "gfx/text/text.h"
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen_context.h"
 #include "gfx/text/text.h"
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 
 // Setting the text view, which moves the cursor into it.
 

@@ -8,7 +8,7 @@
 
 #include "gfx/draw/draw_context.h"
 #include "gfx/text/text.h"
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 #include "tests/fuzz/screen_setup.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/array_descriptor.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,6 @@
 #include <array>
 #include <limits>
 
-#include "runtime/last_error.h"
-#include "runtime/strings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "runtime/number_text.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,6 @@
 #include <limits>
 #include <string>
 
-#include "runtime/program_args.h"
-#include "runtime/strings.h"
 
 namespace {
 

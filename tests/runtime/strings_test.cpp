@@ -1,4 +1,4 @@
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <limits>
 #include <string>
 
-#include "runtime/number_text.h"
 
 namespace {
 

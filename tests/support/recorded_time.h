@@ -4,8 +4,7 @@
 
 #include <vector>
 
-#include "runtime/runtime_state.h"
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
 namespace test_support {
 

@@ -2,7 +2,7 @@
 #include "gfx/present/marked_rows.h"
 
 #include <cstring>
-#include "runtime/unaligned.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gfx/screen/screen.h"
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <stdlib.h>
 
 #include "gfx/screen/screen.h"
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

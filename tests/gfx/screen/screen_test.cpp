@@ -5,7 +5,7 @@
 #include "gfx/present/window_driver.h"
 #include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

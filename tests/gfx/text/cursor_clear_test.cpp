@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 #include "tests/gfx/text/text_test_support.h"
 #include "tests/support/gfx_state.h"
 
