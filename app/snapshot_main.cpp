@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/png_file.h"
+#include "gfx/gfx.h"
 #include "gfx/input/key_events.h"
 #include "gfx/input/key_translation.h"
 #include "gfx/screen/screen.h"

@@ -20,6 +20,7 @@
 #include "bench/sdl_peer.h"
 #include "gfx/draw/draw_context.h"
 #include "gfx/draw/primitives.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "gfx/draw/draw_context.h"
 #include "gfx/draw/primitives.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 
 namespace {

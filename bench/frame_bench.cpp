@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "sim/scene.h"
 #include "sim/simulation.h"

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "sim/scene.h"
 #include "sim/simulation.h"

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "gfx/gfx.h"
 #include "gfx/input/key_events.h"
 #include "gfx/input/key_translation.h"
 #include "gfx/screen/screen.h"

@@ -1,3 +1,4 @@
+#include "gfx/gfx.h"
 #include "sim/simulation.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "gfx/draw/draw_context.h"
 
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "gfx/draw/draw_context.h"
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 
 int32_t gfx_set_pages(int32_t work, int32_t visible) {

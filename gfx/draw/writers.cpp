@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 
 // The pixels of an ImageBuffer sit 4 or 32 bytes into caller memory, so

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 

@@ -1,4 +1,4 @@
-#include "gfx/screen/console_hooks.h"
+#include "gfx/screen/screen.h"
 
 #include "runtime/runtime.h"
 

@@ -1,9 +1,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "gfx/screen/mode_table.h"
+#include "gfx/screen/screen_internal.h"
 #include "gfx/screen/screen.h"
-#include "gfx/screen/screen_build.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "gfx/draw/draw_context.h"
-#include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 

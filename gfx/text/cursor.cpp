@@ -1,5 +1,4 @@
-#include "gfx/screen/console_hooks.h"
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 
 namespace {

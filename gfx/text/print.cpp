@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "gfx/screen/console_hooks.h"
+#include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
 

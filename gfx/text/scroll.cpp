@@ -2,7 +2,7 @@
 
 #include "gfx/draw/draw_context.h"
 #include "gfx/draw/writers.h"
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 
 void scroll_text(TextWindow& window, int32_t left, int32_t top, int32_t right, int32_t bottom,

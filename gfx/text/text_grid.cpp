@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
 #include "gfx/text/text_view.h"
 
 // The text view and the grid it cuts; the cursor routines read them, and

@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 
+#include "gfx/gfx.h"
 #include "gfx/input/key_buffer.h"
 #include "gfx/input/key_events.h"
 #include "gfx/input/key_translation.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "gfx/screen/palette_font_spec.h"
+#include "gfx/screen/screen.h"
 #include "sim/scene.h"
 #include "sim_fixture.h"
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "sim/simulation.h"
 #include "sim/slit_model.h"

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/recorded_time.h"
 

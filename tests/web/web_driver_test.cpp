@@ -1,3 +1,4 @@
+#include "gfx/gfx.h"
 #include "gfx/present/web/web_driver.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,6 @@
 #include <cstdlib>
 
 #include "gfx/draw/primitives.h"
-#include "gfx/screen/palette.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 #include "tests/web/recording_page.h"

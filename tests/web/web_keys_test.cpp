@@ -1,3 +1,4 @@
+#include "gfx/gfx.h"
 #include "gfx/present/web/web_keys.h"
 
 #include <gtest/gtest.h>

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "tests/gfx/draw/draw_test_support.h"
 #include "tests/support/gfx_state.h"
 

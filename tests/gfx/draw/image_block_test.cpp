@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "runtime/runtime.h"
 #include "tests/gfx/draw/draw_test_support.h"
 #include "tests/support/gfx_state.h"

@@ -1,3 +1,4 @@
+#include "gfx/gfx.h"
 #include "gfx/input/key_buffer.h"
 
 #include <gtest/gtest.h>

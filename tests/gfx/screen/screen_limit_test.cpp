@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"

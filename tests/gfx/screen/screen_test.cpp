@@ -2,8 +2,8 @@
 #include <stdlib.h>
 
 #include "gfx/draw/primitives.h"
+#include "gfx/gfx.h"
 #include "gfx/present/window_driver.h"
-#include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"

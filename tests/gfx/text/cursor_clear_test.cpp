@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "gfx/gfx.h"
 #include "runtime/runtime.h"
 #include "tests/gfx/text/text_test_support.h"
 #include "tests/support/gfx_state.h"

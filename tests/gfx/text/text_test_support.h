@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/screen/console_hooks.h"
+#include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
 #include "tests/gfx/draw/draw_test_support.h"

@@ -1,8 +1,10 @@
 #pragma once
 
+// The mode table, shared by the screen's own files.
+
 #include <cstdint>
 
-#include "gfx/screen/palette_font_spec.h"
+#include "gfx/screen/screen.h"
 
 // One numbered screen mode. A row whose width is 0 is an unsupported mode.
 struct ModeRow {
