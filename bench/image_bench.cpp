@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 

@@ -9,9 +9,7 @@
 #include <new>
 #include <string>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
 #include "gfx/input/key_buffer.h"
 #include "gfx/input/key_events.h"

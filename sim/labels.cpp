@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
 #include "sim/lines.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 
 // The two figures the scene is made of: solid plain lines and filled boxes on
 // the screen. Coordinates are reals as the drawing services take them;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "runtime/runtime.h"
 
 #include "sim/labels.h"

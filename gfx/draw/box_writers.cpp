@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
 #include "runtime/runtime.h"
 
 // A box is its span writer once per row, with two shortcuts that write the

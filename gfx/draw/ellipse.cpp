@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "gfx/draw/ellipse_internal.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "gfx/screen/screen.h"
 
 // The ellipse primitive: its radii and view, then the walk for a whole

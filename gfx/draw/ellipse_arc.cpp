@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "gfx/draw/ellipse_internal.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 
 // Where the plain arc loop would never end (a step too small for single
 // precision) this one moves on; see add_step.

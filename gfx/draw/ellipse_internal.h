@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 
 // What the two ellipse algorithms share: the integer walk for a whole ellipse
 // (ellipse_walk.cpp) and the plot by angle steps for arcs (ellipse_arc.cpp).

@@ -1,9 +1,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
+#include "gfx/draw/draw.h"
 #include "runtime/runtime.h"
 
 namespace {

@@ -1,9 +1,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/image_header.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw_internal.h"
+#include "gfx/draw/draw.h"
 #include "runtime/runtime.h"
 
 namespace {

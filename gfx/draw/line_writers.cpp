@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
 #include "runtime/runtime.h"
 
 // The line writers take what the per-pixel loop of a line decided once per

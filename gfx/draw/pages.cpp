@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 

@@ -1,4 +1,4 @@
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/screen/screen.h"
 
 // Every primitive runs between these: begin_primitive refreshes the drawing

@@ -1,4 +1,4 @@
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
 
 #include <cstddef>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 

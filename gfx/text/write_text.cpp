@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 

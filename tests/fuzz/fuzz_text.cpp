@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
 #include "tests/fuzz/screen_setup.h"

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 #include "tests/web/recording_page.h"

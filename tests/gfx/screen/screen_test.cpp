@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
 #include "gfx/present/window_driver.h"
 #include "gfx/screen/screen.h"

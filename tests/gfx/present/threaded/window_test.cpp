@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
 #include "gfx/input/key_buffer.h"
 #include "gfx/input/mouse.h"

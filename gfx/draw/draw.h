@@ -1,5 +1,18 @@
 #pragma once
 
+// Drawing: lines, boxes, pixels, circles, ellipses and arcs, image blocks and
+// pages, on the screen's work page or on an image block in caller memory.
+// Every primitive takes the screen lock once, writes its pixels and marks the
+// rows it changed on the presented page.
+//
+//   gfx_line(nullptr, 10, 10, 100, 50, 4, LINE_PLAIN, STYLE_SOLID, 0);
+//   gfx_ellipse(nullptr, 320, 240, 50, 14, 0, 0, ELLIPSE_END_OMITTED, 0, 0);
+//   gfx_put(nullptr, x, y, block, PUT_WHOLE_IMAGE, 0, 0, 0, put_xor_blend, 0, nullptr, nullptr, 0);
+//
+// The drawing context and the writer sets at the end are the contract with
+// the layers that draw through them (text, the composition).
+
+#include <cstddef>
 #include <cstdint>
 
 // Coordinate-flags word, the last argument of every primitive: bit 31 marks
@@ -124,3 +137,133 @@ int32_t gfx_put(void* target, float x, float y, const void* image, int32_t sx1, 
 // positive x axis, and a negative one also draws the radius line to it.
 void gfx_ellipse(void* target, float x, float y, float radius, uint32_t colour, float aspect,
                  float start, float end, int32_t fill, int32_t flags);
+
+struct DrawContext;
+
+// Writes one pixel of the current target: (context, x, y, colour).
+using PixelWriter = void (*)(DrawContext& context, int32_t x, int32_t y, uint32_t colour);
+// Fills count pixels from the address of the first one.
+using SpanWriter = void (*)(uint8_t* address, uint32_t colour, int32_t count);
+
+// A run of count pixel positions from start, as the line writers step it:
+// after each position the address moves major_step bytes, and minor_step
+// bytes more whenever the Bresenham error term (2 minor_delta - major_delta
+// at the start) is not negative; a tie takes the minor step. Position k is
+// drawn when style has the bit of mask rotated right k times (mask is the
+// bit of position 0); style 0xFFFF draws every position.
+struct LineSteps {
+    uint8_t* start;
+    ptrdiff_t major_step;
+    ptrdiff_t minor_step;
+    int64_t count;
+    int64_t major_delta;
+    int64_t minor_delta;
+    uint16_t style;
+    uint16_t mask;
+};
+using LineWriter = void (*)(const LineSteps& line, uint32_t colour);
+
+// Fills count pixels in each of rows rows, the first row at address and the
+// next ones pitch bytes apart: the span writer once per row.
+using BoxWriter = void (*)(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows,
+                           uint32_t colour);
+
+struct ViewRect {
+    int32_t x;
+    int32_t y;
+    int32_t width;
+    int32_t height;
+};
+
+struct PointF {
+    float x;
+    float y;
+};
+
+// context_flags bits.
+constexpr uint32_t CONTEXT_LOAD_SCREEN = 1u << 0;
+constexpr uint32_t CONTEXT_IMAGE_TARGET = 1u << 1;
+constexpr uint32_t CONTEXT_SMALL_VIEW = 1u << 4;
+
+// The process-wide drawing state.
+struct DrawContext {
+    int32_t screen_id = 0;
+    int32_t work_page = 0;
+    // Row 0 of the target; row y starts y x pitch bytes further. Rows are
+    // computed rather than looked up in a table, so that no allocation
+    // follows the row count an ImageBuffer header claims.
+    uint8_t* first_row = nullptr;
+    int32_t bytes_per_pixel = 0;
+    int32_t pitch = 0;
+    void* target = nullptr;  // ImageBuffer memory, or nullptr for the screen's work page
+    PointF last_point{};
+    ViewRect view{};
+    ViewRect saved_view{};
+    uint32_t foreground = 0;
+    uint32_t background = 0;
+    PixelWriter pixel_writer = nullptr;
+    SpanWriter span_writer = nullptr;
+    // Chosen with the two above: the same pixels, stepped without a call per pixel.
+    LineWriter line_writer = nullptr;
+    BoxWriter box_writer = nullptr;
+    const void* xor_blender_table = nullptr;
+    uint32_t context_flags = 0;
+};
+
+// The process's context, first rebuilt (view, target, colours, cursor) when
+// the screen has changed since it was last used.
+DrawContext& refresh_draw_context();
+
+// A fresh context, as at process start: the next refresh rebuilds it for the
+// screen there is.
+void draw_state_reset();
+
+// Loads the target (nullptr: the screen's work page) into the context.
+inline void set_target(DrawContext& context, void* target);
+// The work of set_target once it is known that something is to be loaded.
+void load_target(DrawContext& context, void* target);
+
+// The start of row y of the current target.
+inline uint8_t* row_start(const DrawContext& context, int64_t y) {
+    return context.first_row + static_cast<ptrdiff_t>(y) * context.pitch;
+}
+
+// Picks the plain or the alpha writers for the colour.
+void select_writers(DrawContext& context, uint32_t colour);
+
+inline void set_target(DrawContext& context, void* target) {
+    // The screen's work page, loaded already, is what nearly every primitive
+    // asks for; nothing changes then.
+    if (target == nullptr &&
+        (context.context_flags & (CONTEXT_LOAD_SCREEN | CONTEXT_IMAGE_TARGET)) == 0) {
+        return;
+    }
+    load_target(context, target);
+}
+
+// Copies count pixels from source to destination.
+using RowCopier = void (*)(uint8_t* destination, const uint8_t* source, int32_t count);
+
+// Writes one 8-pixel-wide text cell, every pixel opaque: for each of height
+// rows, bit i of rows[j] (bit 0 leftmost) selects foreground or background
+// for pixel i. Rows of the cell lie pitch bytes apart.
+using CellWriter = void (*)(uint8_t* address, ptrdiff_t pitch, const uint8_t* rows, int32_t height,
+                            uint32_t foreground, uint32_t background);
+
+// The writers for one pixel size.
+struct WriterSet {
+    PixelWriter pixel = nullptr;
+    SpanWriter span = nullptr;
+    RowCopier copy = nullptr;
+    LineWriter line = nullptr;
+    BoxWriter box = nullptr;
+    CellWriter cell = nullptr;
+    // nullptr where no blending exists.
+    PixelWriter alpha_pixel = nullptr;
+    SpanWriter alpha_span = nullptr;
+    LineWriter alpha_line = nullptr;
+    BoxWriter alpha_box = nullptr;
+};
+
+// The writers for 1, 2 and 4 (and any other) bytes per pixel.
+const WriterSet& writer_set(int32_t bytes_per_pixel);

@@ -1,106 +1,17 @@
 #pragma once
 
+// What only the drawing layer's own files share: the small inline steps of
+// every primitive, clipping, the per-size writers and the image header words.
+
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
-#include "gfx/draw/primitives.h"
-
-struct DrawContext;
-
-// Writes one pixel of the current target: (context, x, y, colour).
-using PixelWriter = void (*)(DrawContext& context, int32_t x, int32_t y, uint32_t colour);
-// Fills count pixels from the address of the first one.
-using SpanWriter = void (*)(uint8_t* address, uint32_t colour, int32_t count);
-
-// A run of count pixel positions from start, as the line writers step it:
-// after each position the address moves major_step bytes, and minor_step
-// bytes more whenever the Bresenham error term (2 minor_delta - major_delta
-// at the start) is not negative; a tie takes the minor step. Position k is
-// drawn when style has the bit of mask rotated right k times (mask is the
-// bit of position 0); style 0xFFFF draws every position.
-struct LineSteps {
-    uint8_t* start;
-    ptrdiff_t major_step;
-    ptrdiff_t minor_step;
-    int64_t count;
-    int64_t major_delta;
-    int64_t minor_delta;
-    uint16_t style;
-    uint16_t mask;
-};
-using LineWriter = void (*)(const LineSteps& line, uint32_t colour);
-
-// Fills count pixels in each of rows rows, the first row at address and the
-// next ones pitch bytes apart: the span writer once per row.
-using BoxWriter = void (*)(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows,
-                           uint32_t colour);
-
-struct ViewRect {
-    int32_t x;
-    int32_t y;
-    int32_t width;
-    int32_t height;
-};
-
-struct PointF {
-    float x;
-    float y;
-};
-
-// context_flags bits.
-constexpr uint32_t CONTEXT_LOAD_SCREEN = 1u << 0;
-constexpr uint32_t CONTEXT_IMAGE_TARGET = 1u << 1;
-constexpr uint32_t CONTEXT_SMALL_VIEW = 1u << 4;
-
-// The process-wide drawing state.
-struct DrawContext {
-    int32_t screen_id = 0;
-    int32_t work_page = 0;
-    // Row 0 of the target; row y starts y x pitch bytes further. Rows are
-    // computed rather than looked up in a table, so that no allocation
-    // follows the row count an ImageBuffer header claims.
-    uint8_t* first_row = nullptr;
-    int32_t bytes_per_pixel = 0;
-    int32_t pitch = 0;
-    void* target = nullptr;  // ImageBuffer memory, or nullptr for the screen's work page
-    PointF last_point{};
-    ViewRect view{};
-    ViewRect saved_view{};
-    uint32_t foreground = 0;
-    uint32_t background = 0;
-    PixelWriter pixel_writer = nullptr;
-    SpanWriter span_writer = nullptr;
-    // Chosen with the two above: the same pixels, stepped without a call per pixel.
-    LineWriter line_writer = nullptr;
-    BoxWriter box_writer = nullptr;
-    const void* xor_blender_table = nullptr;
-    uint32_t context_flags = 0;
-};
-
-// The process's context, first rebuilt (view, target, colours, cursor) when
-// the screen has changed since it was last used.
-DrawContext& refresh_draw_context();
-
-// A fresh context, as at process start: the next refresh rebuilds it for the
-// screen there is.
-void draw_state_reset();
-
-// Loads the target (nullptr: the screen's work page) into the context.
-inline void set_target(DrawContext& context, void* target);
-// The work of set_target once it is known that something is to be loaded.
-void load_target(DrawContext& context, void* target);
+#include "gfx/draw/draw.h"
+#include "runtime/runtime.h"
 
 // A caller's colour as a pixel value of the given size.
 inline uint32_t native_colour(int32_t bytes_per_pixel, uint32_t colour);
-
-// The start of row y of the current target.
-inline uint8_t* row_start(const DrawContext& context, int64_t y) {
-    return context.first_row + static_cast<ptrdiff_t>(y) * context.pitch;
-}
-
-// Picks the plain or the alpha writers for the colour.
-void select_writers(DrawContext& context, uint32_t colour);
 
 // Applies the relative code of flags and updates last_point.
 inline void apply_step(DrawContext& context, int32_t flags, PointF& first, PointF* second);
@@ -161,16 +72,6 @@ void finish_target(const DrawContext& context, int64_t first_row, int64_t last_r
 // that the primitives compile them inline: as calls they cost more than the
 // drawing of a short line.
 // ---------------------------------------------------------------------------
-
-inline void set_target(DrawContext& context, void* target) {
-    // The screen's work page, loaded already, is what nearly every primitive
-    // asks for; nothing changes then.
-    if (target == nullptr &&
-        (context.context_flags & (CONTEXT_LOAD_SCREEN | CONTEXT_IMAGE_TARGET)) == 0) {
-        return;
-    }
-    load_target(context, target);
-}
 
 inline uint32_t native_colour(int32_t bytes_per_pixel, uint32_t colour) {
     switch (bytes_per_pixel) {
@@ -243,4 +144,36 @@ inline uint32_t clip_outcode(const DrawContext& context, int64_t x, int64_t y) {
     if (y < view.y) code |= 8;
     if (y >= static_cast<int64_t>(view.y) + view.height) code |= 4;
     return code;
+}
+
+// 32-bit blend of source s (alpha in the top byte) over destination d.
+uint32_t alpha_blend(uint32_t destination, uint32_t source);
+
+// The line and box writers of each size, stepping an address through the
+// target with no call and no bounds check per pixel.
+void write_line_8(const LineSteps& line, uint32_t colour);
+void write_line_16(const LineSteps& line, uint32_t colour);
+void write_line_32(const LineSteps& line, uint32_t colour);
+void blend_line_32(const LineSteps& line, uint32_t colour);
+void fill_box_8(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows, uint32_t colour);
+void fill_box_16(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows, uint32_t colour);
+void fill_box_32(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows, uint32_t colour);
+void blend_box_32(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows, uint32_t colour);
+
+// Text cells of each size; at one byte per pixel a row of 8 pixels is one
+// store made from a table.
+void write_cell_8(uint8_t* address, ptrdiff_t pitch, const uint8_t* rows, int32_t height,
+                  uint32_t foreground, uint32_t background);
+void write_cell_16(uint8_t* address, ptrdiff_t pitch, const uint8_t* rows, int32_t height,
+                   uint32_t foreground, uint32_t background);
+void write_cell_32(uint8_t* address, ptrdiff_t pitch, const uint8_t* rows, int32_t height,
+                   uint32_t foreground, uint32_t background);
+
+// Header words of an ImageBuffer, which may lie at any address in caller memory.
+inline int32_t read_i32(const uint8_t* address) {
+    return load_unaligned<int32_t>(address);
+}
+
+inline uint16_t read_u16(const uint8_t* address) {
+    return load_unaligned<uint16_t>(address);
 }
