@@ -1,4 +1,4 @@
-#include "sim/simulation.h"
+#include "sim/sim.h"
 
 int main(int argc, char** argv) {
     return simulation_main(argc, argv);

@@ -18,13 +18,10 @@
 
 #include "app/png_file.h"
 #include "gfx/gfx.h"
-#include "gfx/input/key_events.h"
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
-#include "sim/commands.h"
-#include "sim/simulation.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -14,12 +14,10 @@
 #include <fstream>
 
 #include "gfx/gfx.h"
-#include "gfx/input/key_events.h"
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
-#include "sim/commands.h"
-#include "sim/simulation.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -11,15 +11,12 @@
 
 #include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_events.h"
-#include "gfx/input/mouse.h"
+#include "gfx/input/input.h"
 #include "gfx/present/present_source.h"
 #include "gfx/present/window_driver.h"
 #include "gfx/present/window_flags.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
-#include "gfx/text/text_view.h"
 #include "runtime/runtime.h"
 
 // The caller's flags reach the driver unchanged, so both name the same bits.

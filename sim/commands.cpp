@@ -1,15 +1,11 @@
-#include "sim/commands.h"
+#include "sim/sim.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "gfx/input/key_buffer.h"
+#include "gfx/input/input.h"
 #include "runtime/runtime.h"
-#include "sim/labels.h"
-#include "sim/lines.h"
-#include "sim/phasors.h"
-#include "sim/scene.h"
-#include "sim/slit_model.h"
+#include "sim/sim_internal.h"
 
 namespace {
 

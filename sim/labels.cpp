@@ -1,4 +1,4 @@
-#include "sim/labels.h"
+#include "sim/sim_internal.h"
 
 #include <array>
 #include <cstdint>
@@ -7,8 +7,7 @@
 #include "gfx/draw/draw.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
-#include "sim/lines.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
-#include "sim/phasors.h"
+#include "sim/sim_internal.h"
 
 #include <cmath>
 
-#include "sim/lines.h"
-#include "sim/scene.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 
 // Every real of the model is stored in single precision, but each expression
 // that produces one is evaluated in double and rounded once, when stored; the

@@ -1,4 +1,4 @@
-#include "sim/scene.h"
+#include "sim/sim_internal.h"
 
 #include <cmath>
 #include <string>
@@ -7,9 +7,7 @@
 #include "gfx/draw/draw.h"
 #include "runtime/runtime.h"
 
-#include "sim/labels.h"
-#include "sim/lines.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "gfx/gfx.h"
-#include "sim/simulation.h"
+#include "sim/sim.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,11 +9,7 @@
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
-#include "sim/commands.h"
-#include "sim/lines.h"
-#include "sim/phasors.h"
-#include "sim/scene.h"
-#include "sim/slit_model.h"
+#include "sim/sim_internal.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gfx/input/key_buffer.h"
+#include "gfx/input/input.h"
 
 #include <algorithm>
 

@@ -1,8 +1,6 @@
-#include "gfx/input/key_events.h"
+#include "gfx/input/input.h"
 
-#include "gfx/input/cp437.h"
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input_internal.h"
 
 namespace {
 

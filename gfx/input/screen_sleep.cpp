@@ -1,4 +1,4 @@
-#include "gfx/input/key_buffer.h"
+#include "gfx/input/input.h"
 #include "runtime/runtime.h"
 
 // Long waits look at the keyboard every 50 ms so that a key press ends them;

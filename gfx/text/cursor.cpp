@@ -1,5 +1,5 @@
 #include "gfx/screen/screen.h"
-#include "gfx/text/text.h"
+#include "gfx/text/text_internal.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "gfx/draw/draw.h"
 #include "gfx/screen/screen.h"
-#include "gfx/text/text.h"
+#include "gfx/text/text_internal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "gfx/screen/screen.h"
-#include "gfx/text/text.h"
+#include "gfx/text/text_internal.h"
 #include "runtime/runtime.h"
 
 namespace {

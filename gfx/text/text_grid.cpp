@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "gfx/screen/screen.h"
-#include "gfx/text/text_view.h"
+#include "gfx/text/text_internal.h"
 
 // The text view and the grid it cuts; the cursor routines read them, and
 // setting the view (text_view.cpp) moves the cursor.

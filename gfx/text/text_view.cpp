@@ -1,7 +1,6 @@
-#include "gfx/text/text_view.h"
+#include "gfx/text/text_internal.h"
 
 #include "gfx/screen/screen.h"
-#include "gfx/text/text.h"
 #include "runtime/runtime.h"
 
 // Setting the text view, which moves the cursor into it.

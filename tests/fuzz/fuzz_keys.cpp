@@ -8,9 +8,7 @@
 #include <string>
 
 #include "gfx/gfx.h"
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_events.h"
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "tests/fuzz/fuzz_input.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "gfx/screen/screen.h"
-#include "sim/scene.h"
+#include "sim/sim_internal.h"
 #include "sim_fixture.h"
 
 namespace {

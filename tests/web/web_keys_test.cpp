@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/input/key_buffer.h"
+#include "gfx/input/input.h"
 #include "gfx/present/web/web_key_map.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"

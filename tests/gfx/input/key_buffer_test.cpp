@@ -1,5 +1,5 @@
 #include "gfx/gfx.h"
-#include "gfx/input/key_buffer.h"
+#include "gfx/input/input.h"
 
 #include <gtest/gtest.h>
 

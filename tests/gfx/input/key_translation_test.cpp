@@ -1,12 +1,10 @@
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_events.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "gfx/text/text_view.h"
+#include "gfx/text/text_internal.h"
 #include "tests/gfx/text/text_test_support.h"
 #include "tests/support/gfx_state.h"
 

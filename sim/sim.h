@@ -1,5 +1,10 @@
 #pragma once
 
+// The simulation: the slit model, the frame loop and the keyboard commands.
+//
+//   return simulation_main(argc, argv);       // the whole program
+//   simulation_start(); run_frame(); handle_key();   // or frame by frame, headless
+
 #include <cstdint>
 
 constexpr int32_t MAX_SLITS = 8;
@@ -64,3 +69,34 @@ constexpr uint32_t COLOUR_LIGHT_GREY = 7;
 constexpr uint32_t COLOUR_LIGHT_GREEN = 10;
 constexpr uint32_t COLOUR_LIGHT_RED = 12;
 constexpr uint32_t COLOUR_WHITE = 15;
+
+// The model's initial values and the first picture; needs the screen to exist.
+void simulation_start();
+
+// One frame without its keyboard command and without the wait: path lengths,
+// slit arrows, chain and resultant, detector line, rays, intensity sample and
+// the phase advance.
+void run_frame();
+
+// Waits until 0.05 s have passed since the previous frame.
+void pace_frame();
+
+// The program: opens the screen and runs the frame loop. Answers 1 when no
+// window could be opened; otherwise it runs until the process is ended.
+int simulation_main(int argc, char** argv);
+
+// The keyboard commands: once per frame, at most one key (two in single-step
+// mode) changes the model and repairs what it affects on the screen. "e" and
+// the window's close button end the program with status 0.
+void handle_key();
+
+// What the single-step wait does while no key waits. In the window the wait
+// pauses until a key arrives. A program without a window (the snapshot tool)
+// types its next key instead, and answers false when it has none left: the
+// wait then ends without a key, and the program stays in single-step mode.
+using StepFeed = bool (*)();
+// Returns the feed in place before; nullptr is the window's pause.
+StepFeed set_step_feed(StepFeed feed);
+
+// The seven help lines over the bottom of the picture.
+void show_help_menu();

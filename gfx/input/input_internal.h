@@ -1,5 +1,7 @@
 #pragma once
 
+// Code page 437, for the key path's typed text.
+
 #include <cstdint>
 
 // Converts UTF-8 text to code page 437, the program's character set: ASCII
