@@ -3,12 +3,11 @@
 // What only the simulation's own files share: the scene, the phasor chain,
 // the line helper and the labels.
 
-#include "sim/sim.h"
-
 #include <cstdint>
 #include <string_view>
 
 #include "gfx/draw/draw.h"
+#include "sim/sim.h"
 
 // The two figures the scene is made of: solid plain lines and filled boxes on
 // the screen. Coordinates are reals as the drawing services take them;

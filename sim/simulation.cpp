@@ -1,11 +1,10 @@
-#include "gfx/gfx.h"
 #include "sim/sim.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "gfx/present/window_driver.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
@@ -92,7 +91,7 @@ int simulation_main(int argc, char** argv) {
         std::fprintf(stderr,
                      "mehrfachspalt: no window could be opened: %s; "
                      "set QXGFX=null to run without a window\n",
-                     window_failure_reason());
+                     gfx_window_failure());
         return 1;
     }
     simulation_start();

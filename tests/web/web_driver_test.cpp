@@ -1,4 +1,3 @@
-#include "gfx/gfx.h"
 #include "gfx/present/web/web_driver.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 #include <cstdlib>
 
 #include "gfx/draw/draw.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 #include "tests/web/recording_page.h"

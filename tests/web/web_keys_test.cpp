@@ -1,4 +1,3 @@
-#include "gfx/gfx.h"
 #include "gfx/present/web/web_keys.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "gfx/gfx.h"
 #include "gfx/input/input.h"
 #include "gfx/present/web/web_key_map.h"
 #include "gfx/screen/screen.h"

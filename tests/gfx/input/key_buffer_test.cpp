@@ -1,10 +1,10 @@
-#include "gfx/gfx.h"
 #include "gfx/input/input.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"
