@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "bench/sdl_peer.h"
-#include "gfx/draw/draw_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "gfx/draw/draw_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 

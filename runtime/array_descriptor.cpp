@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <limits>
 
-
 namespace {
 
 constexpr int64_t MAX_BYTES = std::numeric_limits<int32_t>::max();

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-
 namespace {
 
 // A double's exact decimal expansion has at most 767 significant digits, so

@@ -4,14 +4,14 @@
 
 #include <array>
 
-
 namespace {
 
 std::string executable_path() {
     std::array<char, 4096> buffer{};
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (n > 0) return std::string(buffer.data(), static_cast<size_t>(n));
-    if (runtime_state.args.argc > 0 && runtime_state.args.argv != nullptr && runtime_state.args.argv[0] != nullptr) {
+    if (runtime_state.args.argc > 0 && runtime_state.args.argv != nullptr &&
+        runtime_state.args.argv[0] != nullptr) {
         return runtime_state.args.argv[0];
     }
     return {};

@@ -1,6 +1,5 @@
 #include "runtime/runtime.h"
 
-
 #include <time.h>
 
 #ifdef __EMSCRIPTEN__
@@ -93,7 +92,6 @@ double timer_seconds() {
 TimeSeam set_time_seam(TimeSeam seam) {
     return TimeSeam{rt.clock_routine.exchange(seam.clock), rt.pause_routine.exchange(seam.pause)};
 }
-
 
 int32_t timer_source() {
     return rt.clock_source.load();

@@ -1,8 +1,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "gfx/draw/draw_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 

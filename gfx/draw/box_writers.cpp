@@ -20,7 +20,8 @@ void fill_narrow(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows,
     ptrdiff_t offset = 0;
     for (int32_t row = 0; row < rows; ++row, offset += pitch) {
         for (int32_t i = 0; i < count; ++i)
-            store_unaligned<Unit>(address + offset + static_cast<ptrdiff_t>(i) * sizeof(Unit), value);
+            store_unaligned<Unit>(address + offset + static_cast<ptrdiff_t>(i) * sizeof(Unit),
+                                  value);
     }
 }
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "gfx/draw/ellipse_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/ellipse_internal.h"
 #include "gfx/screen/screen.h"
 
 // The ellipse primitive: its radii and view, then the walk for a whole

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "gfx/draw/ellipse_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/ellipse_internal.h"
 
 // Where the plain arc loop would never end (a step too small for single
 // precision) this one moves on; see add_step.

@@ -1,8 +1,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "gfx/draw/draw_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "runtime/runtime.h"
 
 namespace {

@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "gfx/draw/draw_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 
 uint16_t reverse_bits16(uint16_t value) {
     uint16_t result = 0;

@@ -68,7 +68,6 @@ void note_window_failure(const char* reason) {
     g_failure_reason = reason != nullptr ? reason : "";
 }
 
-
 const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,
                                        const char* setting, const char* title, int32_t width,
                                        int32_t height, int32_t depth, int32_t refresh_rate,

@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-
 namespace {
 
 uint8_t g_runtime_data[RUNTIME_DATA_SIZE];

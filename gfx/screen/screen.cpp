@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "gfx/screen/screen_internal.h"
 #include "gfx/screen/screen.h"
+#include "gfx/screen/screen_internal.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "gfx/draw/draw_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "tests/fuzz/line_model.h"
 #include "tests/fuzz/screen_setup.h"
 

@@ -6,7 +6,6 @@
 #include <array>
 #include <limits>
 
-
 namespace {
 
 TEST(ArrayCreate, LabelScratchIsZeroFilledWithItsFirstElementAtTheStart) {

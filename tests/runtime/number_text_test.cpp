@@ -6,7 +6,6 @@
 #include <limits>
 #include <string>
 
-
 namespace {
 
 // Copies a converted number out and releases it.

@@ -6,7 +6,6 @@
 #include <limits>
 #include <string>
 
-
 namespace {
 
 std::string text(const StringDescriptor& s) {

@@ -5,8 +5,8 @@
 #include <set>
 #include <utility>
 
-#include "gfx/draw/draw_internal.h"
 #include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 
