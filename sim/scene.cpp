@@ -8,6 +8,7 @@
 #include "runtime/number_text.h"
 #include "runtime/strings.h"
 
+#include "sim/curve_samples.h"
 #include "sim/lines.h"
 #include "sim/slit_model.h"
 
@@ -99,6 +100,7 @@ void erase_rays() {
 
 void redraw_scene() {
     scene_box(0, 0, SCREEN_RIGHT, SCREEN_BOTTOM, background());
+    clear_curve_samples();
     draw_mark();
     print_at_pixel(542, 464, "Z.Vundermalt");
     place_slits();
