@@ -117,4 +117,5 @@ void draw_intensity_sample() {
     // From one pixel beyond the right edge leftwards by the intensity.
     scene_line(640.0, wide(detector_y()), -wide(model.intensity), 0.0, COLOUR_LIGHT_RED,
                RELATIVE_SECOND);
+    record_curve_sample(detector_y(), model.intensity);
 }

@@ -97,6 +97,7 @@ void erase_rays() {
 
 void redraw_scene() {
     scene_box(0, 0, SCREEN_RIGHT, SCREEN_BOTTOM, background());
+    clear_curve_samples();
     draw_mark();
     print_at_pixel(542, 464, "Z.Vundermalt");
     place_slits();
