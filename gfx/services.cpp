@@ -20,13 +20,6 @@
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
 
-// The caller's flags reach the driver unchanged, so both name the same bits.
-static_assert(SCREEN_FLAG_FULLSCREEN == WINDOW_FULLSCREEN && SCREEN_FLAG_OPENGL == WINDOW_OPENGL &&
-              SCREEN_FLAG_NO_MAXIMISE == WINDOW_NO_MAXIMISE &&
-              SCREEN_FLAG_BORDERLESS == WINDOW_BORDERLESS &&
-              SCREEN_FLAG_COLOUR_KEY == WINDOW_COLOUR_KEY && SCREEN_FLAG_ON_TOP == WINDOW_ON_TOP &&
-              SCREEN_FLAG_ALPHA == WINDOW_ALPHA && SCREEN_FLAG_NULL_DRIVER == WINDOW_NONE);
-
 #ifdef __EMSCRIPTEN__
 #include "gfx/present/web/web_driver.h"
 #else
@@ -104,16 +97,6 @@ int32_t fail() {
     return 1;
 }
 
-DriverOps driver_ops_of(const WindowDriver& driver) {
-    return DriverOps{
-        .lock = driver.lock,
-        .unlock = driver.unlock,
-        .set_palette = driver.set_palette,
-        .wait_vsync = driver.wait_vsync,
-        .flip = driver.flip,
-    };
-}
-
 // What the window driver shows, read by its presentation thread under the
 // driver's lock, and where the keys of its window go.
 bool current_frame(PresentFrame* frame) {
@@ -170,7 +153,6 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
         return fail();
     }
     screen.driver = driver;
-    screen.driver_ops = driver_ops_of(*driver);
     reset_palette(-1);
     create_text_cells(screen, shape.text_columns, shape.text_rows);
     const size_t cells = static_cast<size_t>(screen.text_columns) * screen.text_rows;

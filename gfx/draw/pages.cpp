@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "gfx/draw/draw_internal.h"
+#include "gfx/present/window_driver.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 
@@ -43,8 +44,8 @@ int32_t gfx_copy_page(int32_t source, int32_t destination) {
         return 1;
     }
     last_error = ERROR_NONE;
-    if (screen->driver_ops.flip != nullptr) {
-        screen->driver_ops.flip();
+    if (screen->driver != nullptr && screen->driver->flip != nullptr) {
+        screen->driver->flip();
         return 0;
     }
     if (source == destination) return 0;

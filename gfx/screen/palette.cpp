@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gfx/present/window_driver.h"
 #include "gfx/screen/screen_internal.h"
 
 // Every palette change happens under the screen lock, and the driver's
@@ -56,8 +57,8 @@ bool is_attribute(const ScreenContext& screen, int32_t i) {
 
 void show_attribute(ScreenContext& screen, int32_t attribute, uint32_t colour) {
     screen.palette[attribute] = colour;
-    if (screen.driver_ops.set_palette != nullptr) {
-        screen.driver_ops.set_palette(attribute, red_of(colour), green_of(colour), blue_of(colour));
+    if (screen.driver != nullptr && screen.driver->set_palette != nullptr) {
+        screen.driver->set_palette(attribute, red_of(colour), green_of(colour), blue_of(colour));
     }
 }
 
@@ -188,8 +189,8 @@ int32_t palette_port_in(int32_t port) {
     if (screen == nullptr) return 255;
     if (port == PORT_STATUS) {
         // Waiting under the lock would stall the very presentation it waits for.
-        if (screen->driver_ops.wait_vsync != nullptr) {
-            screen->driver_ops.wait_vsync();
+        if (screen->driver != nullptr && screen->driver->wait_vsync != nullptr) {
+            screen->driver->wait_vsync();
         }
         return 8;
     }

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/present/window_flags.h"
+
 // A default palette: count RGB byte triples (red, green, blue).
 struct PaletteSpec {
     int32_t count;
@@ -63,17 +65,6 @@ constexpr uint32_t SCREEN_OPENGL = 1u << 29;
 
 constexpr int32_t KEY_STATE_COUNT = 128;
 
-// The operations of the window driver that the screen itself calls. They are
-// copied from the driver that accepted the screen, so that the screen record
-// needs to know no driver by type; an empty slot does nothing.
-struct DriverOps {
-    void (*lock)() = nullptr;
-    void (*unlock)() = nullptr;
-    void (*set_palette)(int32_t index, int32_t red, int32_t green, int32_t blue) = nullptr;
-    void (*wait_vsync)() = nullptr;
-    void (*flip)() = nullptr;
-};
-
 // The one graphics screen. Buffers are owned by the record and go with it.
 struct ScreenContext {
     int32_t screen_id = 0;
@@ -92,7 +83,6 @@ struct ScreenContext {
     std::unique_ptr<uint8_t[]> colour_map;       // 16
     std::unique_ptr<uint8_t[]> dirty_rows;       // height x line_repeat
     const WindowDriver* driver = nullptr;
-    DriverOps driver_ops{};
     uint32_t colour_mask = 0;
     const PaletteSpec* default_palette = nullptr;
     int32_t line_repeat = 1;
@@ -127,14 +117,14 @@ void mark_rows(ScreenContext& screen, int64_t first, int64_t last);
 bool is_presented_page(const ScreenContext& screen, const uint8_t* first_row);
 
 // Flags argument of gfx_screen / gfx_screen_size.
-constexpr int32_t SCREEN_FLAG_FULLSCREEN = 1 << 0;
-constexpr int32_t SCREEN_FLAG_OPENGL = 1 << 1;
-constexpr int32_t SCREEN_FLAG_NO_MAXIMISE = 1 << 2;
-constexpr int32_t SCREEN_FLAG_BORDERLESS = 1 << 3;
-constexpr int32_t SCREEN_FLAG_COLOUR_KEY = 1 << 4;
-constexpr int32_t SCREEN_FLAG_ON_TOP = 1 << 5;
-constexpr int32_t SCREEN_FLAG_ALPHA = 1 << 6;
-constexpr int32_t SCREEN_FLAG_NULL_DRIVER = -1;
+constexpr int32_t SCREEN_FLAG_FULLSCREEN = WINDOW_FULLSCREEN;
+constexpr int32_t SCREEN_FLAG_OPENGL = WINDOW_OPENGL;
+constexpr int32_t SCREEN_FLAG_NO_MAXIMISE = WINDOW_NO_MAXIMISE;
+constexpr int32_t SCREEN_FLAG_BORDERLESS = WINDOW_BORDERLESS;
+constexpr int32_t SCREEN_FLAG_COLOUR_KEY = WINDOW_COLOUR_KEY;
+constexpr int32_t SCREEN_FLAG_ON_TOP = WINDOW_ON_TOP;
+constexpr int32_t SCREEN_FLAG_ALPHA = WINDOW_ALPHA;
+constexpr int32_t SCREEN_FLAG_NULL_DRIVER = WINDOW_NONE;
 constexpr int32_t SCREEN_FLAG_TEARDOWN = INT32_MIN;  // 0x80000000: exit handler only
 
 // Holds the lock across many operations; every operation in between keeps it.

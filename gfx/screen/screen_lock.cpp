@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gfx/present/window_driver.h"
 #include "gfx/screen/screen.h"
 
 // Bit 0 says the screen is locked, bit 1 that the running operation took the
@@ -9,20 +10,20 @@
 
 void screen_lock(ScreenContext& screen) {
     if ((screen.screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != 0) return;
-    if (screen.driver_ops.lock != nullptr) screen.driver_ops.lock();
+    if (screen.driver != nullptr && screen.driver->lock != nullptr) screen.driver->lock();
     screen.screen_flags |= SCREEN_LOCKED | SCREEN_LOCK_OWNED;
 }
 
 void screen_unlock(ScreenContext& screen) {
     if ((screen.screen_flags & SCREEN_LOCK_OWNED) == 0) return;
-    if (screen.driver_ops.unlock != nullptr) screen.driver_ops.unlock();
+    if (screen.driver != nullptr && screen.driver->unlock != nullptr) screen.driver->unlock();
     screen.screen_flags &= ~(SCREEN_LOCKED | SCREEN_LOCK_OWNED);
 }
 
 void gfx_lock() {
     ScreenContext* screen = active_screen();
     if (screen == nullptr || (screen->screen_flags & SCREEN_LOCKED) != 0) return;
-    if (screen->driver_ops.lock != nullptr) screen->driver_ops.lock();
+    if (screen->driver != nullptr && screen->driver->lock != nullptr) screen->driver->lock();
     screen->screen_flags |= SCREEN_LOCKED;
 }
 
@@ -30,7 +31,7 @@ void gfx_unlock() {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
     if ((screen->screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != SCREEN_LOCKED) return;
-    if (screen->driver_ops.unlock != nullptr) screen->driver_ops.unlock();
+    if (screen->driver != nullptr && screen->driver->unlock != nullptr) screen->driver->unlock();
     screen->screen_flags &= ~SCREEN_LOCKED;
 }
 

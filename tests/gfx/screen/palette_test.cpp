@@ -88,13 +88,19 @@ std::vector<uint32_t> g_heard;
 TEST_F(Palette, DriverHearsEveryChangeUnderTheLock) {
     ScreenContext& s = screen(12);
     g_heard.clear();
-    s.driver_ops.set_palette = [](int32_t i, int32_t r, int32_t g, int32_t b) {
-        EXPECT_NE(active_screen()->screen_flags & SCREEN_LOCKED, 0u);
-        g_heard.push_back(static_cast<uint32_t>(i) << 24 | rgb(r, g, b));
+    static const WindowDriver listening_driver{
+        .name = "listening",
+        .set_palette =
+            [](int32_t i, int32_t r, int32_t g, int32_t b) {
+                EXPECT_NE(active_screen()->screen_flags & SCREEN_LOCKED, 0u);
+                g_heard.push_back(static_cast<uint32_t>(i) << 24 | rgb(r, g, b));
+            },
     };
+    const WindowDriver* before = s.driver;
+    s.driver = &listening_driver;
     gfx_palette(3, 255, 128, 0);
     reset_palette(-1);
-    s.driver_ops.set_palette = nullptr;
+    s.driver = before;
     ASSERT_EQ(g_heard.size(), 17u);
     EXPECT_EQ(g_heard[0], 3u << 24 | rgb(255, 129, 0));
     EXPECT_EQ(g_heard[15], 14u << 24 | rgb(255, 255, 85));

@@ -204,8 +204,9 @@ void counting_unlock() {
 TEST_F(Screen, LockIsTakenOncePerPrimitiveOrHeldByTheCaller) {
     ASSERT_EQ(gfx_screen(12, 8, 0, kNull, 0), 0);
     g_locks = g_unlocks = 0;
-    active_screen()->driver_ops.lock = counting_lock;
-    active_screen()->driver_ops.unlock = counting_unlock;
+    static const WindowDriver counting_driver{
+        .name = "counting", .lock = counting_lock, .unlock = counting_unlock};
+    active_screen()->driver = &counting_driver;
 
     gfx_pset(nullptr, 1, 1, 3, 4, 0);
     EXPECT_EQ(g_locks, 1);
