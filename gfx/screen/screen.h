@@ -14,8 +14,10 @@
 // The builders at the end (mode_shape, create_screen, ...) are the
 // composition's part: only gfx/services.cpp calls them.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,12 +111,20 @@ void screen_lock(ScreenContext& screen);
 void screen_unlock(ScreenContext& screen);
 
 // Marks framebuffer rows first..last (clamped to the screen) as changed.
-void mark_rows(ScreenContext& screen, int64_t first, int64_t last);
+// Inline, as every primitive ends with it.
+inline void mark_rows(ScreenContext& screen, int64_t first, int64_t last) {
+    first = std::max<int64_t>(first, 0);
+    last = std::min<int64_t>(last, screen.height - 1);
+    if (first > last) return;
+    std::memset(screen.dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
+}
 
 // Whether a drawing target whose rows start at first_row is the page the
 // window shows: only its rows are marked, never those of another page or of
 // an image block.
-bool is_presented_page(const ScreenContext& screen, const uint8_t* first_row);
+inline bool is_presented_page(const ScreenContext& screen, const uint8_t* first_row) {
+    return first_row != nullptr && first_row == screen.framebuffer;
+}
 
 // Flags argument of gfx_screen / gfx_screen_size.
 constexpr int32_t SCREEN_FLAG_FULLSCREEN = WINDOW_FULLSCREEN;
