@@ -43,7 +43,10 @@ void note_client_size(SdlWindow& w) {
     w.client_w = known ? width : 0;
     w.client_h = known ? height : 0;
     const Uint32 state = SDL_GetWindowFlags(w.window);
-    if (w.fullscreen || (state & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED)) != 0) return;
+    if (w.fullscreen || (state & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MAXIMIZED)) != 0 ||
+        x11_maximised(w.window)) {
+        return;
+    }
     const bool restored = width == w.windowed.w && height == w.windowed.h;
     if (w.restore_until != 0) {
         // Once back at the earlier size, later sizes are someone's wish.

@@ -156,6 +156,10 @@ bool x11_client_size(SDL_Window* window, int32_t* width, int32_t* height);
 // out a full-screen request.
 bool x11_without_window_manager(SDL_Window* window);
 
+// True while the window manager has the window maximised in either
+// direction, or full screen.
+bool x11_maximised(SDL_Window* window);
+
 // Moves and sizes the X window directly, as only a bare server lets one.
 void x11_place_window(SDL_Window* window, const SDL_Rect& rect);
 

@@ -66,6 +66,35 @@ bool x11_without_window_manager(SDL_Window* window) {
     return !named;
 }
 
+bool x11_maximised(SDL_Window* window) {
+    const XWindow x = x_window(window);
+    if (x.display == nullptr) return false;
+    // SDL calls a window maximised only in both directions, and some window
+    // managers get there one direction at a time.
+    const Atom state = XInternAtom(x.display, "_NET_WM_STATE", False);
+    const Atom vertical = XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+    const Atom horizontal = XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+    const Atom fullscreen = XInternAtom(x.display, "_NET_WM_STATE_FULLSCREEN", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    bool maximised = false;
+    if (XGetWindowProperty(x.display, x.window, state, 0, 64, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success &&
+        type == XA_ATOM && format == 32 && data != nullptr) {
+        const Atom* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            if (atoms[i] == vertical || atoms[i] == horizontal || atoms[i] == fullscreen) {
+                maximised = true;
+            }
+        }
+    }
+    if (data != nullptr) XFree(data);
+    return maximised;
+}
+
 void x11_place_window(SDL_Window* window, const SDL_Rect& rect) {
     const XWindow x = x_window(window);
     if (x.display == nullptr || rect.w <= 0 || rect.h <= 0) return;
