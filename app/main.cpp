@@ -1,5 +1,8 @@
-#include "sim/simulation.h"
+#include "app/program_options.h"
+#include "sim/sim.h"
 
 int main(int argc, char** argv) {
+    // Started without arguments, the program is exactly the simulation.
+    if (const auto status = answer_program_options(argc, argv, stdout, stderr)) return *status;
     return simulation_main(argc, argv);
 }

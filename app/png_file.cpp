@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/output_file.h"
+
 namespace {
 
 struct PngError {
@@ -66,22 +68,14 @@ std::string write_png(const std::string& path, const IndexedPicture& picture) {
         rows[y] = const_cast<png_bytep>(picture.pixels + y * static_cast<size_t>(picture.pitch));
     }
 
-    const std::string partial = path + ".partial";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (file == nullptr) return std::string("cannot write ") + path + ": " + std::strerror(errno);
+    PendingFile pending;
+    if (std::string problem = open_pending(path, &pending); !problem.empty()) return problem;
     PngError error;
-    bool written = encode(file, picture, colours.data(), rows.data(), error);
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error.message = std::strerror(errno);
+    if (!encode(pending.file, picture, colours.data(), rows.data(), error)) {
+        // libpng says only "Write Error"; the system says why.
+        const std::string reason = std::ferror(pending.file) ? std::strerror(errno) : error.message;
+        discard_pending(&pending);
+        return "cannot write " + path + ": " + reason;
     }
-    if (written && std::rename(partial.c_str(), path.c_str()) != 0) {
-        written = false;
-        error.message = std::strerror(errno);
-    }
-    if (!written) {
-        std::remove(partial.c_str());
-        return "cannot write " + path + ": " + error.message;
-    }
-    return "";
+    return commit_pending(&pending);
 }

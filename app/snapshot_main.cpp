@@ -1,147 +1,38 @@
-// mehrfachspalt-snapshot [--frames N] [--keys TEXT] OUT.png
+// mehrfachspalt-snapshot: the simulation without a window, its frames
+// written as a PNG picture, an animated GIF and the intensity curve as
+// numbers (see SNAPSHOT_HELP, or --help).
 //
-// Runs the simulation without a window for N frames (1 by default), without
-// waiting between them, and writes the screen as an indexed-colour PNG with
-// the screen's palette: the picture the program shows after those frames.
-// The characters of TEXT are typed one per frame from the first frame on,
-// through the key path the window uses; {up}, {down}, {left} and {right}
-// stand for the cursor keys.
+// The frames run without waiting between them. The picture is what the
+// program shows after those frames; the animation holds every frame; the
+// curve is read after the frames (and the sweep, if asked for).
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
+#include "app/curve_csv.h"
+#include "app/gif_file.h"
 #include "app/png_file.h"
-#include "gfx/input/key_events.h"
-#include "gfx/input/key_translation.h"
+#include "app/snapshot_options.h"
+#include "app/typed_frames.h"
+#include "app/version.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "runtime/program_args.h"
-#include "sim/commands.h"
-#include "sim/simulation.h"
+#include "runtime/runtime.h"
+#include "sim/sim.h"
 
 namespace {
 
+constexpr int EXIT_FAILURE_TO_WRITE = 1;
 constexpr int EXIT_USAGE = 2;
-constexpr int32_t MAX_FRAMES = 1000000;
 
-struct Options {
-    int32_t frames = 1;
-    std::vector<std::string> keys;  // one key per frame
-    std::string output;
-};
-
-// The cursor keys as the window reports them: grey keys with their set-1
-// scan codes.
-struct NamedKey {
-    const char* name;
-    int32_t scan;
-};
-constexpr NamedKey CURSOR_KEYS[] = {
-    {"{up}", 0x48}, {"{down}", 0x50}, {"{left}", 0x4B}, {"{right}", 0x4D}};
-
-int usage(const char* problem) {
-    std::fprintf(stderr,
-                 "mehrfachspalt-snapshot: %s "
-                 "(usage: mehrfachspalt-snapshot [--frames N] [--keys TEXT] OUT.png)\n",
-                 problem);
-    return EXIT_USAGE;
+int fail(const std::string& problem) {
+    std::fprintf(stderr, "mehrfachspalt-snapshot: %s\n", problem.c_str());
+    return EXIT_FAILURE_TO_WRITE;
 }
 
-// A whole number 1..MAX_FRAMES, nothing else.
-bool parse_frames(const char* text, int32_t* frames) {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < 1 || value > MAX_FRAMES) return false;
-    *frames = static_cast<int32_t>(value);
-    return true;
-}
-
-// Splits TEXT into keys: a cursor key's name, or one UTF-8 character.
-std::string parse_keys(const std::string& text, std::vector<std::string>* keys) {
-    size_t i = 0;
-    while (i < text.size()) {
-        size_t length = 1;
-        for (const NamedKey& key : CURSOR_KEYS) {
-            if (text.compare(i, std::strlen(key.name), key.name) == 0)
-                length = std::strlen(key.name);
-        }
-        if (length == 1) {
-            while (i + length < text.size() && (text[i + length] & 0xC0) == 0x80)
-                ++length;
-        }
-        keys->push_back(text.substr(i, length));
-        i += length;
-    }
-    for (const std::string& key : *keys) {
-        // "e" would end the program before the picture is taken.
-        if (key == "e") return "--keys cannot contain \"e\", which ends the program";
-    }
-    return "";
-}
-
-// Answers "" or what is wrong with the arguments.
-std::string parse(int argc, char** argv, Options* options) {
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        if (std::strcmp(argument, "--frames") == 0) {
-            if (i + 1 >= argc) return "--frames needs a number";
-            if (!parse_frames(argv[++i], &options->frames)) {
-                return std::string("--frames takes a whole number from 1 to 1000000, not \"") +
-                       argv[i] + "\"";
-            }
-        } else if (std::strcmp(argument, "--keys") == 0) {
-            if (i + 1 >= argc) return "--keys needs a text";
-            if (std::string problem = parse_keys(argv[++i], &options->keys); !problem.empty()) {
-                return problem;
-            }
-        } else if (argument[0] == '-' && argument[1] != '\0') {
-            return std::string("unknown option ") + argument;
-        } else if (!options->output.empty()) {
-            return "only one output file can be given";
-        } else {
-            options->output = argument;
-        }
-    }
-    if (options->output.empty()) return "no output file given";
-    return "";
-}
-
-void type_key(const std::string& key) {
-    for (const NamedKey& named : CURSOR_KEYS) {
-        if (key == named.name) {
-            key_down(named.scan, 0, KEY_EXTENDED);
-            return;
-        }
-    }
-    key_text(key.c_str(), 0);
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    Options options;
-    if (const std::string problem = parse(argc, argv, &options); !problem.empty()) {
-        return usage(problem.c_str());
-    }
-
-    runtime_start(argc, argv, 0);
-    if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
-        std::fprintf(stderr, "mehrfachspalt-snapshot: the screen could not be made\n");
-        return 1;
-    }
-    simulation_start();
-    for (int32_t frame = 0; frame < options.frames; ++frame) {
-        if (static_cast<size_t>(frame) < options.keys.size()) type_key(options.keys[frame]);
-        run_frame();
-        handle_key();
-    }
-
+IndexedPicture screen_picture() {
     const ScreenContext& screen = *active_screen();
-    const IndexedPicture picture{
+    return IndexedPicture{
         .pixels = screen.framebuffer,
         .width = screen.width,
         .height = screen.height,
@@ -149,9 +40,78 @@ int main(int argc, char** argv) {
         .palette = screen.palette.get(),
         .colours = 16,
     };
-    if (const std::string error = write_png(options.output, picture); !error.empty()) {
-        std::fprintf(stderr, "mehrfachspalt-snapshot: %s\n", error.c_str());
-        return EXIT_USAGE;
+}
+
+// Runs the frames, adding each to the animation if there is one. A frame
+// after the keys ran out in single-step mode shows the standing picture.
+std::string run_frames(int32_t frames, GifAnimation* animation) {
+    bool running = true;
+    for (int32_t frame = 0; frame < frames; ++frame) {
+        if (running) running = run_typed_frame();
+        if (animation != nullptr) {
+            if (std::string problem = gif_add_frame(animation, screen_picture());
+                !problem.empty()) {
+                return problem;
+            }
+        }
     }
-    return 0;
+    return "";
+}
+
+int print_and_exit(const char* text) {
+    std::fputs(text, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : EXIT_FAILURE_TO_WRITE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SnapshotOptions options;
+    const ParsedSnapshot parsed = parse_snapshot_options(argc, argv, &options);
+    switch (parsed.request) {
+        case SnapshotRequest::USAGE_ERROR:
+            std::fprintf(stderr, "mehrfachspalt-snapshot: %s (usage: %s)\n", parsed.problem.c_str(),
+                         SNAPSHOT_USAGE);
+            return EXIT_USAGE;
+        case SnapshotRequest::HELP:
+            std::printf("Usage: %s\n\n", SNAPSHOT_USAGE);
+            return print_and_exit(SNAPSHOT_HELP);
+        case SnapshotRequest::VERSION:
+            return print_and_exit("mehrfachspalt-snapshot " MEHRFACHSPALT_VERSION "\n");
+        case SnapshotRequest::RUN:
+            break;
+    }
+
+    runtime_start(argc, argv, 0);
+    if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
+        return fail("the screen could not be made");
+    }
+    simulation_start();
+
+    GifAnimation animation;
+    GifAnimation* gif = options.animation.empty() ? nullptr : &animation;
+    // The animation's file is opened first, so that a folder that cannot
+    // take it is reported before any frame runs.
+    std::string problem = gif ? gif_begin(options.animation, screen_picture(), gif) : "";
+    type_keys(options.keys);
+    if (problem.empty()) problem = run_frames(options.frames, gif);
+    if (problem.empty() && options.sweep) {
+        const std::vector<std::string> keys = sweep_keys();
+        type_keys(keys);
+        problem = run_frames(static_cast<int32_t>(keys.size()) + 1, gif);
+    }
+    if (gif != nullptr) {
+        if (problem.empty()) {
+            problem = gif_finish(gif);
+        } else {
+            gif_abandon(gif);
+        }
+    }
+    if (problem.empty() && !options.picture.empty()) {
+        problem = write_png(options.picture, screen_picture());
+    }
+    if (problem.empty() && !options.curve.empty()) {
+        problem = write_curve_csv(options.curve, model.axis_y);
+    }
+    return problem.empty() ? 0 : fail(problem);
 }

@@ -18,8 +18,9 @@
 #include <vector>
 
 #include "bench/sdl_peer.h"
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 
 namespace {

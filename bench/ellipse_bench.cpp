@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 
 namespace {

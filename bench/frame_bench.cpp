@@ -1,9 +1,9 @@
 #include <benchmark/benchmark.h>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "sim/scene.h"
-#include "sim/simulation.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
+#include "sim/sim_internal.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "sim/scene.h"
-#include "sim/simulation.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
+#include "sim/sim_internal.h"
 
 int main(int argc, char** argv) {
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 200;

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 
 // gfx_put in XOR mode beside SDL's blit of the same block between surfaces of

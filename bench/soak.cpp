@@ -13,12 +13,11 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "gfx/input/key_events.h"
-#include "gfx/input/key_translation.h"
+#include "gfx/gfx.h"
+#include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
-#include "runtime/program_args.h"
-#include "sim/commands.h"
-#include "sim/simulation.h"
+#include "runtime/runtime.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench/sdl_peer.h"
-#include "gfx/screen/palette_font_spec.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 

@@ -5,28 +5,20 @@
 // below this file (draw, text, input, screen, present) knows only the layers
 // beneath it.
 
+#include <array>
 #include <cstdlib>
 #include <new>
 #include <string>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
-#include "gfx/draw/writers.h"
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_events.h"
-#include "gfx/input/mouse.h"
+#include "gfx/draw/draw.h"
+#include "gfx/gfx.h"
+#include "gfx/input/input.h"
 #include "gfx/present/present_source.h"
 #include "gfx/present/window_driver.h"
 #include "gfx/present/window_flags.h"
-#include "gfx/screen/console_hooks.h"
-#include "gfx/screen/palette.h"
-#include "gfx/screen/runtime_data.h"
 #include "gfx/screen/screen.h"
-#include "gfx/screen/screen_build.h"
 #include "gfx/text/text.h"
-#include "gfx/text/text_view.h"
-#include "runtime/last_error.h"
-#include "runtime/program_args.h"
+#include "runtime/runtime.h"
 
 // The caller's flags reach the driver unchanged, so both name the same bits.
 static_assert(SCREEN_FLAG_FULLSCREEN == WINDOW_FULLSCREEN && SCREEN_FLAG_OPENGL == WINDOW_OPENGL &&
@@ -35,7 +27,21 @@ static_assert(SCREEN_FLAG_FULLSCREEN == WINDOW_FULLSCREEN && SCREEN_FLAG_OPENGL 
               SCREEN_FLAG_COLOUR_KEY == WINDOW_COLOUR_KEY && SCREEN_FLAG_ON_TOP == WINDOW_ON_TOP &&
               SCREEN_FLAG_ALPHA == WINDOW_ALPHA && SCREEN_FLAG_NULL_DRIVER == WINDOW_NONE);
 
+#ifdef __EMSCRIPTEN__
+#include "gfx/present/web/web_driver.h"
+#else
+#include "gfx/present/sdl/sdl_driver.h"
+#endif
+
 namespace {
+
+// Window drivers in the order they are tried. The browser build has its page
+// and nothing else to show the screen on.
+#ifdef __EMSCRIPTEN__
+constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&web_driver};
+#else
+constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&sdl_driver};
+#endif
 
 // The graphics screen keeps no text view of its own to adjust.
 void view_changed() {}
@@ -209,6 +215,10 @@ int32_t select_screen(const ScreenShape* shape, int32_t depth_argument, int32_t 
 
 }  // namespace
 
+std::span<const WindowDriver* const> window_drivers() {
+    return WINDOW_DRIVERS;
+}
+
 const PresentSource present_source = {
     .frame = current_frame,
     .key_down = key_down,
@@ -231,6 +241,20 @@ int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pa
         return fail();
     }
     return select_screen(&shape, depth, pages, flags, refresh_rate);
+}
+
+const char* gfx_window_failure() {
+    return window_failure_reason();
+}
+
+void gfx_reset() {
+    tear_down();
+    empty_console_hooks();
+    text_view_unset();
+    key_buffer_clear();
+    palette_port_reset();
+    draw_state_reset();
+    note_window_failure(nullptr);
 }
 
 void screen_exit_handler() {

@@ -1,11 +1,7 @@
-#include "runtime/array_descriptor.h"
+#include "runtime/runtime.h"
 
 #include <cstdlib>
 #include <limits>
-
-#include "runtime/last_error.h"
-#include "runtime/string_descriptor.h"
-#include "runtime/strings.h"
 
 namespace {
 

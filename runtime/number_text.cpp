@@ -1,4 +1,4 @@
-#include "runtime/number_text.h"
+#include "runtime/runtime.h"
 
 #include <array>
 #include <charconv>
@@ -6,9 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include "runtime/program_args.h"
-#include "runtime/strings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "runtime/program_args.h"
+#include "runtime/runtime.h"
 
 #include <unistd.h>
 
@@ -6,15 +6,13 @@
 
 namespace {
 
-ProgramArgs g_args;
-int32_t g_text_mode = 0;
-
 std::string executable_path() {
     std::array<char, 4096> buffer{};
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (n > 0) return std::string(buffer.data(), static_cast<size_t>(n));
-    if (g_args.argc > 0 && g_args.argv != nullptr && g_args.argv[0] != nullptr) {
-        return g_args.argv[0];
+    if (runtime_state.args.argc > 0 && runtime_state.args.argv != nullptr &&
+        runtime_state.args.argv[0] != nullptr) {
+        return runtime_state.args.argv[0];
     }
     return {};
 }
@@ -22,17 +20,17 @@ std::string executable_path() {
 }  // namespace
 
 void runtime_start(int argc, char** argv, int32_t text_mode) {
-    g_args.argc = argc;
-    g_args.argv = argv;
-    g_text_mode = text_mode;
+    runtime_state.args.argc = argc;
+    runtime_state.args.argv = argv;
+    runtime_state.text_mode = text_mode;
 }
 
 const ProgramArgs& program_args() {
-    return g_args;
+    return runtime_state.args;
 }
 
 int32_t number_text_mode() {
-    return g_text_mode;
+    return runtime_state.text_mode;
 }
 
 std::string program_title() {

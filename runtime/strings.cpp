@@ -1,4 +1,4 @@
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 
 #include <algorithm>
 #include <cstdlib>

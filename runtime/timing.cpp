@@ -1,4 +1,4 @@
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
 #include <time.h>
 
@@ -20,18 +20,9 @@ constexpr int32_t SOURCE_COUNTER = 2;
 // The clock is chosen once, on the first reading. Readings count from that
 // first reading rather than from system start: the frame pacing stores times
 // in single precision, which on a machine that has been up for days would
-// otherwise no longer resolve the 0.05 s frame period.
-//
-// The window thread may read the clock or pause beside the main thread, so the
-// choice is published through an atomic after the period and origin are set,
-// and the routine slots are atomics too.
-std::atomic<int32_t> g_source{SOURCE_UNCHOSEN};
-double g_counter_period = 0.0;  // seconds per counter unit
-int64_t g_origin = 0;           // first reading, in counter units or ticks
-std::mutex g_choice_lock;
-
-std::atomic<ClockRoutine> g_clock_routine{nullptr};
-std::atomic<SleepRoutine> g_sleep_routine{nullptr};
+// otherwise no longer resolve the 0.05 s frame period. The state lives in
+// runtime_state.
+RuntimeState& rt = runtime_state;
 
 void system_pause(int32_t ms) {
 #ifdef __EMSCRIPTEN__
@@ -49,13 +40,8 @@ void system_pause(int32_t ms) {
 #endif
 }
 
-std::atomic<PauseRoutine> g_pause_routine{nullptr};
-
-// Set by a console that sees a key arrive; read and cleared by the text sleep.
-std::atomic<bool> g_text_key_arrived{false};
-
 bool take_text_key_arrived() {
-    return g_text_key_arrived.exchange(false);
+    return rt.text_key_arrived.exchange(false);
 }
 
 int64_t read_counter() {
@@ -71,62 +57,54 @@ int64_t read_ticks() {
     return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 
-// Runs under g_choice_lock.
+// Runs under rt.clock_choice_lock.
 void choose_source() {
     timespec resolution{};
     if (clock_getres(CLOCK_MONOTONIC, &resolution) != 0) {
-        g_origin = read_ticks();
-        g_source.store(SOURCE_TICKS, std::memory_order_release);
+        rt.clock_origin = read_ticks();
+        rt.clock_source.store(SOURCE_TICKS, std::memory_order_release);
         return;
     }
-    g_counter_period = 1e-9;  // the counter counts nanoseconds
-    g_origin = read_counter();
-    g_source.store(SOURCE_COUNTER, std::memory_order_release);
+    rt.counter_period = 1e-9;  // the counter counts nanoseconds
+    rt.clock_origin = read_counter();
+    rt.clock_source.store(SOURCE_COUNTER, std::memory_order_release);
 }
 
 int32_t chosen_source() {
-    int32_t source = g_source.load(std::memory_order_acquire);
+    int32_t source = rt.clock_source.load(std::memory_order_acquire);
     if (source != SOURCE_UNCHOSEN) return source;
-    const std::lock_guard<std::mutex> hold(g_choice_lock);
-    if (g_source.load(std::memory_order_relaxed) == SOURCE_UNCHOSEN) choose_source();
-    return g_source.load(std::memory_order_relaxed);
+    const std::lock_guard<std::mutex> hold(rt.clock_choice_lock);
+    if (rt.clock_source.load(std::memory_order_relaxed) == SOURCE_UNCHOSEN) choose_source();
+    return rt.clock_source.load(std::memory_order_relaxed);
 }
 
 }  // namespace
 
 double timer_seconds() {
-    const ClockRoutine routine = g_clock_routine.load();
+    const ClockRoutine routine = rt.clock_routine.load();
     if (routine != nullptr) return routine();
     if (chosen_source() == SOURCE_TICKS) {
-        return static_cast<double>(read_ticks() - g_origin) * 0.001;
+        return static_cast<double>(read_ticks() - rt.clock_origin) * 0.001;
     }
-    return static_cast<double>(read_counter() - g_origin) * g_counter_period;
+    return static_cast<double>(read_counter() - rt.clock_origin) * rt.counter_period;
 }
 
 TimeSeam set_time_seam(TimeSeam seam) {
-    return TimeSeam{g_clock_routine.exchange(seam.clock), g_pause_routine.exchange(seam.pause)};
-}
-
-void timing_reset() {
-    set_time_seam({});
-    g_sleep_routine.store(nullptr);
-    g_text_key_arrived.store(false);
-    const std::lock_guard<std::mutex> hold(g_choice_lock);
-    g_source.store(SOURCE_UNCHOSEN);
+    return TimeSeam{rt.clock_routine.exchange(seam.clock), rt.pause_routine.exchange(seam.pause)};
 }
 
 int32_t timer_source() {
-    return g_source.load();
+    return rt.clock_source.load();
 }
 
 void timer_force_ticks() {
-    const std::lock_guard<std::mutex> hold(g_choice_lock);
-    g_origin = read_ticks();
-    g_source.store(SOURCE_TICKS, std::memory_order_release);
+    const std::lock_guard<std::mutex> hold(rt.clock_choice_lock);
+    rt.clock_origin = read_ticks();
+    rt.clock_source.store(SOURCE_TICKS, std::memory_order_release);
 }
 
 void sleep_ms(int32_t n) {
-    const SleepRoutine routine = g_sleep_routine.load();
+    const SleepRoutine routine = rt.sleep_routine.load();
     if (routine != nullptr) {
         routine(n);
         return;
@@ -136,11 +114,11 @@ void sleep_ms(int32_t n) {
 }
 
 void set_sleep_routine(SleepRoutine routine) {
-    g_sleep_routine.store(routine);
+    rt.sleep_routine.store(routine);
 }
 
 void os_pause(int32_t ms) {
-    const PauseRoutine routine = g_pause_routine.load();
+    const PauseRoutine routine = rt.pause_routine.load();
     (routine != nullptr ? routine : system_pause)(ms);
 }
 
@@ -161,5 +139,5 @@ void interruptible_pause(int32_t n, bool (*key_seen)(), bool pause_zero) {
 }
 
 void text_console_key_arrived() {
-    g_text_key_arrived.store(true);
+    rt.text_key_arrived.store(true);
 }

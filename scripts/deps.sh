@@ -5,17 +5,18 @@ set -euo pipefail
 # console-data supplies the fonts the build turns into the built-in glyphs; it
 # asks about keymaps unless DEBIAN_FRONTEND=noninteractive (exported below).
 # zlib1g-dev lets the build tool read those gzip-compressed fonts; libpng-dev
-# writes the pictures of mehrfachspalt-snapshot. libsdl2-dev and libx11-dev
-# carry the window (SDL2 is also the peer the benchmarks measure the drawing
-# against); xvfb, xdotool and imagemagick let the window and end-to-end tests
-# run a display of their own, type and take screenshots; openbox and fluxbox
-# are the window managers the window is tried under, wmctrl sends their
-# maximise and close requests and x11-utils (xprop, xwininfo) reads back what
-# they did.
+# and libgif-dev write the pictures and animations of mehrfachspalt-snapshot.
+# libsdl2-dev and libx11-dev carry the window (SDL2 is also the peer the
+# benchmarks measure the drawing against); xvfb, xdotool and imagemagick let
+# the window and end-to-end tests run a display of their own, type and take
+# screenshots (and decode the animations); openbox and fluxbox are the window
+# managers the window is tried under, wmctrl sends their maximise and close
+# requests and x11-utils (xprop, xwininfo, xdpyinfo) reads back what they did.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data
-  zlib1g-dev libpng-dev libsdl2-dev libx11-dev xvfb xdotool imagemagick openbox fluxbox wmctrl
-  x11-utils)
-# A caller may name more (CI adds clang and its fuzzer runtime).
+  zlib1g-dev libpng-dev libgif-dev libsdl2-dev libx11-dev xvfb xdotool x11-xserver-utils imagemagick
+  openbox fluxbox wmctrl x11-utils)
+# A caller may name more (CI adds clang and its fuzzer runtime, the package
+# script its tools).
 packages+=("$@")
 
 missing=()

@@ -7,23 +7,11 @@
 # never downloads a browser of its own) into build-web/node.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
 
 packages=(emscripten node-acorn chromium)
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing missing packages: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/deps.sh "${packages[@]}"
 
 # Debian's emscripten finds acorn there; a Node.js from elsewhere does not look.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}

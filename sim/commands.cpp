@@ -1,30 +1,17 @@
-#include "sim/commands.h"
+#include "sim/sim.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "gfx/input/key_buffer.h"
-#include "runtime/timing.h"
-#include "sim/lines.h"
-#include "sim/phasors.h"
-#include "sim/scene.h"
-#include "sim/slit_model.h"
+#include "gfx/input/input.h"
+#include "runtime/runtime.h"
+#include "sim/sim_internal.h"
 
 namespace {
 
-// Keys as gfx_inkey gives them: extended keys are 255 and the second code.
-const std::string KEY_UP = "\xFFH";
-const std::string KEY_DOWN = "\xFFP";
-const std::string KEY_LEFT = "\xFFK";
-const std::string KEY_RIGHT = "\xFFM";
-const std::string KEY_CLOSE = "\xFFk";
-
 // The detector point's limits for the cursor keys: the top and bottom rows.
-constexpr int32_t OFFSET_TOP = 248;
-constexpr int32_t OFFSET_BOTTOM = -231;
-constexpr int32_t DETECTOR_HOME_X = 560;
-constexpr int32_t DETECTOR_TOP = 20;
-constexpr int32_t DETECTOR_BOTTOM = 465;
+constexpr int32_t OFFSET_TOP = AXIS_Y;
+constexpr int32_t OFFSET_BOTTOM = AXIS_Y - 479;
 constexpr int32_t INTENSITY_SHIFT = 80;
 constexpr int32_t MENU_X = 30;
 
@@ -113,18 +100,30 @@ void toggle_intensity() {
 // that ends a wait leaves the mode. Between polls the wait sleeps 1 ms, so
 // that it neither takes a whole core nor keeps the window thread from the
 // lock it needs to deliver the very key awaited.
+StepFeed step_feed = nullptr;
+
 std::string wait_for_step() {
     std::string key;
     for (;;) {
         key = gfx_inkey();
         if (!key.empty()) break;
-        sleep_ms(1);
+        if (step_feed == nullptr) {
+            sleep_ms(1);
+        } else if (!step_feed()) {
+            return key;
+        }
     }
     if (key == "w") model.stepping = false;
     return key;
 }
 
 }  // namespace
+
+StepFeed set_step_feed(StepFeed feed) {
+    const StepFeed before = step_feed;
+    step_feed = feed;
+    return before;
+}
 
 void handle_key() {
     std::string key = gfx_inkey();
@@ -166,8 +165,9 @@ void handle_key() {
 void show_help_menu() {
     static const char* const LINES[] = {
         "[Pfeiltasten]  ->  Detektor bewegen. (num. Tastenblock)",
-        "[g]/[k] -> gr\x94\xE1"
-        "ere/kleinere Spaltanzahl",
+        // Two literals, since \xE1e would read as one escape.
+        ("[g]/[k] -> gr\x94\xE1"
+         "ere/kleinere Spaltanzahl"),
         "[s]/[w] -> Programmablauf schrittweise / weiter",
         "[a] -> Abstand Spalte und Wellenl\x84nge \x84ndern",
         "[i] -> Intensit\x84t ein / ausblenden",

@@ -1,14 +1,13 @@
+#include "sim/sim_internal.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
 #include "gfx/text/text.h"
-#include "runtime/array_descriptor.h"
-#include "runtime/strings.h"
-#include "sim/lines.h"
-#include "sim/scene.h"
-#include "sim/slit_model.h"
+#include "runtime/runtime.h"
+#include "sim/sim.h"
 
 namespace {
 

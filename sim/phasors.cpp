@@ -1,10 +1,8 @@
-#include "sim/phasors.h"
+#include "sim/sim_internal.h"
 
 #include <cmath>
 
-#include "sim/lines.h"
-#include "sim/scene.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 
 // Every real of the model is stored in single precision, but each expression
 // that produces one is evaluated in double and rounded once, when stored; the
@@ -119,4 +117,5 @@ void draw_intensity_sample() {
     // From one pixel beyond the right edge leftwards by the intensity.
     scene_line(640.0, wide(detector_y()), -wide(model.intensity), 0.0, COLOUR_LIGHT_RED,
                RELATIVE_SECOND);
+    record_curve_sample(detector_y(), model.intensity);
 }

@@ -1,15 +1,13 @@
-#include "sim/scene.h"
+#include "sim/sim_internal.h"
 
 #include <cmath>
 #include <string>
 #include <string_view>
 
-#include "gfx/draw/primitives.h"
-#include "runtime/number_text.h"
-#include "runtime/strings.h"
+#include "gfx/draw/draw.h"
+#include "runtime/runtime.h"
 
-#include "sim/lines.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 
 namespace {
 
@@ -99,6 +97,7 @@ void erase_rays() {
 
 void redraw_scene() {
     scene_box(0, 0, SCREEN_RIGHT, SCREEN_BOTTOM, background());
+    clear_curve_samples();
     draw_mark();
     print_at_pixel(542, 464, "Z.Vundermalt");
     place_slits();

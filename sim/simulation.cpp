@@ -1,33 +1,26 @@
-#include "sim/simulation.h"
+#include "sim/sim.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "gfx/present/window_driver.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
-#include "runtime/program_args.h"
-#include "runtime/timing.h"
-#include "sim/commands.h"
-#include "sim/lines.h"
-#include "sim/phasors.h"
-#include "sim/scene.h"
-#include "sim/slit_model.h"
+#include "runtime/runtime.h"
+#include "sim/sim_internal.h"
 
 namespace {
 
 constexpr double FRAME_PERIOD = 0.05;  // seconds: about 20 frames per second
-constexpr int32_t DETECTOR_TOP = 20;
-constexpr int32_t DETECTOR_BOTTOM = 465;
 
 void set_initial_values() {
     // A fresh model, as at process start, so that a restart leaves nothing
     // of an earlier run behind.
     model = SlitModel{};
-    model.axis_y = 248;
+    model.axis_y = AXIS_Y;
     model.barrier_x = 25;
-    model.detector_x = 560;
+    model.detector_x = DETECTOR_HOME_X;
     model.detector_distance = model.detector_x - model.barrier_x;
     model.slit_count = 2;
     model.slit_spacing = 20;
@@ -98,7 +91,7 @@ int simulation_main(int argc, char** argv) {
         std::fprintf(stderr,
                      "mehrfachspalt: no window could be opened: %s; "
                      "set QXGFX=null to run without a window\n",
-                     window_failure_reason());
+                     gfx_window_failure());
         return 1;
     }
     simulation_start();

@@ -1,4 +1,4 @@
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 
 // Zero-filled at process start; simulation_start gives it its initial values.
 SlitModel model;

@@ -1,6 +1,6 @@
 #include "tools/lzw_compress.h"
 
-#include "gfx/screen/lzw.h"
+#include "gfx/screen/screen.h"
 
 namespace {
 

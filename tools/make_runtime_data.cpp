@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/screen/lzw.h"
-#include "gfx/screen/runtime_data.h"
+#include "gfx/screen/screen.h"
 #include "tools/lzw_compress.h"
 
 namespace {
@@ -145,7 +144,7 @@ void write_source(const std::string& path, const std::vector<uint8_t>& compresse
     {
         std::ofstream out(temporary, std::ios::binary);
         out << "// Generated at build time by make_runtime_data from the console fonts.\n"
-               "#include \"gfx/screen/runtime_data.h\"\n\n"
+               "#include \"gfx/screen/screen.h\"\n\n"
                "extern const uint8_t runtime_data_compressed[] = {";
         for (size_t i = 0; i < compressed.size(); ++i) {
             out << (i % 16 == 0 ? "\n   " : "") << ' ' << int{compressed[i]} << ',';

@@ -1,8 +1,8 @@
 # The program for the browser: build-web/site holds the page, the script and
 # the WebAssembly module, ready for any static file server.
 set(WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
-add_dependencies(gfx host_tools)
-foreach(library runtime gfx sim)
+add_dependencies(gfx_screen host_tools)
+foreach(library runtime gfx_present gfx_present_web gfx_screen gfx_draw gfx_text gfx_input gfx sim)
   target_compile_options(${library} PRIVATE -include ${CMAKE_SOURCE_DIR}/web/compat/bit_cast.h)
 endforeach()
 # "gr\x94\xE1" "ere": the menu texts split their literals where a hex escape

@@ -1,9 +1,10 @@
 #include <cstddef>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/screen/screen.h"
+#include "runtime/runtime.h"
 
 // The blenders that gfx_put brings along. A blender is handed bare addresses;
 // the pixel size of the target comes from the drawing context, which gfx_put
@@ -16,15 +17,9 @@ DrawContext& blend_context() {
 }
 
 // XORs one unit of the source into the target and steps both past it.
-// memcpy because image rows start at any address.
 template <typename Unit>
 void xor_unit(const uint8_t*& source, uint8_t*& target) {
-    Unit s;
-    Unit t;
-    std::memcpy(&s, source, sizeof(Unit));
-    std::memcpy(&t, target, sizeof(Unit));
-    t ^= s;
-    std::memcpy(target, &t, sizeof(Unit));
+    store_unaligned<Unit>(target, load_unaligned<Unit>(target) ^ load_unaligned<Unit>(source));
     source += sizeof(Unit);
     target += sizeof(Unit);
 }

@@ -1,7 +1,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
+#include "runtime/runtime.h"
 
 // A box is its span writer once per row, with two shortcuts that write the
 // same bytes: rows that follow each other without a gap are one span, and
@@ -15,16 +16,12 @@ namespace {
 constexpr int32_t NARROW = 8;
 
 template <typename Unit>
-void store(uint8_t* address, Unit value) {
-    std::memcpy(address, &value, sizeof(Unit));
-}
-
-template <typename Unit>
 void fill_narrow(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t rows, Unit value) {
     ptrdiff_t offset = 0;
     for (int32_t row = 0; row < rows; ++row, offset += pitch) {
         for (int32_t i = 0; i < count; ++i)
-            store<Unit>(address + offset + static_cast<ptrdiff_t>(i) * sizeof(Unit), value);
+            store_unaligned<Unit>(address + offset + static_cast<ptrdiff_t>(i) * sizeof(Unit),
+                                  value);
     }
 }
 
@@ -38,8 +35,8 @@ void fill_bytes_twice(uint8_t* address, ptrdiff_t pitch, int32_t count, int32_t 
     std::memset(&value, byte, sizeof(Unit));
     const ptrdiff_t last = count - static_cast<ptrdiff_t>(sizeof(Unit));
     auto row = [&](ptrdiff_t offset) {
-        store<Unit>(address + offset, value);
-        store<Unit>(address + offset + last, value);
+        store_unaligned<Unit>(address + offset, value);
+        store_unaligned<Unit>(address + offset + last, value);
     };
     ptrdiff_t offset = 0;
     for (; rows >= 4; rows -= 4, offset += 4 * pitch) {

@@ -2,7 +2,7 @@
 #include <bit>
 #include <cstring>
 
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
 
 // Text cells are 8 pixels wide, one glyph byte per row with bit 0 the
 // leftmost pixel. Every pixel is written in the foreground or the background

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <utility>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 
 namespace {
 

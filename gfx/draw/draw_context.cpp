@@ -1,6 +1,6 @@
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
 
 namespace {
 
@@ -26,6 +26,10 @@ void rebuild(DrawContext& context, const ScreenContext& screen) {
 }
 
 }  // namespace
+
+void draw_state_reset() {
+    context_slot() = DrawContext{};
+}
 
 DrawContext& refresh_draw_context() {
     DrawContext& context = context_slot();

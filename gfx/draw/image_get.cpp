@@ -1,12 +1,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
-#include "gfx/draw/writers.h"
-#include "runtime/array_descriptor.h"
-#include "runtime/last_error.h"
-#include "runtime/program_args.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
+#include "runtime/runtime.h"
 
 namespace {
 

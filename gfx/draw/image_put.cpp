@@ -1,10 +1,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/image_header.h"
-#include "gfx/draw/primitives.h"
-#include "runtime/last_error.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
+#include "runtime/runtime.h"
 
 namespace {
 

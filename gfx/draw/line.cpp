@@ -2,8 +2,16 @@
 #include <cstdlib>
 #include <utility>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
+
+uint16_t reverse_bits16(uint16_t value) {
+    uint16_t result = 0;
+    for (int bit = 0; bit < 16; ++bit) {
+        result = static_cast<uint16_t>((result << 1) | ((value >> bit) & 1));
+    }
+    return result;
+}
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
+#include "runtime/runtime.h"
 
 // The line writers take what the per-pixel loop of a line decided once per
 // call (start address, steps, error terms, pattern) and walk the target with
@@ -17,16 +18,13 @@ namespace {
 template <typename Unit>
 struct Store {
     Unit value;
-    void operator()(uint8_t* address) const { std::memcpy(address, &value, sizeof(Unit)); }
+    void operator()(uint8_t* address) const { store_unaligned<Unit>(address, value); }
 };
 
 struct Blend {
     uint32_t colour;
     void operator()(uint8_t* address) const {
-        uint32_t pixel;
-        std::memcpy(&pixel, address, sizeof(pixel));
-        pixel = alpha_blend(pixel, colour);
-        std::memcpy(address, &pixel, sizeof(pixel));
+        store_unaligned<uint32_t>(address, alpha_blend(load_unaligned<uint32_t>(address), colour));
     }
 };
 

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/screen/screen_context.h"
-#include "runtime/last_error.h"
+#include "gfx/draw/draw_internal.h"
+#include "gfx/screen/screen.h"
+#include "runtime/runtime.h"
 
 int32_t gfx_set_pages(int32_t work, int32_t visible) {
     ScreenContext* screen = active_screen();

@@ -1,5 +1,5 @@
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 
 int32_t gfx_pset(void* target, float x, float y, uint32_t colour, int32_t flags,
                  int32_t use_background) {

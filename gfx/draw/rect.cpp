@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include <cstring>
 
-#include "gfx/draw/image_header.h"
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/screen/screen.h"
 
 namespace {

@@ -1,33 +1,21 @@
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
 
 #include <cstddef>
 #include <cstring>
 
-#include "gfx/screen/screen_context.h"
+#include "gfx/screen/screen.h"
+#include "runtime/runtime.h"
 
-// Pixel access goes through memcpy: the pixels of an ImageBuffer sit 4 or 32
-// bytes into caller memory and its rows may start at any address, and page
-// buffers are byte arrays. The compiler turns each memcpy into a plain store.
+// The pixels of an ImageBuffer sit 4 or 32 bytes into caller memory, so
+// every pixel wider than a byte is read and written unaligned.
 
 namespace {
-
-template <typename Unit>
-Unit load(const uint8_t* address) {
-    Unit value;
-    std::memcpy(&value, address, sizeof(Unit));
-    return value;
-}
-
-template <typename Unit>
-void store(uint8_t* address, Unit value) {
-    std::memcpy(address, &value, sizeof(Unit));
-}
 
 template <typename Unit>
 void write_pixel(DrawContext& context, int32_t x, int32_t y, uint32_t colour) {
     uint8_t* address =
         row_start(context, y) + static_cast<ptrdiff_t>(x) * static_cast<ptrdiff_t>(sizeof(Unit));
-    store<Unit>(address, static_cast<Unit>(colour));
+    store_unaligned<Unit>(address, static_cast<Unit>(colour));
 }
 
 void fill_span_8(uint8_t* address, uint32_t colour, int32_t count) {
@@ -56,7 +44,7 @@ void fill_span_wide(uint8_t* address, uint32_t colour, int32_t count) {
         }
     }
     for (size_t i = 0; i < units; ++i)
-        store<Unit>(address + i * sizeof(Unit), value);
+        store_unaligned<Unit>(address + i * sizeof(Unit), value);
 }
 
 template <size_t BytesPerPixel>
@@ -68,12 +56,12 @@ void copy_row(uint8_t* destination, const uint8_t* source, int32_t count) {
 
 void blend_pixel_32(DrawContext& context, int32_t x, int32_t y, uint32_t colour) {
     uint8_t* address = row_start(context, y) + static_cast<ptrdiff_t>(x) * 4;
-    store<uint32_t>(address, alpha_blend(load<uint32_t>(address), colour));
+    store_unaligned<uint32_t>(address, alpha_blend(load_unaligned<uint32_t>(address), colour));
 }
 
 void blend_span_32(uint8_t* address, uint32_t colour, int32_t count) {
     for (int32_t i = 0; i < count; ++i, address += 4) {
-        store<uint32_t>(address, alpha_blend(load<uint32_t>(address), colour));
+        store_unaligned<uint32_t>(address, alpha_blend(load_unaligned<uint32_t>(address), colour));
     }
 }
 

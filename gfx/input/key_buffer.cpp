@@ -1,10 +1,9 @@
-#include "gfx/input/key_buffer.h"
+#include "gfx/input/input.h"
 
 #include <algorithm>
 
-#include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
 KeyBuffer key_buffer;
 
@@ -14,6 +13,12 @@ namespace {
 // close, up, down, left, right, Insert, Delete, Home, End, Page Up, Page Down, F1..F10.
 constexpr uint8_t EXTENDED_SECOND_CODES[21] = {107, 72, 80, 75, 77, 82, 83, 71, 79, 73, 81,
                                                59,  60, 61, 62, 63, 64, 65, 66, 67, 68};
+
+static_assert((KEY_BUFFER_SLOTS & (KEY_BUFFER_SLOTS - 1)) == 0, "the ring wraps by a mask");
+
+constexpr int32_t slot_after(int32_t slot, int32_t steps = 1) {
+    return (slot + steps) & (KEY_BUFFER_SLOTS - 1);
+}
 
 // Runs fn under the screen lock when a screen exists.
 template <typename Fn>
@@ -30,15 +35,23 @@ auto locked(Fn fn) {
 void key_push(int32_t code) {
     KeyBuffer& b = key_buffer;
     b.codes[b.head] = code;
-    if (((b.head + 1) & 15) == b.tail) {
+    if (slot_after(b.head) == b.tail) {
         // Full: the oldest key goes, unless it is a close request. Keys typed
         // faster than the program reads them would otherwise push the close
         // button out, and the window could not be closed during a key flood.
-        if (b.codes[b.tail] == CLOSE_KEY) b.codes[(b.tail + 1) & 15] = CLOSE_KEY;
-        b.tail = (b.head + 2) & 15;
+        if (b.codes[b.tail] == CLOSE_KEY) b.codes[slot_after(b.tail)] = CLOSE_KEY;
+        b.tail = slot_after(b.head, 2);
     }
-    b.head = (b.head + 1) & 15;
+    b.head = slot_after(b.head);
     b.key_seen_flag.store(1);
+}
+
+void key_push_repeat(int32_t code) {
+    const KeyBuffer& b = key_buffer;
+    for (int32_t i = b.tail; i != b.head; i = slot_after(i)) {
+        if (b.codes[i] == code) return;
+    }
+    key_push(code);
 }
 
 int32_t key_pop() {
@@ -47,7 +60,7 @@ int32_t key_pop() {
         int32_t code = 0;
         if (b.tail != b.head) {
             code = b.codes[b.tail];
-            b.tail = (b.tail + 1) & 15;
+            b.tail = slot_after(b.tail);
         }
         b.key_seen_flag.store(0);
         return code;

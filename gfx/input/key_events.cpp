@@ -1,8 +1,6 @@
-#include "gfx/input/key_events.h"
+#include "gfx/input/input.h"
 
-#include "gfx/input/cp437.h"
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input_internal.h"
 
 namespace {
 
@@ -48,20 +46,22 @@ bool is_control_character(int32_t ch) {
 
 }  // namespace
 
-void key_down(int32_t scan, int32_t key_char, int32_t modifiers) {
+void key_down(int32_t scan, int32_t key_char, int32_t modifiers, bool repeat) {
     if (is_system_key(scan, modifiers)) return;
+    const auto push = repeat ? key_push_repeat : key_push;
     const int32_t ch = typed_character(key_char, modifiers);
     const int32_t code = translate_key(ch, scan, key_char, modifiers);
-    if (code > 255) key_push(code);
-    if (is_control_character(ch)) key_push(ch);
+    if (code > 255) push(code);
+    if (is_control_character(ch)) push(ch);
 }
 
-void key_text(const char* utf8, int32_t modifiers) {
+void key_text(const char* utf8, int32_t modifiers, bool repeat) {
     if ((modifiers & KEY_ALT) != 0 && (modifiers & (KEY_RIGHT_ALT | CTRL_BITS)) == 0) return;
+    const auto push = repeat ? key_push_repeat : key_push;
     uint8_t bytes[64];
     const int32_t count = utf8_to_cp437(utf8, bytes, sizeof bytes);
     for (int32_t i = 0; i < count; ++i)
-        key_push(bytes[i]);
+        push(bytes[i]);
 }
 
 void key_close_request() {

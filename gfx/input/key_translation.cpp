@@ -1,4 +1,4 @@
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input.h"
 
 // The codes are those the PC BIOS keyboard service gives, so that programs
 // written against it find the same second codes here.

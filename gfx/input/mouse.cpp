@@ -1,4 +1,4 @@
-#include "gfx/input/mouse.h"
+#include "gfx/input/input.h"
 
 #include "gfx/present/window_driver.h"
 #include "gfx/screen/screen.h"

@@ -1,5 +1,5 @@
-#include "gfx/input/key_buffer.h"
-#include "runtime/timing.h"
+#include "gfx/input/input.h"
+#include "runtime/runtime.h"
 
 // Long waits look at the keyboard every 50 ms so that a key press ends them;
 // short pauses (the frame pacing's) are a single uninterrupted sleep.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include "runtime/runtime.h"
 
 // Every converter is one row routine run by the same walk over the marked
 // rows; the row routines differ only in how a source pixel becomes a display
@@ -36,15 +37,14 @@ constexpr uint32_t pack(uint32_t rgb) {
 template <int Depth>
 void store(uint8_t* out, uint32_t pixel) {
     if constexpr (Depth == 15 || Depth == 16) {
-        const uint16_t p = static_cast<uint16_t>(pixel);
-        std::memcpy(out, &p, 2);
+        store_unaligned<uint16_t>(out, static_cast<uint16_t>(pixel));
     } else if constexpr (Depth == 24) {
         // The low three bytes, lowest first: blue, green, red for red-high.
         out[0] = static_cast<uint8_t>(pixel);
         out[1] = static_cast<uint8_t>(pixel >> 8);
         out[2] = static_cast<uint8_t>(pixel >> 16);
     } else {
-        std::memcpy(out, &pixel, 4);
+        store_unaligned<uint32_t>(out, pixel);
     }
 }
 
@@ -64,8 +64,7 @@ void convert_row(const PresentFrame& frame, const uint32_t* lookup, const uint8_
             store<Depth>(out + x * step, lookup[in[x]]);
     } else if constexpr (S == Source::rgb16) {
         for (int32_t x = 0; x < frame.width; ++x) {
-            uint16_t v;
-            std::memcpy(&v, in + 2 * x, 2);
+            const uint16_t v = load_unaligned<uint16_t>(in + 2 * x);
             uint32_t pixel;
             if constexpr (Depth == 16) {
                 pixel = RedLow ? (v & 0x07E0) | v >> 11 | (v & 0x1F) << 11 : v;
@@ -81,8 +80,7 @@ void convert_row(const PresentFrame& frame, const uint32_t* lookup, const uint8_
         }
     } else {
         for (int32_t x = 0; x < frame.width; ++x) {
-            uint32_t v;
-            std::memcpy(&v, in + 4 * x, 4);
+            const uint32_t v = load_unaligned<uint32_t>(in + 4 * x);
             store<Depth>(out + x * step, pack<Depth, RedLow>(v & 0xFFFFFF));
         }
     }

@@ -6,21 +6,7 @@
 #include "gfx/present/window_driver.h"
 #include "gfx/present/window_flags.h"
 
-#ifdef __EMSCRIPTEN__
-#include "gfx/present/web/web_driver.h"
-#else
-#include "gfx/present/sdl/sdl_driver.h"
-#endif
-
 namespace {
-
-// Window drivers in the order they are tried. The browser build has its page
-// and nothing else to show the screen on.
-#ifdef __EMSCRIPTEN__
-constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&web_driver};
-#else
-constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&sdl_driver};
-#endif
 
 bool names_match(const char* a, const char* b) {
     return strcasecmp(a, b) == 0;
@@ -80,10 +66,6 @@ const char* window_failure_reason() {
 
 void note_window_failure(const char* reason) {
     g_failure_reason = reason != nullptr ? reason : "";
-}
-
-std::span<const WindowDriver* const> window_drivers() {
-    return WINDOW_DRIVERS;
 }
 
 const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,

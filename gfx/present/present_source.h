@@ -23,12 +23,14 @@ struct PresentFrame {
 struct PresentSource {
     // Fills the frame of the current screen; false while no screen exists.
     bool (*frame)(PresentFrame* frame);
-    // A key went down (again for every auto-repeat): its set-1 scan code, the
-    // character the key types without modifiers (0 for none) and the modifier
-    // bits of the key code translation, extended-key flag included.
-    void (*key_down)(int32_t scan, int32_t key_char, int32_t modifiers);
-    // Text typed, as UTF-8, with the modifier bits held at the time.
-    void (*text_typed)(const char* utf8, int32_t modifiers);
+    // A key went down (again for every auto-repeat, with repeat set): its
+    // set-1 scan code, the character the key types without modifiers (0 for
+    // none) and the modifier bits of the key code translation, extended-key
+    // flag included.
+    void (*key_down)(int32_t scan, int32_t key_char, int32_t modifiers, bool repeat);
+    // Text typed, as UTF-8, with the modifier bits held at the time; repeat
+    // when an auto-repeat of its key typed it.
+    void (*text_typed)(const char* utf8, int32_t modifiers, bool repeat);
     // The window's close button or the process asked to quit.
     void (*close_request)();
 };

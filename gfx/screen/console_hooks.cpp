@@ -1,6 +1,6 @@
-#include "gfx/screen/console_hooks.h"
+#include "gfx/screen/screen.h"
 
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
 ConsoleHooks console_hooks{};
 

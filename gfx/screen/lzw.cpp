@@ -1,4 +1,4 @@
-#include "gfx/screen/lzw.h"
+#include "gfx/screen/screen.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gfx/screen/mode_table.h"
+#include "gfx/screen/screen_internal.h"
 
 namespace {
 

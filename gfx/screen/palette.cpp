@@ -1,9 +1,8 @@
-#include "gfx/screen/palette.h"
+#include "gfx/screen/screen.h"
 
 #include <algorithm>
 
-#include "gfx/screen/mode_table.h"
-#include "gfx/screen/screen.h"
+#include "gfx/screen/screen_internal.h"
 
 // Every palette change happens under the screen lock, and the driver's
 // set_palette is called with it held: the presentation thread reads the

@@ -1,4 +1,4 @@
-#include "gfx/screen/palette_font_spec.h"
+#include "gfx/screen/screen.h"
 
 // Filled in when the runtime data block is expanded.
 PaletteSpec palette_2{2, nullptr};

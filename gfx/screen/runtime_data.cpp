@@ -1,9 +1,6 @@
-#include "gfx/screen/runtime_data.h"
+#include "gfx/screen/screen.h"
 
 #include <mutex>
-
-#include "gfx/screen/lzw.h"
-#include "gfx/screen/palette_font_spec.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "gfx/screen/mode_table.h"
 #include "gfx/screen/screen.h"
-#include "gfx/screen/screen_build.h"
+#include "gfx/screen/screen_internal.h"
 
 namespace {
 
@@ -145,8 +144,6 @@ ScreenContext& create_screen(const ScreenShape& shape, int32_t depth_argument, i
     screen.palette.reset(new uint32_t[256]());
     screen.colour_map.reset(new uint8_t[16]());
     screen.key_states.reset(new uint8_t[KEY_STATE_COUNT]());
-    screen.event_ring.reset(new ScreenEvent[EVENT_RING_SIZE]());
-    screen.event_lock = std::make_unique<std::mutex>();
     screen.conversion_table.reset(new uint32_t[512]());
 
     if (flags != SCREEN_FLAG_NULL_DRIVER) {

@@ -34,9 +34,13 @@ void gfx_unlock() {
     screen->screen_flags &= ~SCREEN_LOCKED;
 }
 
-void mark_rows(ScreenContext& screen, int32_t first, int32_t last) {
-    first = std::max(first, 0);
-    last = std::min(last, screen.height - 1);
+void mark_rows(ScreenContext& screen, int64_t first, int64_t last) {
+    first = std::max<int64_t>(first, 0);
+    last = std::min<int64_t>(last, screen.height - 1);
     if (first > last) return;
     std::memset(screen.dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
+}
+
+bool is_presented_page(const ScreenContext& screen, const uint8_t* first_row) {
+    return first_row != nullptr && first_row == screen.framebuffer;
 }

@@ -1,9 +1,8 @@
 #include <algorithm>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/screen/console_hooks.h"
+#include "gfx/draw/draw.h"
 #include "gfx/screen/screen.h"
-#include "gfx/text/text.h"
+#include "gfx/text/text_internal.h"
 
 namespace {
 
@@ -76,8 +75,7 @@ void screen_cls(int32_t mode) {
         screen_locate(grid.top + 1, 1, -1);
     }
 
-    if (dirty_end > dirty_first && context.first_row != nullptr &&
-        context.first_row == screen->framebuffer) {
+    if (dirty_end > dirty_first && is_presented_page(*screen, context.first_row)) {
         mark_rows(*screen, dirty_first, dirty_end - 1);
     }
     screen_unlock(*screen);

@@ -1,6 +1,5 @@
-#include "gfx/screen/console_hooks.h"
-#include "gfx/screen/screen_context.h"
-#include "gfx/text/text.h"
+#include "gfx/screen/screen.h"
+#include "gfx/text/text_internal.h"
 
 namespace {
 

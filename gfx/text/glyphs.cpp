@@ -1,7 +1,6 @@
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/writers.h"
-#include "gfx/screen/screen_context.h"
-#include "gfx/text/text.h"
+#include "gfx/draw/draw.h"
+#include "gfx/screen/screen.h"
+#include "gfx/text/text_internal.h"
 
 namespace {
 

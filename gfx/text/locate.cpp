@@ -1,7 +1,6 @@
-#include "gfx/screen/console_hooks.h"
-#include "gfx/screen/screen_context.h"
-#include "gfx/text/text.h"
-#include "runtime/last_error.h"
+#include "gfx/screen/screen.h"
+#include "gfx/text/text_internal.h"
+#include "runtime/runtime.h"
 
 namespace {
 

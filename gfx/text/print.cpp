@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "gfx/screen/console_hooks.h"
-#include "gfx/text/text.h"
-#include "runtime/strings.h"
+#include "gfx/screen/screen.h"
+#include "gfx/text/text_internal.h"
+#include "runtime/runtime.h"
 
 namespace {
 

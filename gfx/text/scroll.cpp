@@ -1,9 +1,8 @@
 #include <algorithm>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/writers.h"
-#include "gfx/screen/screen_context.h"
-#include "gfx/text/text.h"
+#include "gfx/draw/draw.h"
+#include "gfx/screen/screen.h"
+#include "gfx/text/text_internal.h"
 
 void scroll_text(TextWindow& window, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  int32_t lines) {

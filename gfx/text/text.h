@@ -1,8 +1,16 @@
 #pragma once
 
-#include <cstdint>
+// Text on the character grid of the screen: the cursor, printing with the
+// control characters, wrapping and scrolling within the text view, clearing.
+// Each statement goes to its console hook: the graphics screen's routine
+// while a screen is open, the minimal text console while none is.
+//
+//   gfx_locate(2, 5, 0);
+//   gfx_print(0, string_temp("Hallo", 5), 1);
+//   gfx_view_print(3, 20);                    // text rows 3..20 scroll
+//   gfx_cls(2);
 
-#include "gfx/text/text_view.h"
+#include <cstdint>
 
 struct DrawContext;
 struct ScreenContext;
@@ -63,66 +71,33 @@ int32_t screen_cursor_row();
 int32_t screen_cursor_position();
 void screen_text_size(int32_t* columns, int32_t* rows);
 
-// ---------------------------------------------------------------------------
-// Inner routines of one write_text call.
-// ---------------------------------------------------------------------------
+struct ScreenContext;
 
-// What the routines draw on, and the pixel rows they changed: first up to,
-// not including, end (both 0 while nothing changed).
-struct TextTarget {
-    DrawContext* context;
-    ScreenContext* screen;
-    int32_t dirty_first;
-    int32_t dirty_end;
-};
+// First and last text row (0-based) in which printing, scrolling and clearing
+// happen; -1 means not set (the grid's edge).
+extern int32_t view_print_top;
+extern int32_t view_print_bottom;
 
-struct TextWindow;
-using ScrollRoutine = void (*)(TextWindow& window, int32_t left, int32_t top, int32_t right,
-                               int32_t bottom, int32_t lines);
-using GlyphRoutine = int32_t (*)(TextWindow& window, const uint8_t* bytes, int32_t count);
+// Sets the text view to rows first..last, 1-based; 0 stands for the grid's
+// edge and a negative value keeps the current row. An empty range or one
+// outside the grid is refused with result 1 and changes nothing. After a
+// change the cursor goes to column 1 of the first row. 0 on success.
+int32_t gfx_view_print(int32_t first, int32_t last);
 
-// The text view and working cursor of one call, 0-based. bottom = -1 turns
-// scrolling off.
-struct TextWindow {
-    TextTarget* target;
-    ScrollRoutine scroll;
-    GlyphRoutine glyphs;
-    int32_t left;
+// The whole grid of the screen, with the cursor at row 1, column 1.
+void text_view_whole_grid();
+
+// Not set, as while no screen exists.
+void text_view_unset();
+
+// The part of a screen's text grid that text can use, and the text view in
+// it, 0-based. The grid is cut to what the font lets fit in the framebuffer
+// and the view to the grid, so that no stale view or odd mode can lead text
+// outside either. An empty grid has rows = columns = 0 and bottom = -1.
+struct TextGrid {
+    int32_t columns;
+    int32_t rows;
     int32_t top;
-    int32_t right;
     int32_t bottom;
-    int32_t column;
-    int32_t row;
 };
-
-// The printable bytes are drawn in runs of at most this many.
-constexpr int32_t TEXT_RUN_LIMIT = 1024;
-
-// Sets up a call on the open screen: target, opaque writers, the screen lock
-// and the window with the cursor (the deferred wrap carried out). False when
-// there is nothing to draw on (no screen, or a grid without a single cell);
-// then nothing is locked.
-bool open_text_window(TextWindow& window, TextTarget& target);
-// Parks the cursor or scrolls, stores the cursor, marks the changed rows
-// and releases the lock if open_text_window took it.
-void close_text_window(TextWindow& window);
-
-void interpret_text(TextWindow& window, const uint8_t* bytes, int32_t length,
-                    bool line_feed_to_left);
-void emit_run(TextWindow& window, const uint8_t* bytes, int32_t count);
-
-// Draws the glyphs at the working cursor and records them in the cells.
-// Answers 1, or 0 (drawing nothing) for a piece that does not lie in the grid.
-int32_t draw_glyphs(TextWindow& window, const uint8_t* bytes, int32_t count);
-
-// Scrolls text rows top..bottom up by lines and leaves the working row at bottom.
-void scroll_text(TextWindow& window, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                 int32_t lines);
-
-// Sets the cells of columns first_column..end_column-1 of rows
-// first_row..end_row-1 on a page, clipped to the grid.
-void reset_cells(int32_t first_column, int32_t first_row, int32_t end_column, int32_t end_row,
-                 int32_t page, uint32_t code, uint32_t foreground, uint32_t background);
-
-// Widens the changed pixel rows of the call to include first..end-1.
-void widen_dirty_rows(TextTarget& target, int32_t first, int32_t end);
+TextGrid text_grid(const ScreenContext& screen);

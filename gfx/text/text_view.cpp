@@ -1,14 +1,9 @@
-#include "gfx/text/text_view.h"
+#include "gfx/text/text_internal.h"
 
-#include <algorithm>
+#include "gfx/screen/screen.h"
+#include "runtime/runtime.h"
 
-#include "gfx/screen/console_hooks.h"
-#include "gfx/screen/screen_context.h"
-#include "gfx/text/text.h"
-#include "runtime/last_error.h"
-
-int32_t view_print_top = -1;
-int32_t view_print_bottom = -1;
+// Setting the text view, which moves the cursor into it.
 
 namespace {
 
@@ -50,21 +45,4 @@ void text_view_whole_grid() {
     // A screen too small for a single text row has no grid to view.
     text_view_unset();
     gfx_locate(1, 1, -1);
-}
-
-void text_view_unset() {
-    view_print_top = -1;
-    view_print_bottom = -1;
-}
-
-TextGrid text_grid(const ScreenContext& screen) {
-    const TextGrid empty{0, 0, 0, -1};
-    const FontSpec* font = screen.font;
-    if (font == nullptr || font->width <= 0 || font->height <= 0) return empty;
-    const int32_t columns = std::min(screen.text_columns, screen.width / font->width);
-    const int32_t rows = std::min(screen.text_rows, screen.height / font->height);
-    if (columns <= 0 || rows <= 0 || screen.text_cells.empty()) return empty;
-    const int32_t bottom = view_print_bottom < 0 ? rows - 1 : std::min(view_print_bottom, rows - 1);
-    const int32_t top = std::min(std::max(view_print_top, 0), bottom);
-    return TextGrid{columns, rows, top, bottom};
 }

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw.h"
 #include "gfx/screen/screen.h"
-#include "gfx/text/text.h"
+#include "gfx/text/text_internal.h"
 
 namespace {
 
@@ -95,8 +95,7 @@ void close_text_window(TextWindow& window) {
     screen.text_row = window.row;
 
     const DrawContext& context = *target.context;
-    if (target.dirty_end > target.dirty_first && context.first_row != nullptr &&
-        context.first_row == screen.framebuffer) {
+    if (target.dirty_end > target.dirty_first && is_presented_page(screen, context.first_row)) {
         mark_rows(screen, target.dirty_first, target.dirty_end - 1);
     }
     screen_unlock(screen);

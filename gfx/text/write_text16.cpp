@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "gfx/text/text.h"
+#include "gfx/text/text_internal.h"
 
 void write_text16(const uint16_t* units, int32_t length, int32_t /*flags*/) {
     if (units == nullptr || length <= 0) return;

@@ -3,17 +3,18 @@
 // flags, and page changes between them. Lines and boxes with whole-pixel
 // ends are compared with the plain model of their rules.
 
+#include <algorithm>
 #include <cstring>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
-#include "tests/fuzz/line_model.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "tests/fuzz/screen_setup.h"
+#include "tests/support/reference_model.h"
 
 namespace {
 
-ModelTarget copy_target(const DrawContext& context) {
-    ModelTarget t{{}, context.view.width, context.view.height};
+reference::ByteTarget copy_target(const DrawContext& context) {
+    reference::ByteTarget t{{}, context.view.width, context.view.height};
     t.pixels.resize(static_cast<size_t>(t.width) * t.height);
     for (int32_t y = 0; y < t.height; ++y)
         std::memcpy(&t.pixels[static_cast<size_t>(y) * t.width], row_start(context, y), t.width);
@@ -26,7 +27,7 @@ void check_against_model(FuzzInput& in) {
     DrawContext& context = refresh_draw_context();
     set_target(context, nullptr);
     if (context.bytes_per_pixel != 1 || context.view.width <= 0 || context.view.height <= 0) return;
-    ModelTarget model = copy_target(context);
+    reference::ByteTarget model = copy_target(context);
     const int32_t kind = take_range(in, 0, 2);
     const int32_t reach = kind == LINE_PLAIN ? 0 : 20;
     const int32_t x1 = take_range(in, -reach, model.width - 1 + reach);
@@ -37,12 +38,15 @@ void check_against_model(FuzzInput& in) {
     const uint16_t style =
         kind == LINE_FRAME ? STYLE_SOLID : static_cast<uint16_t>(take_bits(in, 2));
     gfx_line(nullptr, x1, y1, x2, y2, colour, kind, style, RELATIVE_NONE);
+    const reference::BytePen pen{&model, colour};
+    const reference::Box box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2),
+                             std::max(y1, y2)};
     if (kind == LINE_PLAIN) {
-        model_line(model, x1, y1, x2, y2, colour, style);
+        reference::segment(pen, x1, y1, x2, y2, style);
     } else {
-        model_box(model, x1, y1, x2, y2, colour, kind == LINE_FILLED_BOX);
+        reference::box(pen, box, {0, 0, model.width, model.height}, kind == LINE_FILLED_BOX, style);
     }
-    const ModelTarget drawn = copy_target(context);
+    const reference::ByteTarget drawn = copy_target(context);
     if (drawn.pixels != model.pixels) {
         std::fprintf(stderr, "kind %d (%d,%d)-(%d,%d) style %04x on %dx%d\n", kind, x1, y1, x2, y2,
                      style, model.width, model.height);

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
 #include "tests/fuzz/screen_setup.h"
 
 namespace {

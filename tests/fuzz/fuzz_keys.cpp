@@ -1,14 +1,14 @@
 // The key path with any event sequence: translate_key answers only what a
 // key code can be, and the key buffer keeps its ring rules: at most 15 codes,
-// a 16th drops the oldest, codes come out in the order they went in.
+// a 16th drops the oldest, codes come out in the order they went in, and an
+// auto-repeat enters only while no press of its code waits.
 
 #include <algorithm>
 #include <deque>
 #include <string>
 
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_events.h"
-#include "gfx/input/key_translation.h"
+#include "gfx/gfx.h"
+#include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -49,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int32_t scan = (op & 0x80) != 0 ? take_i32(in) : take_u8(in);
         const int32_t key_char = take_u8(in);
         const int32_t modifiers = static_cast<int32_t>(take_bits(in, 2));
+        const bool repeat = (op & 0x40) != 0;
         switch (op % 7) {
             case 0: {
                 const int32_t code = translate_key(take_u8(in), scan, key_char, modifiers);
@@ -56,14 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             }
             case 1: {
-                key_down(scan, key_char, modifiers);
+                key_down(scan, key_char, modifiers, repeat);
                 break;
             }
             case 2: {
                 char text[5] = {};
                 for (int i = 0; i < 4; ++i)
                     text[i] = static_cast<char>(take_u8(in));
-                key_text(text, modifiers);
+                key_text(text, modifiers, repeat);
                 break;
             }
             case 3:
@@ -72,8 +73,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             case 4: {
                 const int32_t code = take_i32(in);
-                key_push(code);
-                push_model(model, code);
+                if (!repeat) {
+                    key_push(code);
+                    push_model(model, code);
+                } else {
+                    key_push_repeat(code);
+                    if (std::find(model.begin(), model.end(), code) == model.end())
+                        push_model(model, code);
+                }
                 break;
             }
             case 5: {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "gfx/screen/lzw.h"
+#include "gfx/screen/screen.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tools/lzw_compress.h"
 

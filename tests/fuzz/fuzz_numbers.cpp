@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/number_text.h"
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {

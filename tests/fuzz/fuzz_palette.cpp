@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "gfx/screen/palette.h"
+#include "gfx/screen/screen.h"
 #include "tests/fuzz/screen_setup.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/draw/draw_context.h"
+#include "gfx/draw/draw_internal.h"
 #include "gfx/text/text.h"
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 #include "tests/fuzz/screen_setup.h"
 
 namespace {

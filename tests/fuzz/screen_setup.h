@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "tests/fuzz/fuzz_input.h"
 

@@ -1,13 +1,10 @@
-#include "runtime/array_descriptor.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <limits>
-
-#include "runtime/last_error.h"
-#include "runtime/strings.h"
 
 namespace {
 

@@ -1,13 +1,10 @@
-#include "runtime/number_text.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
-
-#include "runtime/program_args.h"
-#include "runtime/strings.h"
 
 namespace {
 

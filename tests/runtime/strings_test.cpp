@@ -1,12 +1,10 @@
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <limits>
 #include <string>
-
-#include "runtime/number_text.h"
 
 namespace {
 

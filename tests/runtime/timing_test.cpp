@@ -1,4 +1,4 @@
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
 #include <gtest/gtest.h>
 

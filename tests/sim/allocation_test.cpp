@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "sim/scene.h"
+#include "sim/sim_internal.h"
 #include "sim_fixture.h"
 
 // Counts every allocation of this test program, so that a test can see

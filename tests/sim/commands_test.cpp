@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "gfx/input/key_buffer.h"
-#include "sim/commands.h"
+#include "gfx/input/input.h"
+#include "sim/sim.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "sim/phasors.h"
-#include "sim/scene.h"
+#include "sim/sim_internal.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "gfx/screen/palette_font_spec.h"
-#include "sim/scene.h"
+#include "gfx/screen/screen.h"
+#include "sim/sim_internal.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "sim/simulation.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 #include "sim_fixture.h"
 
 namespace {

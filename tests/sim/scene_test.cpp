@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "sim/phasors.h"
-#include "sim/scene.h"
+#include "sim/sim_internal.h"
 #include "sim_fixture.h"
 
 namespace {

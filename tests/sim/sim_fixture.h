@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "sim/simulation.h"
-#include "sim/slit_model.h"
+#include "sim/sim.h"
 #include "tests/support/gfx_state.h"
 
 // A headless screen (Null driver, no window) with the simulation started on

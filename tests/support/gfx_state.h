@@ -4,19 +4,15 @@
 #include <optional>
 #include <string>
 
-#include "gfx/input/key_buffer.h"
-#include "gfx/screen/palette.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/recorded_time.h"
 
 namespace test_support {
 
-// Puts the process-wide graphics state back to a fresh process's: no screen
-// (console hooks empty), an empty key buffer, the palette registers at rest.
+// Puts the process-wide graphics state back to a fresh process's.
 inline void reset_gfx_state() {
-    gfx_screen(0, 0, 0, SCREEN_FLAG_TEARDOWN, 0);
-    key_buffer_clear();
-    palette_port_reset();
+    gfx_reset();
 }
 
 // Every graphics test starts and ends in that state, with recorded time and

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 
 namespace test_support {
 
@@ -30,12 +30,13 @@ struct RecordedTime {
     }
 };
 
-// Starts every test from a fresh process's timing state with recorded time,
-// and leaves that state behind again.
+// Starts every test from a fresh process's runtime state (clock, seams,
+// arguments, error number) with recorded time, and leaves that state behind
+// again.
 class RecordedTimeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        timing_reset();
+        runtime_reset();
         RecordedTime::pauses.clear();
         RecordedTime::now = 0.0;
         RecordedTime::step = 0.0;
@@ -43,7 +44,7 @@ protected:
         RecordedTime::pauses_advance_clock = false;
         set_time_seam({RecordedTime::clock, RecordedTime::pause});
     }
-    void TearDown() override { timing_reset(); }
+    void TearDown() override { runtime_reset(); }
     static const std::vector<int32_t>& pauses() { return RecordedTime::pauses; }
 };
 

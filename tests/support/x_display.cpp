@@ -118,8 +118,8 @@ bool x_test::bind_keysym(Display* display, KeySym keysym) {
     if (XKeysymToKeycode(display, keysym) != 0) return true;
     int first = 0, last = 0, per_code = 0;
     XDisplayKeycodes(display, &first, &last);
-    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1,
-                                      &per_code);
+    KeySym* map =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &per_code);
     if (map == nullptr) return false;
     int spare = 0;
     for (int code = last; code >= first && spare == 0; --code) {

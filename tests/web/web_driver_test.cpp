@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdlib>
 
-#include "gfx/draw/primitives.h"
-#include "gfx/screen/palette.h"
+#include "gfx/draw/draw.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 #include "tests/web/recording_page.h"

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/input/key_buffer.h"
+#include "gfx/gfx.h"
+#include "gfx/input/input.h"
 #include "gfx/present/web/web_key_map.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
@@ -81,6 +82,16 @@ TEST_F(WebKeys, KeyUpPushesNothingAndAutoRepeatPushesAgain) {
     web_key_event(true, "KeyG", "g", 0);
     web_key_event(false, "KeyG", "g", 0);
     EXPECT_EQ(typed(), "g|g|");
+}
+
+TEST_F(WebKeys, MarkedRepeatsWaitForTheirKeyToBeRead) {
+    web_key_event(true, "ArrowUp", "ArrowUp", 0);
+    web_key_event(true, "ArrowUp", "ArrowUp", PAGE_REPEAT);
+    web_key_event(true, "KeyG", "g", 0);
+    web_key_event(true, "KeyG", "g", PAGE_REPEAT);
+    EXPECT_EQ(typed(), "\xFFH|g|");
+    web_key_event(true, "KeyG", "g", PAGE_REPEAT);  // nothing waits: it enters
+    EXPECT_EQ(typed(), "g|");
 }
 
 TEST_F(WebKeys, AFloodKeepsTheNewestFifteen) {

@@ -27,8 +27,9 @@ void on_key_down(SdlWindow& w, const SDL_KeyboardEvent& event) {
         if (event.repeat == 0 && (w.flags & WINDOW_NO_MAXIMISE) == 0) set_fullscreen(!w.fullscreen);
         return;
     }
+    w.text_from_repeat = event.repeat != 0;
     if (present_source.key_down != nullptr) {
-        present_source.key_down(key.scan, key.key_char, key.modifiers);
+        present_source.key_down(key.scan, key.key_char, key.modifiers, event.repeat != 0);
     }
 }
 
@@ -134,8 +135,13 @@ void handle_window_events(PresentFrame* frame) {
                 break;
             case SDL_TEXTINPUT:
                 if (present_source.text_typed != nullptr) {
-                    present_source.text_typed(event.text.text, sdl_modifiers(SDL_GetModState()));
+                    present_source.text_typed(event.text.text, sdl_modifiers(SDL_GetModState()),
+                                              w.text_from_repeat);
                 }
+                w.text_from_repeat = false;
+                break;
+            case SDL_KEYUP:
+                w.text_from_repeat = false;
                 break;
             case SDL_WINDOWEVENT:
                 on_window_event(w, event.window, frame, closed);

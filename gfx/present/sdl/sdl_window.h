@@ -91,6 +91,9 @@ struct SdlWindow {
     int32_t restore_attempts = 0;
     bool placed_by_us = false;  // full screen without a window manager: we sized the window
     bool repaint = true;
+    // SDL sends a key's text right after its key down, without saying
+    // whether an auto-repeat typed it; the key down does.
+    bool text_from_repeat = false;
     // Centring the client area waits for the frame's size, which the window
     // manager tells after the window is shown: until this tick, 0 when done.
     Uint64 centre_until = 0;

@@ -2,6 +2,7 @@
 #include "gfx/present/marked_rows.h"
 
 #include <cstring>
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -31,10 +32,7 @@ LineSpan convert_marked_rows(const PresentFrame& frame, PixelConverter convert, 
     uint8_t* line = rgba + static_cast<size_t>(span.first) * pitch;
     const size_t pixels = static_cast<size_t>(span.count) * frame.width;
     for (size_t i = 0; i < pixels; ++i) {
-        uint32_t pixel;
-        std::memcpy(&pixel, line + i * 4, 4);
-        pixel |= OPAQUE;
-        std::memcpy(line + i * 4, &pixel, 4);
+        store_unaligned<uint32_t>(line + i * 4, load_unaligned<uint32_t>(line + i * 4) | OPAQUE);
     }
     return span;
 }

@@ -12,6 +12,8 @@ constexpr int32_t PAGE_SHIFT = 0x01;
 constexpr int32_t PAGE_CTRL = 0x02;
 constexpr int32_t PAGE_ALT = 0x04;
 constexpr int32_t PAGE_META = 0x08;
+// Not a modifier: the event is an auto-repeat of a held key.
+constexpr int32_t PAGE_REPEAT = 0x10;
 
 // The set-1 scan code of a key, with 0x100 for a grey key (cursor block,
 // keypad Enter and /, right Ctrl and Alt); 0 for a key the PC keyboard has not.

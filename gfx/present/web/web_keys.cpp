@@ -51,13 +51,15 @@ bool web_key_event(bool down, std::string_view code, std::string_view key, int32
     if (!down) return belongs_to_program(mapped, page_flags);
     const int32_t modifiers =
         web_modifiers(page_flags, g_held[RIGHT_CTRL], g_held[RIGHT_ALT]) | (mapped & EXTENDED);
+    const bool repeat = (page_flags & PAGE_REPEAT) != 0;
     if (mapped != 0 && present_source.key_down != nullptr) {
         present_source.key_down(mapped & 0xFF,
-                                web_key_char(code, key, (page_flags & PAGE_SHIFT) != 0), modifiers);
+                                web_key_char(code, key, (page_flags & PAGE_SHIFT) != 0), modifiers,
+                                repeat);
     }
     if (web_typed_text(key, page_flags) && present_source.text_typed != nullptr) {
         const std::string text(key);
-        present_source.text_typed(text.c_str(), modifiers);
+        present_source.text_typed(text.c_str(), modifiers, repeat);
     }
     return belongs_to_program(mapped, page_flags) || web_typed_text(key, page_flags);
 }

@@ -29,7 +29,8 @@ EM_JS(int, page_open_canvas, (int width, int height), {
         field(event.code, fields);
         field(event.key, fields + 32);
         var flags = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) |
-                    (event.altKey ? 4 : 0) | (event.metaKey ? 8 : 0);
+                    (event.altKey ? 4 : 0) | (event.metaKey ? 8 : 0) |
+                    (event.repeat ? 16 : 0);
         if (_web_key_input(down ? 1 : 0, flags)) event.preventDefault();
     }
     function focus() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "gfx/gfx.h"
 #include "tests/gfx/draw/draw_test_support.h"
 #include "tests/support/gfx_state.h"
 

@@ -5,8 +5,9 @@
 #include <set>
 #include <utility>
 
-#include "gfx/draw/draw_context.h"
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/draw/draw_internal.h"
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
 
 namespace draw_test {

@@ -5,7 +5,8 @@
 #include <limits>
 #include <vector>
 
-#include "gfx/draw/writers.h"
+#include "gfx/draw/draw_internal.h"
+#include "gfx/gfx.h"
 #include "tests/gfx/draw/draw_test_support.h"
 #include "tests/support/gfx_state.h"
 

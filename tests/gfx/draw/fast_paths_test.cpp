@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "tests/gfx/draw/draw_test_support.h"
 #include "tests/support/gfx_state.h"
+#include "tests/support/reference_model.h"
 
 // The line, box and pixel primitives against the straightforward drawing they
 // replace: one pixel_writer call per pixel, one span_writer call per row, in
@@ -19,139 +21,6 @@
 namespace {
 
 using namespace draw_test;
-
-// ---------------------------------------------------------------------------
-// The straightforward drawing.
-// ---------------------------------------------------------------------------
-
-void plot(DrawContext& context, int64_t x, int64_t y, uint32_t colour) {
-    context.pixel_writer(context, static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
-}
-
-uint8_t* address_of(const DrawContext& context, int64_t x, int64_t y) {
-    return row_start(context, y) + x * context.bytes_per_pixel;
-}
-
-uint16_t rotate(uint16_t mask) {
-    return static_cast<uint16_t>((mask >> 1) | (mask << 15));
-}
-
-void reference_segment(DrawContext& context, PixelSegment s, uint32_t colour, uint16_t style) {
-    if (!clip_segment(context, s)) return;
-    lock_target();
-    uint16_t mask = 0x8000;
-    if (s.x1 == s.x2 || s.y1 == s.y2) {
-        const bool vertical = s.x1 == s.x2;
-        int64_t from = vertical ? s.y1 : s.x1;
-        int64_t to = vertical ? s.y2 : s.x2;
-        if (from > to) {
-            std::swap(from, to);
-            style = reverse_bits16(style);
-            mask = static_cast<uint16_t>(1u << ((to - from) % 16));
-        }
-        if (!vertical && style == 0xFFFF) {
-            context.span_writer(address_of(context, from, s.y1), colour,
-                                static_cast<int32_t>(to - from + 1));
-        } else {
-            for (int64_t k = from; k <= to; ++k, mask = rotate(mask)) {
-                if (style & mask) plot(context, vertical ? s.x1 : k, vertical ? k : s.y1, colour);
-            }
-        }
-    } else {
-        const int64_t dx = std::llabs(s.x2 - s.x1), dy = std::llabs(s.y2 - s.y1);
-        const int64_t sx = s.x2 >= s.x1 ? 1 : -1, sy = s.y2 >= s.y1 ? 1 : -1;
-        const bool x_major = dx >= dy;
-        const int64_t major = x_major ? dx : dy, minor = x_major ? dy : dx;
-        int64_t x = s.x1, y = s.y1;
-        int64_t error = 2 * minor - major;
-        for (int64_t i = 0; i <= major; ++i, mask = rotate(mask)) {
-            if (style & mask) plot(context, x, y, colour);
-            if (error >= 0) {
-                (x_major ? y : x) += x_major ? sy : sx;
-                error -= 2 * major;
-            }
-            (x_major ? x : y) += x_major ? sx : sy;
-            error += 2 * minor;
-        }
-    }
-    finish_target(context, std::min(s.y1, s.y2), std::max(s.y1, s.y2));
-}
-
-void reference_rect(DrawContext& context, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
-                    uint32_t colour, bool filled, uint32_t style) {
-    const ViewRect& v = context.view;
-    const int64_t right = int64_t{v.x} + v.width, bottom = int64_t{v.y} + v.height;
-    if (x2 < v.x || y2 < v.y || x1 >= right || y1 >= bottom) return;
-    const int64_t cx1 = std::max<int64_t>(x1, v.x), cy1 = std::max<int64_t>(y1, v.y);
-    const int64_t cx2 = std::min(x2, right - 1), cy2 = std::min(y2, bottom - 1);
-    if (cx1 > cx2 || cy1 > cy2) return;
-    lock_target();
-    const auto run = static_cast<int32_t>(cx2 - cx1 + 1);
-    if (filled) {
-        for (int64_t y = cy1; y <= cy2; ++y)
-            context.span_writer(address_of(context, cx1, y), colour, run);
-    } else if (style == 0xFFFF) {
-        if (y2 < bottom) context.span_writer(address_of(context, cx1, y2), colour, run);
-        if (y1 >= v.y) context.span_writer(address_of(context, cx1, y1), colour, run);
-        for (int64_t y = cy1; y <= cy2; ++y) {
-            if (x2 < right) plot(context, x2, y, colour);
-            if (x1 >= v.x) plot(context, x1, y, colour);
-        }
-    } else {
-        // One pattern runs round the whole frame, bottom, top, right, left,
-        // clipped and skipped positions included.
-        auto drawn = [&](int64_t position) { return (style & (0x8000u >> (position & 15))) != 0; };
-        const int64_t across = x2 - x1 + 1, down = y2 - y1 + 1;
-        for (int64_t x = cx1; x <= cx2; ++x) {
-            if (y2 < bottom && drawn(x - x1)) plot(context, x, y2, colour);
-        }
-        for (int64_t x = cx1; x <= cx2; ++x) {
-            if (y1 >= v.y && drawn(across + x - x1)) plot(context, x, y1, colour);
-        }
-        for (int64_t y = cy1; y <= cy2; ++y) {
-            if (x2 < right && drawn(2 * across + y - y1)) plot(context, x2, y, colour);
-        }
-        for (int64_t y = cy1; y <= cy2; ++y) {
-            if (x1 >= v.x && drawn(2 * across + down + y - y1)) plot(context, x1, y, colour);
-        }
-    }
-    finish_target(context, cy1, cy2);
-}
-
-void reference_line(void* target, float x1, float y1, float x2, float y2, uint32_t colour,
-                    int32_t kind, uint32_t style, int32_t flags) {
-    const auto [context, pixel] = begin_primitive(target, colour, flags);
-    if (context == nullptr) return;
-    PointF first{x1, y1}, second{x2, y2};
-    apply_step(*context, flags, first, &second);
-    const PixelPoint a = map_point(*context, first.x, first.y);
-    const PixelPoint b = map_point(*context, second.x, second.y);
-    if (!a.ok || !b.ok) return;
-    if (kind == LINE_PLAIN) {
-        reference_segment(*context, PixelSegment{a.x, a.y, b.x, b.y}, pixel,
-                          static_cast<uint16_t>(style));
-        return;
-    }
-    reference_rect(*context, std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
-                   std::max(a.y, b.y), pixel, kind == LINE_FILLED_BOX, style & 0xFFFF);
-}
-
-void reference_pset(void* target, float x, float y, uint32_t colour, int32_t flags,
-                    int32_t use_background) {
-    const auto [context, pixel] = begin_primitive(target, colour, flags, use_background != 0);
-    if (context == nullptr) return;
-    PointF point{x, y};
-    apply_step(*context, flags, point, nullptr);
-    const PixelPoint p = map_point(*context, point.x, point.y);
-    if (!p.ok || clip_outcode(*context, p.x, p.y) != 0) return;
-    lock_target();
-    plot(*context, p.x, p.y, pixel);
-    finish_target(*context, p.y, p.y);
-}
-
-// ---------------------------------------------------------------------------
-// Targets and random inputs.
-// ---------------------------------------------------------------------------
 
 // A target to draw on: a screen of a size and depth (blending or not), or an
 // ImageBuffer of the 32-byte form, whose padded rows are not back to back.
@@ -301,11 +170,15 @@ TEST_F(FastPaths, LinesAndBoxesMatchTheReferenceWriters) {
                                      ? LINE_PLAIN
                                      : static_cast<int32_t>(random_() % 3);
             const uint32_t line_style = style();
-            const auto [colour, flags] = colour_and_flags();
+            // Plain names: lambdas may not capture structured bindings before C++20's fix
+            // reached every compiler (clang 14 refuses them).
+            const std::pair<uint32_t, int32_t> pick = colour_and_flags();
+            const uint32_t colour = pick.first;
+            const int32_t flags = pick.second;
             ASSERT_TRUE(
                 same([&](void* t) { gfx_line(t, x1, y1, x2, y2, colour, kind, line_style, flags); },
                      [&](void* t) {
-                         reference_line(t, x1, y1, x2, y2, colour, kind, line_style, flags);
+                         reference::line(t, x1, y1, x2, y2, colour, kind, line_style, flags);
                      }))
                 << "trial " << trial << ": (" << x1 << ", " << y1 << ") - (" << x2 << ", " << y2
                 << ") kind " << kind << " style " << std::hex << line_style << " colour " << colour
@@ -320,10 +193,14 @@ TEST_F(FastPaths, PixelsMatchTheReferenceWriter) {
         for (int trial = 0; trial < TRIALS; ++trial) {
             const float px = x(), py = y();
             const int32_t background = static_cast<int32_t>(random_() % 2);
-            const auto [colour, flags] = colour_and_flags();
+            // Plain names: lambdas may not capture structured bindings before C++20's fix
+            // reached every compiler (clang 14 refuses them).
+            const std::pair<uint32_t, int32_t> pick = colour_and_flags();
+            const uint32_t colour = pick.first;
+            const int32_t flags = pick.second;
             ASSERT_TRUE(
                 same([&](void* t) { gfx_pset(t, px, py, colour, flags, background); },
-                     [&](void* t) { reference_pset(t, px, py, colour, flags, background); }))
+                     [&](void* t) { reference::pset(t, px, py, colour, flags, background); }))
                 << "trial " << trial << ": (" << px << ", " << py << ") colour " << std::hex
                 << colour << " flags " << flags;
         }

@@ -7,9 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "runtime/array_descriptor.h"
-#include "runtime/last_error.h"
-#include "runtime/program_args.h"
+#include "gfx/gfx.h"
+#include "runtime/runtime.h"
 #include "tests/gfx/draw/draw_test_support.h"
 #include "tests/support/gfx_state.h"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "tests/gfx/draw/draw_test_support.h"
 #include "tests/support/gfx_state.h"
 

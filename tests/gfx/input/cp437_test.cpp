@@ -1,4 +1,4 @@
-#include "gfx/input/cp437.h"
+#include "gfx/input/input_internal.h"
 
 #include <gtest/gtest.h>
 

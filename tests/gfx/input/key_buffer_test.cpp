@@ -1,11 +1,12 @@
-#include "gfx/input/key_buffer.h"
+#include "gfx/input/input.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "runtime/timing.h"
+#include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

@@ -1,12 +1,9 @@
-#include "gfx/input/key_translation.h"
+#include "gfx/input/input.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/key_events.h"
 
 namespace {
 
@@ -112,6 +109,60 @@ TEST_F(KeyPath, TextCloseAndRepeats) {
     key_down(0x48, 0, KEY_EXTENDED);  // held: every repeat pushes once
     key_down(0x48, 0, KEY_EXTENDED);
     EXPECT_EQ(pushed(), (std::vector<int32_t>{0x84, '!', '@', CLOSE_KEY, 0x48FF, 0x48FF}));
+}
+
+}  // namespace
+
+namespace {
+
+// An auto-repeat enters the buffer only while no press of its key waits
+// unread; first presses always enter.
+struct RepeatCase {
+    const char* what;
+    std::vector<int32_t> waiting;  // pushed before, by first presses
+    bool text;                     // the repeat types text rather than a key code
+    std::vector<int32_t> expected;
+};
+
+const RepeatCase REPEATS[] = {
+    {"grey Up into an empty buffer", {}, false, {0x48FF}},
+    {"grey Up while one waits", {0x48FF}, false, {0x48FF}},
+    {"grey Up while another key waits", {'g'}, false, {'g', 0x48FF}},
+    {"grey Up behind the one that waits", {0x48FF, 'g'}, false, {0x48FF, 'g'}},
+    {"text into an empty buffer", {}, true, {'8'}},
+    {"text while its character waits", {'8'}, true, {'8'}},
+    {"text while another character waits", {'9'}, true, {'9', '8'}},
+};
+
+TEST_F(KeyPath, AutoRepeatEntersOnlyWhileItsKeyIsNotWaiting) {
+    for (const RepeatCase& c : REPEATS) {
+        key_buffer_clear();
+        for (int32_t code : c.waiting)
+            key_push(code);
+        if (c.text) {
+            key_text("8", 0, true);
+        } else {
+            key_down(0x48, 0, KEY_EXTENDED, true);
+        }
+        EXPECT_EQ(pushed(), c.expected) << c.what;
+    }
+}
+
+TEST_F(KeyPath, HeldKeyLeavesAtMostOnePressAfterItsRelease) {
+    // A frame reads one key while the window system repeats three times.
+    key_down(0x48, 0, KEY_EXTENDED);
+    int32_t read = 0;
+    for (int32_t frame = 0; frame < 10; ++frame) {
+        read += key_pop() != 0 ? 1 : 0;
+        for (int32_t i = 0; i < 3; ++i)
+            key_down(0x48, 0, KEY_EXTENDED, true);
+    }
+    EXPECT_EQ(read, 10);
+    EXPECT_EQ(pushed(), (std::vector<int32_t>{0x48FF}));  // released: one frame more
+    // A tap is never lost, even while a repeat of the same key waits.
+    key_down(0x48, 0, KEY_EXTENDED, true);
+    key_down(0x48, 0, KEY_EXTENDED);
+    EXPECT_EQ(pushed(), (std::vector<int32_t>{0x48FF, 0x48FF}));
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 
 #include <bit>
 
-#include "gfx/screen/palette_font_spec.h"
-#include "gfx/screen/runtime_data.h"
+#include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

@@ -4,8 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "gfx/screen/lzw.h"
-#include "gfx/screen/runtime_data.h"
+#include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 #include "tools/lzw_compress.h"
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "gfx/present/window_driver.h"
-#include "gfx/screen/palette.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 

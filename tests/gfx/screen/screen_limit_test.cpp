@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "gfx/draw/primitives.h"
+#include "gfx/draw/draw.h"
+#include "gfx/gfx.h"
 #include "gfx/present/window_driver.h"
-#include "gfx/screen/console_hooks.h"
 #include "gfx/screen/screen.h"
-#include "runtime/last_error.h"
+#include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

@@ -2,7 +2,8 @@
 
 #include <random>
 
-#include "runtime/last_error.h"
+#include "gfx/gfx.h"
+#include "runtime/runtime.h"
 #include "tests/gfx/text/text_test_support.h"
 #include "tests/support/gfx_state.h"
 

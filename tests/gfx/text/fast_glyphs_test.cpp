@@ -5,9 +5,10 @@
 #include <random>
 #include <vector>
 
-#include "gfx/text/text_view.h"
+#include "gfx/text/text_internal.h"
 #include "tests/gfx/text/text_test_support.h"
 #include "tests/support/gfx_state.h"
+#include "tests/support/reference_model.h"
 
 // Glyph runs written a cell row at a time against the straightforward
 // drawing they replace: one pixel_writer call per pixel of every cell.
@@ -16,45 +17,11 @@ namespace {
 
 using namespace text_test;
 
-int32_t reference_glyphs(TextWindow& window, const uint8_t* bytes, int32_t count) {
-    TextTarget& target = *window.target;
-    DrawContext& context = *target.context;
-    const ScreenContext& screen = *target.screen;
-    const TextGrid grid = text_grid(screen);
-    if (count <= 0 || window.row < 0 || window.row >= grid.rows || window.column < 0 ||
-        count > grid.columns - window.column) {
-        return 0;
-    }
-    const FontSpec& font = *screen.font;
-    const int32_t x0 = window.column * font.width;
-    const int32_t y0 = window.row * font.height;
-    if (count == 1 && bytes[0] == 255) {
-        for (int32_t x = 0; x < font.width; ++x)
-            context.pixel_writer(context, x0 + x, y0 + font.height - 1, context.foreground);
-    } else {
-        for (int32_t i = 0; i < count; ++i) {
-            const uint8_t* glyph = font.glyphs + static_cast<size_t>(bytes[i]) * font.height;
-            for (int32_t j = 0; j < font.height; ++j) {
-                for (int32_t x = 0; x < 8; ++x) {
-                    const bool set = ((glyph[j] >> x) & 1) != 0;
-                    context.pixel_writer(context, x0 + i * 8 + x, y0 + j,
-                                         set ? context.foreground : context.background);
-                }
-            }
-        }
-    }
-    widen_dirty_rows(target, y0, y0 + font.height);
-    TextCell* cells = screen.text_cells[0].get() + window.row * screen.text_columns + window.column;
-    for (int32_t i = 0; i < count; ++i)
-        cells[i] = TextCell{bytes[i], context.foreground, context.background};
-    return 1;
-}
-
 void reference_write(const std::vector<uint8_t>& bytes) {
     TextTarget target;
     TextWindow window;
     if (!open_text_window(window, target)) return;
-    window.glyphs = reference_glyphs;
+    window.glyphs = reference::glyphs;
     interpret_text(window, bytes.data(), static_cast<int32_t>(bytes.size()), true);
     close_text_window(window);
 }

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/screen/console_hooks.h"
+#include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
-#include "runtime/strings.h"
+#include "runtime/runtime.h"
 #include "tests/gfx/draw/draw_test_support.h"
 
 namespace text_test {

@@ -11,11 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "gfx/draw/primitives.h"
-#include "gfx/input/key_buffer.h"
-#include "gfx/input/mouse.h"
+#include "gfx/draw/draw.h"
+#include "gfx/gfx.h"
+#include "gfx/input/input.h"
 #include "gfx/present/window_driver.h"
-#include "gfx/screen/palette.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/x_display.h"
 

@@ -1,0 +1,32 @@
+#pragma once
+
+// The graphics services: choosing a screen, which builds the screen record,
+// opens a window driver and wires the console to the screen's own routines.
+// This header is what a program includes to draw; it brings the layers with it.
+//
+//   if (gfx_screen(12, 8, 0, 0, 0) != 0) ... // 640 x 480, 16 colours, a window
+//   gfx_line(nullptr, 0, 0, 639, 479, 15, LINE_PLAIN, STYLE_SOLID, 0);
+//   std::string key = gfx_inkey();
+//   gfx_screen(0, 0, 0, 0, 0);              // back to the text console
+
+#include "gfx/screen/screen.h"
+
+// Selects numbered mode 0..21 (0: back to the text console). 0 on success, 1 on failure.
+int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags, int32_t refresh_rate);
+
+// The same for a screen of any size.
+int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
+                        int32_t refresh_rate);
+
+// Why the last gfx_screen found no window driver to show the screen, in a
+// few words for a message ("" after a success).
+const char* gfx_window_failure();
+
+// The at-exit handler: tears a remaining screen down.
+void screen_exit_handler();
+
+// Puts the whole graphics state back as a fresh process has it: no screen
+// (its window closed), empty console hooks, no text view, an empty key
+// buffer, the palette registers at rest, a fresh drawing context and no
+// window failure on record. For test fixtures.
+void gfx_reset();

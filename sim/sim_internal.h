@@ -1,0 +1,78 @@
+#pragma once
+
+// What only the simulation's own files share: the scene, the phasor chain,
+// the line helper and the labels.
+
+#include <cstdint>
+#include <string_view>
+
+#include "gfx/draw/draw.h"
+#include "sim/sim.h"
+
+// The two figures the scene is made of: solid plain lines and filled boxes on
+// the screen. Coordinates are reals as the drawing services take them;
+// relative is the coordinate-flags code (RELATIVE_NONE, _SECOND or _BOTH).
+
+inline void scene_line(double x1, double y1, double x2, double y2, uint32_t colour,
+                       int32_t relative = RELATIVE_NONE) {
+    gfx_line(nullptr, static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+             static_cast<float>(y2), colour, LINE_PLAIN, STYLE_SOLID, relative);
+}
+
+inline void scene_box(double x1, double y1, double x2, double y2, uint32_t colour,
+                      int32_t relative = RELATIVE_NONE) {
+    gfx_line(nullptr, static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+             static_cast<float>(y2), colour, LINE_FILLED_BOX, STYLE_SOLID, relative);
+}
+
+// The static parts of the picture: barrier with its openings, rays and axis.
+
+// Sets slit_y[1..slit_count], spread symmetrically about the axis.
+void place_slits();
+
+// The barrier with one opening of five rows per slit.
+void draw_barrier();
+
+// Every ray from a slit to the detector point, and the axis line.
+void draw_rays();
+
+// Recomputes the slit positions, cleans every opening and erases every ray.
+void erase_rays();
+
+// Clears the screen and draws the whole static scene.
+void redraw_scene();
+
+// The phasor display at the detector point: one arrow per slit, drawn head to
+// tail (the chain), their sum (the resultant) and the intensity it implies.
+// The frame loop runs the steps below in this order: slit arrows, chain erase,
+// phasors and sum, resultant, [detector line, rays], chain, intensity sample.
+
+// Fills path_length[1..slit_count] from the current geometry.
+void compute_path_lengths();
+
+// Erases the resultant as last drawn, at the current detector point.
+void erase_resultant();
+
+// Turns the arrow at every slit opening from the previous phase to the
+// current one and repairs the barrier that the erase cut.
+void draw_slit_arrows();
+
+// Retraces the chain the previous frame drew, in the background colour.
+void erase_chain();
+
+// The phasor of every slit at the detector point, and their sum.
+void compute_phasors();
+
+// Replaces the drawn resultant by the current sum.
+void draw_resultant();
+
+// Draws the chain from the detector point and remembers its first phasor.
+void draw_chain();
+
+// One intensity sample at the right edge, at the detector's height.
+void draw_intensity_sample();
+
+// Shows text (2 to 80 characters) black on white with its top-left corner at
+// pixel (x, y), by way of the first text row; then prints the heading line
+// there again.
+void print_at_pixel(int32_t x, int32_t y, std::string_view text);

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "app/curve_csv.h"
+#include "app/typed_frames.h"
+#include "sim/sim.h"
+#include "sim/sim_internal.h"
+#include "tests/sim/sim_fixture.h"
+
+namespace {
+
+class SweepCurve : public SimulationTest {
+protected:
+    void TearDown() override {
+        type_keys({});
+        set_step_feed(nullptr);
+        std::remove(path_.c_str());
+        SimulationTest::TearDown();
+    }
+
+    // The snapshot tool's sweep: its keys, and one frame more than keys.
+    static void sweep() {
+        const std::vector<std::string> keys = sweep_keys();
+        type_keys(keys);
+        for (size_t frame = 0; frame <= keys.size(); ++frame)
+            run_typed_frame();
+    }
+
+    // The sum of the phasors at row y, as the scene tests form it: path
+    // lengths rounded to single, then the phase that does not cancel in the
+    // squared length.
+    static double physics(int32_t y) {
+        std::complex<double> sum = 0;
+        for (int i = 1; i <= model.slit_count; ++i) {
+            const double dy = y - model.slit_y[i];
+            const double distance = model.detector_distance;
+            const float path = static_cast<float>(std::sqrt(dy * dy + distance * distance));
+            sum += std::polar(static_cast<double>(model.slit_amplitude),
+                              -static_cast<double>(path) * model.wave_number);
+        }
+        return std::norm(sum) / 100.0;
+    }
+
+    // Lit pixels of the sample at row y, counted from the right edge.
+    static int32_t lit(int32_t y) {
+        int32_t x = 639;
+        while (x >= 0 && pixel(x, y) == COLOUR_LIGHT_RED)
+            --x;
+        return 639 - x;
+    }
+
+    std::string path_ = "sweep_curve_test." + std::to_string(getpid()) + ".csv";
+};
+
+TEST_F(SweepCurve, EveryRowHoldsThePhasorSumAsDrawn) {
+    sweep();
+    ASSERT_EQ(model.detector_x, 480);
+    ASSERT_EQ(write_curve_csv(path_, model.axis_y), "");
+
+    std::ifstream csv(path_);
+    std::string line;
+    ASSERT_TRUE(std::getline(csv, line));
+    EXPECT_EQ(line, "row,offset,length,intensity");
+    int32_t rows = 0;
+    for (; std::getline(csv, line); ++rows) {
+        int row = 0, offset = 0, length = 0;
+        double intensity = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%d,%d,%d,%lf", &row, &offset, &length, &intensity), 4)
+            << line;
+        ASSERT_EQ(row, rows) << "one line per row, top to bottom";
+        EXPECT_EQ(offset, 248 - row);
+        EXPECT_NEAR(intensity, physics(row), 1e-3) << line;
+        EXPECT_EQ(length, lit(row)) << line;
+        if (offset == 30) {
+            EXPECT_NEAR(intensity, 29.37, 0.005);
+        }
+    }
+    EXPECT_EQ(rows, 480);
+}
+
+TEST_F(SweepCurve, StartsFromSingleStepsAndAShownCurve) {
+    // The sweep leaves single steps and does not switch a shown curve off.
+    for (const char* key : {"i", "s"}) {
+        type_keys({key});
+        run_typed_frame();
+    }
+    ASSERT_TRUE(model.stepping);
+    sweep();
+    EXPECT_FALSE(model.stepping);
+    EXPECT_TRUE(model.intensity_shown);
+    for (int32_t y = 0; y < CURVE_ROWS; ++y)
+        ASSERT_TRUE(curve_samples[y].taken) << y;
+}
+
+TEST_F(SweepCurve, ClearingTheScreenForgetsTheSamples) {
+    model.intensity_shown = true;
+    run_frame();
+    ASSERT_TRUE(curve_samples[218].taken);
+    EXPECT_EQ(curve_samples[218].length, lit(218));
+    redraw_scene();
+    EXPECT_FALSE(curve_samples[218].taken);
+}
+
+TEST(CurveSampleLength, RoundsTheLinesEndHalfAwayFromZero) {
+    const struct {
+        float intensity;
+        int32_t length;
+    } cases[] = {{0.0f, 0},    {0.5f, 0},   {0.51f, 1}, {29.37f, 29}, {29.5f, 29},
+                 {29.51f, 30}, {64.0f, 64}, {-3.0f, 0}, {1e30f, 640}, {NAN, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(curve_sample_length(c.intensity), c.length) << c.intensity;
+}
+
+}  // namespace
