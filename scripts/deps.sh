@@ -9,9 +9,12 @@ set -euo pipefail
 # libsdl2-dev and libx11-dev carry the window (SDL2 is also the peer the
 # benchmarks measure the drawing against); xvfb, xdotool and imagemagick let
 # the window and end-to-end tests run a display of their own, type and take
-# screenshots (and decode the animations).
+# screenshots (and decode the animations); openbox and fluxbox are the window
+# managers the window is tried under, wmctrl sends their maximise and close
+# requests and x11-utils (xprop, xwininfo, xdpyinfo) reads back what they did.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data
-  zlib1g-dev libpng-dev libgif-dev libsdl2-dev libx11-dev xvfb xdotool x11-xserver-utils imagemagick)
+  zlib1g-dev libpng-dev libgif-dev libsdl2-dev libx11-dev xvfb xdotool x11-xserver-utils imagemagick
+  openbox fluxbox wmctrl x11-utils)
 # A caller may name more (CI adds clang and its fuzzer runtime, the package
 # script its tools).
 packages+=("$@")

@@ -2,13 +2,16 @@
 # window, screenshots, keys, the close request and the exit status.
 #
 #   source tests/e2e/harness.sh          # E2E_X_CLIENT: path of the x_client tool
-#   e2e_start_display                    # Xvfb on a free display; exports DISPLAY
+#   e2e_start_display [WxH]              # Xvfb on a free display; exports DISPLAY
+#   e2e_start_wm openbox                 # a window manager on it, once it manages
 #   e2e_start_program PROGRAM [ARGS...]  # in the background; E2E_PID
 #   wid=$(e2e_wait_window NAME)          # its visible window, by exact title
 #   e2e_screenshot "$wid" FILE           # PNG of the window
 #   e2e_pixel FILE X Y                   # "R G B" of a screenshot pixel
 #   e2e_wait_pixel "$wid" X Y "R G B"    # until the window shows that colour
 #   e2e_keys "$wid" Up F1 a              # xdotool key names
+#   e2e_geometry "$wid"                  # "X Y W H" of the client area on the screen
+#   e2e_wait_geometry "$wid" "X Y W H"   # until it is that ("*" for any field)
 #   e2e_close "$wid"                     # the close button (WM_DELETE_WINDOW)
 #   e2e_wait_exit [SECONDS]              # E2E_STATUS: exit status, or 124 after the timeout
 #   e2e_fail MESSAGE                     # one line on stderr, exit 1
@@ -21,9 +24,11 @@ export LSAN_OPTIONS="suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")/../suppor
 E2E_DIR=$(mktemp -d)
 E2E_XVFB_PID=""
 E2E_PID=""
+E2E_WM_PID=""
 
 e2e_cleanup() {
   [ -n "$E2E_PID" ] && kill -9 "$E2E_PID" 2>/dev/null
+  [ -n "$E2E_WM_PID" ] && kill -9 "$E2E_WM_PID" 2>/dev/null
   [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null && wait "$E2E_XVFB_PID" 2>/dev/null
   rm -rf "$E2E_DIR"
 }
@@ -37,7 +42,7 @@ e2e_fail() {
 e2e_start_display() {
   command -v Xvfb >/dev/null || e2e_fail "Xvfb is not installed"
   # Xvfb picks a free display number and writes it once it accepts clients.
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$E2E_DIR/display" 2>/dev/null &
+  Xvfb -displayfd 5 -screen 0 "${1:-1024x768}x24" -nolisten tcp 5>"$E2E_DIR/display" 2>/dev/null &
   E2E_XVFB_PID=$!
   local waited=0
   until grep -q '[0-9]' "$E2E_DIR/display" 2>/dev/null; do
@@ -46,6 +51,20 @@ e2e_start_display() {
     [ "$waited" -lt $((E2E_TIMEOUT * 20)) ] || e2e_fail "Xvfb did not start"
   done
   export DISPLAY=":$(tr -d '\n' <"$E2E_DIR/display")"
+}
+
+e2e_start_wm() {
+  command -v "$1" >/dev/null || e2e_fail "$1 is not installed"
+  # Its settings go to the test's own folder, not the user's.
+  HOME="$E2E_DIR" "$1" >"$E2E_DIR/wm.log" 2>&1 &
+  E2E_WM_PID=$!
+  # A window manager names its check window on the root once it manages.
+  local tries=0
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    tries=$((tries + 1))
+    [ "$tries" -lt $((E2E_TIMEOUT * 20)) ] || e2e_fail "$1 did not start"
+    sleep 0.05
+  done
 }
 
 e2e_start_program() {
@@ -83,6 +102,27 @@ e2e_keys() {
   xdotool windowfocus --sync "$wid" key --delay 20 "$@"
 }
 
+e2e_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+    /^ *Width/ {w = $NF} /^ *Height/ {h = $NF} END {print x, y, w, h}'
+}
+
+e2e_wait_geometry() {
+  local tries=0 got want
+  read -ra want <<<"$2"
+  while :; do
+    read -ra got <<<"$(e2e_geometry "$1")"
+    local i same=1
+    for i in 0 1 2 3; do
+      [ "${want[$i]}" = "*" ] || [ "${want[$i]}" = "${got[$i]:-}" ] || same=0
+    done
+    [ "$same" = 1 ] && return 0
+    tries=$((tries + 1))
+    [ "$tries" -lt $((E2E_TIMEOUT * 10)) ] || return 1
+    sleep 0.1
+  done
+}
+
 e2e_close() {
   "${E2E_X_CLIENT:?set E2E_X_CLIENT to the x_client tool}" close "$1"
 }
@@ -116,6 +156,23 @@ e2e_wait_region() {
     [ "$tries" -lt $((E2E_TIMEOUT * 10)) ] || return 1
     sleep 0.1
   done
+}
+
+# A reference picture as a window of WxH shows it: scaled by whole pixels
+# (ImageMagick's -scale repeats them exactly at a whole factor), centred
+# between black bars.
+e2e_scaled_reference() {
+  local file="${1%.png}-$2.png"
+  convert "$1" -scale "$2" -background black -gravity center -extent "$2" "$file" ||
+    e2e_fail "cannot scale $1"
+  echo "$file"
+}
+
+# The region WxH+X+Y of the picture scaled by a whole FACTOR and moved by OX OY.
+e2e_scaled_region() {
+  local w h x y
+  IFS='x+' read -r w h x y <<<"$1"
+  echo "$((w * $2))x$((h * $2))+$((x * $2 + $3))+$((y * $2 + $4))"
 }
 
 # The headless picture after FRAMES frames with KEYS typed, as a reference.

@@ -69,13 +69,26 @@ void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* f
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_RESIZED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+            note_client_size(w);
             w.repaint = true;
             break;
         case SDL_WINDOWEVENT_MOVED:
             w.window_x = event.data1;
             w.window_y = event.data2;
+            // After the window manager's first placement, a move is someone's
+            // wish, which centring must not undo.
+            if (w.placed && (w.placed_x != event.data1 || w.placed_y != event.data2)) {
+                w.centre_until = 0;
+            }
+            if (!w.placed) {
+                w.placed_x = event.data1;
+                w.placed_y = event.data2;
+                w.placed = true;
+            }
+            note_client_size(w);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -93,8 +106,11 @@ void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* f
             break;
         case SDL_WINDOWEVENT_MAXIMIZED:
             // The maximise request switches to full screen, as Alt+Enter does.
-            SDL_RestoreWindow(w.window);
-            if ((w.flags & WINDOW_NO_MAXIMISE) == 0 && !w.fullscreen) set_fullscreen(true);
+            if ((w.flags & WINDOW_NO_MAXIMISE) != 0 || w.fullscreen) {
+                SDL_RestoreWindow(w.window);
+            } else {
+                maximise_to_fullscreen(w);
+            }
             break;
         case SDL_WINDOWEVENT_CLOSE:
             // The window stays open; the program decides.
@@ -161,7 +177,10 @@ void carry_out_requests() {
     SdlWindow& w = sdl_window();
     WindowRequests& r = w.requests;
     if (r.title) SDL_SetWindowTitle(w.window, r.title_text.c_str());
-    if (r.move && !w.fullscreen) SDL_SetWindowPosition(w.window, r.move_x, r.move_y);
+    if (r.move && !w.fullscreen) {
+        SDL_SetWindowPosition(w.window, r.move_x, r.move_y);
+        w.centre_until = 0;
+    }
     if (r.warp && w.width > 0 && w.height > 0) {
         SDL_WarpMouseInWindow(w.window, w.shown.x + r.warp_x * w.shown.w / w.width,
                               w.shown.y + r.warp_y * w.shown.h / w.height);
@@ -173,16 +192,6 @@ void carry_out_requests() {
     }
     r.title = r.move = r.warp = false;
     r.visibility = r.confinement = -1;
-}
-
-void set_fullscreen(bool on) {
-    SdlWindow& w = sdl_window();
-    if (SDL_SetWindowFullscreen(w.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
-        w.fullscreen = on;
-    } else {
-        SDL_SetWindowFullscreen(w.window, w.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    }
-    w.repaint = true;
 }
 
 }  // namespace sdl_detail

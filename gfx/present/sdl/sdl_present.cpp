@@ -1,12 +1,15 @@
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "gfx/present/marked_rows.h"
 #include "gfx/present/sdl/sdl_window.h"
 
-// Windowed, the converter writes straight into the window surface and only
-// the changed lines are uploaded. When the window is larger than the picture
-// (desktop full screen) the picture is converted into a surface of its own
-// and scaled into the window, aspect kept, with black bars.
+// At the picture's size the converter writes straight into the window
+// surface and only the changed lines are uploaded. At any other size (full
+// screen, a window dragged larger) the picture is converted into a surface
+// of its own and its changed lines are scaled into the window, aspect kept,
+// between black bars; only the lines they cover are uploaded.
 
 namespace sdl_detail {
 namespace {
@@ -35,19 +38,35 @@ void give_palette(SdlWindow& w, SDL_Surface* target) {
     SDL_SetPaletteColors(target->format->palette, colours, 0, 256);
 }
 
-// A new window surface (first pass, size or format change): choose the
-// converter and, when the window is larger than the picture, the picture's
-// own surface. Runs only when the surface changes, so allocating is fine.
-void adopt_surface(SdlWindow& w, PresentFrame& frame, SDL_Surface* surface) {
+// The part of the surface that the window shows: all of it, unless the
+// display has the window smaller than SDL believes (full screen that nobody
+// carried out).
+SDL_Rect visible_part(const SdlWindow& w, const SDL_Surface& surface) {
+    SDL_Rect view{0, 0, surface.w, surface.h};
+    if (w.client_w > 0 && w.client_h > 0) {
+        view.w = std::min(view.w, w.client_w);
+        view.h = std::min(view.h, w.client_h);
+    }
+    return view;
+}
+
+// A new window surface or visible size (first pass, resize, full screen,
+// format change): choose the converter and, when the window's size is not
+// the picture's, the picture's own surface and the map that scales it. Runs
+// only on such a change, so allocating is fine.
+void adopt_surface(SdlWindow& w, PresentFrame& frame, SDL_Surface* surface, const SDL_Rect& view) {
     w.surface = surface;
     w.surface_format = surface->format->format;
     w.surface_size = SDL_Rect{0, 0, surface->w, surface->h};
+    w.view = view;
     if (w.picture != nullptr) SDL_FreeSurface(w.picture);
     w.picture = nullptr;
     const int32_t lines = frame.height * frame.line_repeat;
-    if (surface->w != frame.width || surface->h != lines) {
+    if (view.w != frame.width || view.h != lines) {
         w.picture = SDL_CreateRGBSurfaceWithFormat(0, frame.width, lines, 0, w.surface_format);
-        w.shown = letterbox(frame.width, lines, surface->w, surface->h);
+        w.shown = letterbox(frame.width, lines, view.w, view.h);
+        build_scale_map(w.scale, frame.width, lines, std::max(w.shown.w, 1), std::max(w.shown.h, 1),
+                        surface->format->BytesPerPixel);
     } else {
         w.shown = SDL_Rect{0, 0, frame.width, lines};
     }
@@ -59,6 +78,27 @@ void adopt_surface(SdlWindow& w, PresentFrame& frame, SDL_Surface* surface) {
     if (frame.depth == 16) fill_conversion_table(frame.conversion_table, red_low);
     w.palette_changed = true;
     w.repaint = true;
+}
+
+// Scales the converted lines first_line..last_line into the window and
+// returns the window rectangle they cover.
+SDL_Rect scale_into_window(SdlWindow& w, SDL_Surface* surface, int32_t first_line,
+                           int32_t last_line) {
+    if (w.repaint) SDL_FillRect(surface, &w.view, SDL_MapRGB(surface->format, 0, 0, 0));
+    if (w.shown.w <= 0 || w.shown.h <= 0) return w.view;
+    const bool must_lock = SDL_MUSTLOCK(surface);
+    if (must_lock && SDL_LockSurface(surface) != 0) return SDL_Rect{};
+    uint8_t* origin = static_cast<uint8_t*>(surface->pixels) +
+                      static_cast<ptrdiff_t>(w.shown.y) * surface->pitch +
+                      static_cast<ptrdiff_t>(w.shown.x) * surface->format->BytesPerPixel;
+    scale_rows(w.scale, static_cast<const uint8_t*>(w.picture->pixels), w.picture->pitch, origin,
+               surface->pitch, first_line, last_line);
+    if (must_lock) SDL_UnlockSurface(surface);
+    if (w.repaint) return w.view;
+    int32_t begin = 0;
+    int32_t end = 0;
+    scaled_lines(w.scale, first_line, last_line, &begin, &end);
+    return SDL_Rect{w.shown.x, w.shown.y + begin, w.shown.w, end - begin};
 }
 
 }  // namespace
@@ -94,15 +134,18 @@ void present_frame(PresentFrame& frame, UploadSpan& upload) {
     if (surface == nullptr) return;
     // SDL may build the new surface of a resized window at the old one's
     // address, so its size tells as much as its address.
+    const SDL_Rect view = visible_part(w, *surface);
     if (surface != w.surface || surface->format->format != w.surface_format ||
-        surface->w != w.surface_size.w || surface->h != w.surface_size.h) {
-        adopt_surface(w, frame, surface);
+        surface->w != w.surface_size.w || surface->h != w.surface_size.h || view.w != w.view.w ||
+        view.h != w.view.h) {
+        adopt_surface(w, frame, surface, view);
     }
     SDL_Surface* target = w.picture != nullptr ? w.picture : surface;
     if (w.converter == nullptr || target == nullptr) return;
     if (w.palette_changed) {
         // A palette change shows on every pixel of the attributes it changed.
         give_palette(w, target);
+        if (target != surface) give_palette(w, surface);
         w.palette_changed = false;
         w.repaint = true;
     }
@@ -118,14 +161,13 @@ void present_frame(PresentFrame& frame, UploadSpan& upload) {
     std::memset(frame.dirty_rows, 0, static_cast<size_t>(frame.height) * frame.line_repeat);
 
     if (w.picture != nullptr) {
-        if (w.repaint) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-        SDL_BlitScaled(w.picture, nullptr, surface, &w.shown);
-        upload.rect = SDL_Rect{0, 0, surface->w, surface->h};
+        upload.rect = scale_into_window(w, surface, first * frame.line_repeat,
+                                        (last + 1) * frame.line_repeat - 1);
     } else {
         upload.rect = SDL_Rect{0, first * frame.line_repeat, frame.width,
                                (last - first + 1) * frame.line_repeat};
     }
-    upload.any = true;
+    upload.any = upload.rect.w > 0 && upload.rect.h > 0;
     w.repaint = false;
 }
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "gfx/present/converters.h"
+#include "gfx/present/nearest_scale.h"
 
 // The state of the one SDL window, shared by the driver's operations (program
 // thread) and the presentation thread. Fields are grouped by who may touch
@@ -76,13 +77,29 @@ struct SdlWindow {
     SDL_Surface* surface = nullptr;  // the window surface the converter was chosen for
     uint32_t surface_format = 0;
     SDL_Rect surface_size{};
+    SDL_Rect view{};   // the part of the surface the window really shows
     SDL_Rect shown{};  // where the picture lies in the window
+    ScaleMap scale;    // picture to shown, while they differ in size
     PixelConverter converter = nullptr;
+    int32_t client_w = 0;  // the client area as the display has it; 0 while unknown
+    int32_t client_h = 0;
     bool fullscreen = false;
+    SDL_Rect windowed{};    // where full screen returns to; w 0 while unknown
+    int32_t earlier_w = 0;  // the windowed size before the last change
+    int32_t earlier_h = 0;
+    Uint64 restore_until = 0;  // after leaving full screen: the size is watched until then
+    int32_t restore_attempts = 0;
+    bool placed_by_us = false;  // full screen without a window manager: we sized the window
     bool repaint = true;
     // SDL sends a key's text right after its key down, without saying
     // whether an auto-repeat typed it; the key down does.
     bool text_from_repeat = false;
+    // Centring the client area waits for the frame's size, which the window
+    // manager tells after the window is shown: until this tick, 0 when done.
+    Uint64 centre_until = 0;
+    bool placed = false;  // the window manager's first placement was seen
+    int32_t placed_x = 0;
+    int32_t placed_y = 0;
 
     std::thread thread;
 };
@@ -125,6 +142,29 @@ void present_frame(PresentFrame& frame, UploadSpan& upload);
 // Switches between the window and desktop full screen; the previous form
 // stays when the switch fails.
 void set_fullscreen(bool on);
+
+// The window manager maximised the window: full screen instead, returning
+// to the size from before.
+void maximise_to_fullscreen(SdlWindow& w);
+
+// Reads the client area's real size into the window record and, while the
+// window is neither full screen nor maximised, keeps it as the size to
+// return to.
+void note_client_size(SdlWindow& w);
+
+// The client area's size as the X server has it; false off X11.
+bool x11_client_size(SDL_Window* window, int32_t* width, int32_t* height);
+
+// True on an X display where no window manager runs, so that nobody carries
+// out a full-screen request.
+bool x11_without_window_manager(SDL_Window* window);
+
+// True while the window manager has the window maximised in either
+// direction, or full screen.
+bool x11_maximised(SDL_Window* window);
+
+// Moves and sizes the X window directly, as only a bare server lets one.
+void x11_place_window(SDL_Window* window, const SDL_Rect& rect);
 
 // A window surface's pixel format as a converter's display depth and order;
 // false for a format no converter writes.

@@ -19,6 +19,9 @@ constexpr Uint32 PASS_PERIOD_MS = 10;
 // Longest sleep without a pass: signals caught by SDL surface as a quit
 // event only when someone pumps.
 constexpr int IDLE_WAIT_MS = 200;
+// How long after the window appeared the window manager may take to tell the
+// frame's size.
+constexpr Uint64 CENTRE_PATIENCE_MS = 2000;
 
 void report_start(SdlWindow& w, int32_t result) {
     std::lock_guard<std::mutex> guard(w.start_lock);
@@ -57,6 +60,9 @@ Uint32 creation_flags(int32_t flags) {
     if ((flags & WINDOW_FULLSCREEN) != 0) window_flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if ((flags & WINDOW_BORDERLESS) != 0) window_flags |= SDL_WINDOW_BORDERLESS;
     if ((flags & WINDOW_ON_TOP) != 0) window_flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    // Window managers offer maximising only to a window that may grow; the
+    // picture then follows the window's size.
+    if ((flags & WINDOW_NO_MAXIMISE) == 0) window_flags |= SDL_WINDOW_RESIZABLE;
     return window_flags;
 }
 
@@ -103,6 +109,10 @@ bool open_window(SdlWindow& w) {
         SDL_Quit();
         return false;
     }
+    // Smaller than the picture would drop its 1-pixel lines.
+    if ((SDL_GetWindowFlags(w.window) & SDL_WINDOW_RESIZABLE) != 0) {
+        SDL_SetWindowMinimumSize(w.window, w.width, w.height);
+    }
     watch_display_connection(w.title.c_str());
     end_on_hangup();
     SDL_DisableScreenSaver();
@@ -134,7 +144,33 @@ void start_presenting(SdlWindow& w) {
     w.surface = nullptr;
     w.converter = nullptr;
     w.shown = SDL_Rect{0, 0, w.width, w.height};
+    w.view = SDL_Rect{};
+    w.windowed = SDL_Rect{};
+    w.earlier_w = w.earlier_h = 0;
+    w.restore_until = 0;
+    w.placed_by_us = false;
+    w.placed = false;
+    // Only a window that SDL centred is centred again, and only soon after
+    // it appeared.
+    w.centre_until = w.fullscreen ? 0 : SDL_GetTicks64() + CENTRE_PATIENCE_MS;
+    note_client_size(w);
     w.repaint = true;
+}
+
+// Window managers put the frame where SDL asked for the client area, so the
+// client sits lower than centred by the title bar. Once the frame's size is
+// known the window moves to have the client area centred, unless it went
+// full screen or someone moved it meanwhile.
+void centre_client_area(SdlWindow& w) {
+    int top = 0;
+    int left = 0;
+    if (w.fullscreen || SDL_GetTicks64() > w.centre_until) {
+        w.centre_until = 0;
+    } else if (SDL_GetWindowBordersSize(w.window, &top, &left, nullptr, nullptr) == 0 &&
+               (top > 0 || left > 0)) {
+        SDL_SetWindowPosition(w.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        w.centre_until = 0;
+    }
 }
 
 // One pass; false once the driver is stopping.
@@ -146,6 +182,7 @@ bool run_pass(SdlWindow& w, UploadSpan& upload) {
     const bool shown = present_source.frame != nullptr && present_source.frame(&frame);
     handle_window_events(shown ? &frame : nullptr);
     carry_out_requests();
+    if (w.centre_until != 0) centre_client_area(w);
     if (!shown) return true;
     if (w.focused) sdl_refresh_key_states(frame.key_states);
     present_frame(frame, upload);
