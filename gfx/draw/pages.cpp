@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "gfx/draw/draw_internal.h"
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
+#include "gfx/present/present.h"
+
 constexpr int32_t KEY_BUFFER_SLOTS = 16;
-// The window's close button, delivered as the key 255, "k".
-constexpr int32_t CLOSE_KEY = 0x6BFF;
 
 // Extended keys as gfx_inkey gives them: 255 and the second code.
 inline constexpr std::string_view KEY_UP = "\xFFH";
@@ -71,14 +71,15 @@ void screen_sleep(int32_t n);
 
 // A key went down (once more per auto-repeat): set-1 scan code, the
 // character the key types without modifiers (0 for none) and the modifier
-// bits of key_translation.h. Pushes the key's extended code, and the control
-// characters (Enter, Tab, Backspace, Escape, Ctrl+letter) that arrive as no
-// typed text. Keys with Alt but not Ctrl, and F10, are the window system's:
-// nothing is pushed for them (Alt+F4 would be CLOSE_KEY). An auto-repeat
-// (repeat = true) pushes a code only while no press of it waits unread: the
-// window system repeats faster than a frame reads keys, and a held key that
-// queued its repeats would run on after its release.
-void key_down(int32_t scan, int32_t key_char, int32_t modifiers, bool repeat = false);
+// bits of the driver contract. Pushes the key's extended code, and the
+// control characters (Enter, Tab, Backspace, Escape, Ctrl+letter) that arrive
+// as no typed text. Keys with Alt but not Ctrl, and F10, are the window
+// system's: nothing is pushed for them (Alt+F4 would be CLOSE_KEY), and
+// Alt+Enter answers KeyRoute::window_fullscreen, the window's full-screen
+// toggle. An auto-repeat (repeat = true) pushes a code only while no press of
+// it waits unread: the window system repeats faster than a frame reads keys,
+// and a held key that queued its repeats would run on after its release.
+KeyRoute key_down(int32_t scan, int32_t key_char, int32_t modifiers, bool repeat = false);
 
 // Typed text (UTF-8): pushes its code page 437 bytes; text typed with the
 // left Alt alone held belongs to a system key and is dropped. Text of an
@@ -87,14 +88,6 @@ void key_text(const char* utf8, int32_t modifiers, bool repeat = false);
 
 // The window's close button, or the process asked to end: one CLOSE_KEY.
 void key_close_request();
-
-// Modifier bits of a key press.
-constexpr int32_t KEY_RIGHT_ALT = 0x01;
-constexpr int32_t KEY_ALT = 0x02;  // either Alt
-constexpr int32_t KEY_RIGHT_CTRL = 0x04;
-constexpr int32_t KEY_CTRL = 0x08;  // either Ctrl
-constexpr int32_t KEY_SHIFT = 0x10;
-constexpr int32_t KEY_EXTENDED = 0x100;  // a grey key (cursor block, keypad Enter and /)
 
 // The codes of one key per modifier column: above 255 a second code << 8,
 // 1..255 a character, 0 none.

@@ -4,12 +4,15 @@
 
 namespace {
 
-constexpr int32_t F10_SCAN = 0x44;
-constexpr int32_t ALT_BITS = KEY_ALT | KEY_RIGHT_ALT;
-constexpr int32_t CTRL_BITS = KEY_CTRL | KEY_RIGHT_CTRL;
+constexpr int32_t ALT_BITS = KEY_ALT_BITS;
+constexpr int32_t CTRL_BITS = KEY_CTRL_BITS;
+
+bool alt_without_ctrl(int32_t modifiers) {
+    return (modifiers & ALT_BITS) != 0 && (modifiers & CTRL_BITS) == 0;
+}
 
 bool is_system_key(int32_t scan, int32_t modifiers) {
-    return ((modifiers & ALT_BITS) != 0 && (modifiers & CTRL_BITS) == 0) || scan == F10_SCAN;
+    return alt_without_ctrl(modifiers) || scan == SCAN_F10;
 }
 
 // The character a key down types. Printable characters come again as typed
@@ -46,13 +49,16 @@ bool is_control_character(int32_t ch) {
 
 }  // namespace
 
-void key_down(int32_t scan, int32_t key_char, int32_t modifiers, bool repeat) {
-    if (is_system_key(scan, modifiers)) return;
+KeyRoute key_down(int32_t scan, int32_t key_char, int32_t modifiers, bool repeat) {
+    // Alt+Enter belongs to the window, never to the program.
+    if (scan == SCAN_ENTER && alt_without_ctrl(modifiers)) return KeyRoute::window_fullscreen;
+    if (is_system_key(scan, modifiers)) return KeyRoute::program;
     const auto push = repeat ? key_push_repeat : key_push;
     const int32_t ch = typed_character(key_char, modifiers);
     const int32_t code = translate_key(ch, scan, key_char, modifiers);
     if (code > 255) push(code);
     if (is_control_character(ch)) push(ch);
+    return KeyRoute::program;
 }
 
 void key_text(const char* utf8, int32_t modifiers, bool repeat) {

@@ -1,6 +1,6 @@
 #include "gfx/input/input.h"
 
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
 
 // The driver keeps the mouse state on its presentation thread; reading it

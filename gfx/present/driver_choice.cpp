@@ -3,8 +3,7 @@
 #include <array>
 #include <string>
 
-#include "gfx/present/window_driver.h"
-#include "gfx/present/window_flags.h"
+#include "gfx/present/present.h"
 
 namespace {
 

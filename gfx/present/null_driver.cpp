@@ -1,4 +1,4 @@
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 
 namespace {
 

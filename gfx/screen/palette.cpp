@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "gfx/screen/screen_internal.h"
 
 // Every palette change happens under the screen lock, and the driver's

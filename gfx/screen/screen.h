@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/present/window_flags.h"
+#include "gfx/present/present.h"
 
 // A default palette: count RGB byte triples (red, green, blue).
 struct PaletteSpec {

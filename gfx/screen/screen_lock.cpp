@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
 
 // Bit 0 says the screen is locked, bit 1 that the running operation took the

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <thread>
 
-#include "gfx/present/present_source.h"
+#include "gfx/present/present.h"
 #include "gfx/present/sdl/sdl_window.h"
-#include "gfx/present/window_flags.h"
 
 // The driver's operations run on the program's thread. Everything that
 // touches the window itself is left to the presentation thread, which the

@@ -1,9 +1,8 @@
 #include <cstring>
 
-#include "gfx/present/present_source.h"
+#include "gfx/present/present.h"
 #include "gfx/present/sdl/sdl_key_map.h"
 #include "gfx/present/sdl/sdl_window.h"
-#include "gfx/present/window_flags.h"
 
 // The window's events, handled on the presentation thread with the driver
 // lock held, so that the key path may push into the key buffer directly.
@@ -11,25 +10,19 @@
 namespace sdl_detail {
 namespace {
 
-constexpr int32_t ALT_BITS = 0x03;
-constexpr int32_t CTRL_BITS = 0x0C;
-
 void deliver_close() {
     if (present_source.close_request != nullptr) present_source.close_request();
 }
 
 void on_key_down(SdlWindow& w, const SDL_KeyboardEvent& event) {
     const SdlKey key = sdl_key(event.keysym);
-    const SDL_Scancode sdl = event.keysym.scancode;
-    const bool enter = sdl == SDL_SCANCODE_RETURN || sdl == SDL_SCANCODE_KP_ENTER;
-    if (enter && (key.modifiers & ALT_BITS) != 0 && (key.modifiers & CTRL_BITS) == 0) {
-        // Alt+Enter belongs to the window, never to the program.
-        if (event.repeat == 0 && (w.flags & WINDOW_NO_MAXIMISE) == 0) set_fullscreen(!w.fullscreen);
-        return;
-    }
     w.text_from_repeat = event.repeat != 0;
-    if (present_source.key_down != nullptr) {
+    if (present_source.key_down == nullptr) return;
+    const KeyRoute route =
         present_source.key_down(key.scan, key.key_char, key.modifiers, event.repeat != 0);
+    if (route == KeyRoute::window_fullscreen && event.repeat == 0 &&
+        (w.flags & WINDOW_NO_MAXIMISE) == 0) {
+        set_fullscreen(!w.fullscreen);
     }
 }
 

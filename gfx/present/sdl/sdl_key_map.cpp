@@ -1,7 +1,9 @@
 #include "gfx/present/sdl/sdl_key_map.h"
 
 #include <array>
+
 #include <cstring>
+#include "gfx/present/present.h"
 
 // SDL numbers keys by their USB usage; the key code tables and key_states
 // are indexed by the scan codes of the PC keyboard (set 1), where the grey
@@ -10,7 +12,7 @@
 
 namespace {
 
-constexpr int32_t EXTENDED = 0x100;
+constexpr int32_t EXTENDED = KEY_EXTENDED;
 constexpr int32_t KEY_STATE_BYTES = 128;
 
 struct MapRow {
@@ -163,11 +165,11 @@ int32_t keypad_char(SDL_Scancode sdl, bool num_lock) {
 
 int32_t sdl_modifiers(uint16_t mod) {
     int32_t bits = 0;
-    if ((mod & KMOD_SHIFT) != 0) bits |= 0x10;
-    if ((mod & KMOD_CTRL) != 0) bits |= 0x08;
-    if ((mod & KMOD_RCTRL) != 0) bits |= 0x04;
-    if ((mod & KMOD_ALT) != 0) bits |= 0x02;
-    if ((mod & KMOD_RALT) != 0) bits |= 0x01;
+    if ((mod & KMOD_SHIFT) != 0) bits |= KEY_SHIFT;
+    if ((mod & KMOD_CTRL) != 0) bits |= KEY_CTRL;
+    if ((mod & KMOD_RCTRL) != 0) bits |= KEY_RIGHT_CTRL;
+    if ((mod & KMOD_ALT) != 0) bits |= KEY_ALT;
+    if ((mod & KMOD_RALT) != 0) bits |= KEY_RIGHT_ALT;
     return bits;
 }
 

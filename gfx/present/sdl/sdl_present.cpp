@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "gfx/present/marked_rows.h"
+#include "gfx/present/present.h"
 #include "gfx/present/sdl/sdl_window.h"
 
 // At the picture's size the converter writes straight into the window

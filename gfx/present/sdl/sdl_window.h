@@ -8,8 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "gfx/present/converters.h"
-#include "gfx/present/nearest_scale.h"
+#include "gfx/present/present.h"
 
 // The state of the one SDL window, shared by the driver's operations (program
 // thread) and the presentation thread. Fields are grouped by who may touch

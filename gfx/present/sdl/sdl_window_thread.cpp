@@ -1,11 +1,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "gfx/present/present_source.h"
+#include "gfx/present/present.h"
 #include "gfx/present/sdl/sdl_key_map.h"
 #include "gfx/present/sdl/sdl_window.h"
-#include "gfx/present/window_driver.h"
-#include "gfx/present/window_flags.h"
 
 // The presentation thread owns the SDL window from creation to destruction.
 // It sleeps until SDL has an event for it (the program's unlock sends one

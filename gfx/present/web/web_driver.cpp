@@ -2,11 +2,10 @@
 
 #include <vector>
 
-#include "gfx/present/present_source.h"
+#include "gfx/present/present.h"
 #include "gfx/present/web/web_frame.h"
 #include "gfx/present/web/web_keys.h"
 #include "gfx/present/web/web_page.h"
-#include "gfx/present/window_flags.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 
 // Presents the screen on the page's canvas. A page has one thread, so there
 // is no presentation thread: the program's pauses present (poll), and the

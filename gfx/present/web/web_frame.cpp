@@ -1,5 +1,5 @@
 #include "gfx/present/web/web_frame.h"
-#include "gfx/present/marked_rows.h"
+#include "gfx/present/present.h"
 
 #include <cstring>
 #include "runtime/runtime.h"

@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-#include "gfx/present/converters.h"
-#include "gfx/present/present_source.h"
+#include "gfx/present/present.h"
 
 // The display lines a presentation converted: first line and count (0: none).
 struct LineSpan {

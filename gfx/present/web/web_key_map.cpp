@@ -1,5 +1,7 @@
 #include "gfx/present/web/web_key_map.h"
 
+#include "gfx/present/present.h"
+
 // The key code tables are indexed by the scan codes of the PC keyboard, where
 // the grey cursor block shares its codes with the keypad and is told apart by
 // the extended flag. The browser's key names are those places, so one table
@@ -7,13 +9,13 @@
 
 namespace {
 
-constexpr int32_t EXTENDED = 0x100;
+constexpr int32_t EXTENDED = KEY_EXTENDED;
 // The modifier bits of the key code translation.
-constexpr int32_t SHIFT_BITS = 0x10;
-constexpr int32_t CTRL_BITS = 0x08;
-constexpr int32_t RIGHT_CTRL_BITS = 0x04;
-constexpr int32_t ALT_BITS = 0x02;
-constexpr int32_t RIGHT_ALT_BITS = 0x01;
+constexpr int32_t SHIFT_BITS = KEY_SHIFT;
+constexpr int32_t CTRL_BITS = KEY_CTRL;
+constexpr int32_t RIGHT_CTRL_BITS = KEY_RIGHT_CTRL;
+constexpr int32_t ALT_BITS = KEY_ALT;
+constexpr int32_t RIGHT_ALT_BITS = KEY_RIGHT_ALT;
 
 struct CodeRow {
     std::string_view code;

@@ -5,18 +5,18 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/present/present_source.h"
+#include "gfx/present/present.h"
 #include "gfx/present/web/web_key_map.h"
 
 namespace {
 
-constexpr int32_t EXTENDED = 0x100;
-constexpr int32_t RIGHT_CTRL = 0x1D | EXTENDED;
-constexpr int32_t RIGHT_ALT = 0x38 | EXTENDED;
-constexpr int32_t F1 = 0x3B;
-constexpr int32_t F10 = 0x44;
-constexpr int32_t F11 = 0x57;
-constexpr int32_t F12 = 0x58;
+constexpr int32_t EXTENDED = KEY_EXTENDED;
+constexpr int32_t RIGHT_CTRL = SCAN_CTRL | EXTENDED;
+constexpr int32_t RIGHT_ALT = SCAN_ALT | EXTENDED;
+constexpr int32_t F1 = SCAN_F1;
+constexpr int32_t F10 = SCAN_F10;
+constexpr int32_t F11 = SCAN_F11;
+constexpr int32_t F12 = SCAN_F12;
 constexpr int32_t FIELD_BYTES = 32;
 
 // Which keys are down, by scan code with the extended flag: the browser

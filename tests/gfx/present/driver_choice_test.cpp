@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "tests/support/gfx_state.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "gfx/present/nearest_scale.h"
+#include "gfx/present/present.h"
 
 #include <gtest/gtest.h>
 

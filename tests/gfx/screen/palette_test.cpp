@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gfx/gfx.h"
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 

@@ -3,7 +3,7 @@
 
 #include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
 #include "tests/support/gfx_state.h"

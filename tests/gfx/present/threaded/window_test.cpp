@@ -14,7 +14,7 @@
 #include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
 #include "gfx/input/input.h"
-#include "gfx/present/window_driver.h"
+#include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/x_display.h"
 
