@@ -70,7 +70,9 @@ struct WindowDriver {
                     int32_t refresh_rate, int32_t flags) = nullptr;
     void (*exit)() = nullptr;
     void (*lock)() = nullptr;
-    void (*unlock)() = nullptr;
+    // rows_marked: the screen marked rows since the last unlock, so there is
+    // something new to show.
+    void (*unlock)(bool rows_marked) = nullptr;
     void (*set_palette)(int32_t index, int32_t red, int32_t green, int32_t blue) = nullptr;
     void (*wait_vsync)() = nullptr;
     int32_t (*get_mouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,

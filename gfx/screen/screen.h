@@ -84,6 +84,7 @@ struct ScreenContext {
     std::unique_ptr<uint32_t[]> palette;         // 256 x 0x00BBGGRR
     std::unique_ptr<uint8_t[]> colour_map;       // 16
     std::unique_ptr<uint8_t[]> dirty_rows;       // height x line_repeat
+    bool rows_marked = false;  // since the driver's last unlock, which hears of it
     const WindowDriver* driver = nullptr;
     uint32_t colour_mask = 0;
     const PaletteSpec* default_palette = nullptr;
@@ -117,6 +118,7 @@ inline void mark_rows(ScreenContext& screen, int64_t first, int64_t last) {
     last = std::min<int64_t>(last, screen.height - 1);
     if (first > last) return;
     std::memset(screen.dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
+    screen.rows_marked = true;
 }
 
 // Whether a drawing target whose rows start at first_row is the page the

@@ -1,5 +1,4 @@
-#include <algorithm>
-#include <cstring>
+#include <utility>
 
 #include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
@@ -16,7 +15,8 @@ void screen_lock(ScreenContext& screen) {
 
 void screen_unlock(ScreenContext& screen) {
     if ((screen.screen_flags & SCREEN_LOCK_OWNED) == 0) return;
-    if (screen.driver != nullptr && screen.driver->unlock != nullptr) screen.driver->unlock();
+    if (screen.driver != nullptr && screen.driver->unlock != nullptr)
+        screen.driver->unlock(std::exchange(screen.rows_marked, false));
     screen.screen_flags &= ~(SCREEN_LOCKED | SCREEN_LOCK_OWNED);
 }
 
@@ -31,6 +31,7 @@ void gfx_unlock() {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
     if ((screen->screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != SCREEN_LOCKED) return;
-    if (screen->driver != nullptr && screen->driver->unlock != nullptr) screen->driver->unlock();
+    if (screen->driver != nullptr && screen->driver->unlock != nullptr)
+        screen->driver->unlock(std::exchange(screen->rows_marked, false));
     screen->screen_flags &= ~SCREEN_LOCKED;
 }

@@ -91,9 +91,9 @@ TEST_F(WebDriver, LockCallsNest) {
     ASSERT_EQ(open(), 0);
     web_driver.lock();
     web_driver.lock();
-    web_driver.unlock();
-    web_driver.unlock();
-    web_driver.unlock();  // one too many does no harm
+    web_driver.unlock(false);
+    web_driver.unlock(false);
+    web_driver.unlock(false);  // one too many does no harm
     SUCCEED();
 }
 

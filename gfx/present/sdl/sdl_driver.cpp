@@ -91,14 +91,9 @@ void sdl_lock() {
 
 // Wakes the presentation thread when the program left something to show; a
 // pass already on its way will see it anyway.
-void sdl_unlock() {
+void sdl_unlock(bool rows_marked) {
     SdlWindow& w = sdl_window();
-    if (!w.pass_pending) {
-        PresentFrame frame{};
-        const bool dirty = present_source.frame != nullptr && present_source.frame(&frame) &&
-                           std::memchr(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
-        if (dirty || w.palette_changed) sdl_detail::wake_window_thread();
-    }
+    if (!w.pass_pending && (rows_marked || w.palette_changed)) sdl_detail::wake_window_thread();
     w.held_by_program = false;
     w.lock.unlock();
 }

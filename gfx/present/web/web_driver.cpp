@@ -60,7 +60,7 @@ void web_lock() {
     ++web_screen().lock_depth;
 }
 
-void web_unlock() {
+void web_unlock(bool) {
     WebScreen& s = web_screen();
     if (s.lock_depth > 0) --s.lock_depth;
 }

@@ -197,7 +197,7 @@ int g_unlocks = 0;
 void counting_lock() {
     ++g_locks;
 }
-void counting_unlock() {
+void counting_unlock(bool) {
     ++g_unlocks;
 }
 
