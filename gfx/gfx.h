@@ -18,6 +18,11 @@ int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags, in
 int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                         int32_t refresh_rate);
 
+struct PresentSource;
+// The routines the window driver reaches the screen and the keys through, as
+// its init is handed them; for tests that drive a driver's key path directly.
+const PresentSource* gfx_present_source();
+
 // Why the last gfx_screen found no window driver to show the screen, in a
 // few words for a message ("" after a success).
 const char* gfx_window_failure();

@@ -115,6 +115,15 @@ bool current_frame(PresentFrame* frame) {
     return true;
 }
 
+// What the window driver shows and where the keys of its window go; handed
+// to the driver that opens.
+constexpr PresentSource PRESENT_SOURCE = {
+    .frame = current_frame,
+    .key_down = key_down,
+    .text_typed = key_text,
+    .close_request = key_close_request,
+};
+
 // Every page starts cleared to the drawing context's background. This runs
 // before the window opens: from then on the presentation thread may show the
 // pixels at any moment.
@@ -144,8 +153,8 @@ int32_t build_screen(const ScreenShape& shape, int32_t depth_argument, int32_t p
     clear_pages(screen, context);
 
     const WindowDriver* driver = open_window_driver(
-        window_drivers(), std::getenv("QXGFX"), g_window_title.c_str(), screen.width,
-        screen.height * screen.line_repeat, screen.depth, refresh_rate, flags);
+        window_drivers(), &PRESENT_SOURCE, std::getenv("QXGFX"), g_window_title.c_str(),
+        screen.width, screen.height * screen.line_repeat, screen.depth, refresh_rate, flags);
     if (driver == nullptr) {
         screen_exit_handler();
         return fail();
@@ -199,13 +208,6 @@ std::span<const WindowDriver* const> window_drivers() {
     return WINDOW_DRIVERS;
 }
 
-const PresentSource present_source = {
-    .frame = current_frame,
-    .key_down = key_down,
-    .text_typed = key_text,
-    .close_request = key_close_request,
-};
-
 int32_t gfx_screen(int32_t mode, int32_t depth, int32_t pages, int32_t flags,
                    int32_t refresh_rate) {
     if (mode == 0) return select_screen(nullptr, depth, pages, flags, refresh_rate);
@@ -221,6 +223,10 @@ int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pa
         return fail();
     }
     return select_screen(&shape, depth, pages, flags, refresh_rate);
+}
+
+const PresentSource* gfx_present_source() {
+    return &PRESENT_SOURCE;
 }
 
 const char* gfx_window_failure() {

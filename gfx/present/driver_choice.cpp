@@ -12,6 +12,7 @@ bool names_match(const char* a, const char* b) {
 }
 
 struct Request {
+    const PresentSource* source;
     const char* title;
     int32_t width;
     int32_t height;
@@ -22,8 +23,8 @@ struct Request {
 // Each driver gets two chances: the requested refresh rate, then any rate.
 bool try_driver(const WindowDriver& driver, const Request& request, int32_t flags) {
     for (const int32_t rate : {request.refresh_rate, 0}) {
-        if (driver.init(request.title, request.width, request.height, request.depth, rate, flags) ==
-            0) {
+        if (driver.init(request.source, request.title, request.width, request.height, request.depth,
+                        rate, flags) == 0) {
             return true;
         }
         if (driver.exit != nullptr) driver.exit();
@@ -68,12 +69,12 @@ void note_window_failure(const char* reason) {
 }
 
 const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,
-                                       const char* setting, const char* title, int32_t width,
-                                       int32_t height, int32_t depth, int32_t refresh_rate,
-                                       int32_t flags) {
-    const Request request{title, width, height, depth, refresh_rate};
+                                       const PresentSource* source, const char* setting,
+                                       const char* title, int32_t width, int32_t height,
+                                       int32_t depth, int32_t refresh_rate, int32_t flags) {
+    const Request request{source, title, width, height, depth, refresh_rate};
     if (flags == WINDOW_NONE || (setting != nullptr && names_match(setting, null_driver.name))) {
-        null_driver.init(title, width, height, depth, refresh_rate, flags);
+        null_driver.init(source, title, width, height, depth, refresh_rate, flags);
         g_failure_reason.clear();
         return &null_driver;
     }

@@ -3,7 +3,7 @@
 namespace {
 
 // Accepts every screen and shows none of it: drawing still works in memory.
-int32_t null_init(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
+int32_t null_init(const PresentSource*, const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
     return 0;
 }
 

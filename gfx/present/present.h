@@ -62,49 +62,6 @@ constexpr int32_t CLOSE_KEY = 0x6BFF;
 // window to toggle full screen, which only a driver can do.
 enum class KeyRoute { program, window_fullscreen };
 
-// The operations by which a screen is presented. An absent operation is nullptr.
-struct WindowDriver {
-    const char* name = nullptr;
-    // Opens the window and starts presenting; 0 = accepted, anything else = refused.
-    int32_t (*init)(const char* title, int32_t width, int32_t height, int32_t depth,
-                    int32_t refresh_rate, int32_t flags) = nullptr;
-    void (*exit)() = nullptr;
-    void (*lock)() = nullptr;
-    // rows_marked: the screen marked rows since the last unlock, so there is
-    // something new to show.
-    void (*unlock)(bool rows_marked) = nullptr;
-    void (*set_palette)(int32_t index, int32_t red, int32_t green, int32_t blue) = nullptr;
-    void (*wait_vsync)() = nullptr;
-    int32_t (*get_mouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
-                         int32_t* confined) = nullptr;
-    void (*set_mouse)(int32_t x, int32_t y, int32_t visibility, int32_t confinement) = nullptr;
-    void (*set_title)(const char* title) = nullptr;
-    int32_t (*set_position)(int32_t x, int32_t y) = nullptr;
-    const int32_t* (*list_modes)(int32_t depth, int32_t* count) = nullptr;
-    void (*flip)() = nullptr;
-    void (*poll)() = nullptr;
-};
-
-// Presents nothing: every screen is accepted, lock and unlock are empty.
-extern const WindowDriver null_driver;
-
-// The window drivers in the order they are tried (the null driver is not among them).
-std::span<const WindowDriver* const> window_drivers();
-
-// Opens a screen through the drivers as the QXGFX setting (nullptr: absent)
-// and the flags choose; answers the driver that accepted, or nullptr.
-const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,
-                                       const char* setting, const char* title, int32_t width,
-                                       int32_t height, int32_t depth, int32_t refresh_rate,
-                                       int32_t flags);
-
-// Why the last open_window_driver found no driver, in a few words for a
-// message ("" after a success).
-const char* window_failure_reason();
-
-// A driver that refuses a screen says why here (the text is copied).
-void note_window_failure(const char* reason);
-
 // What a window driver shows, as the current screen hands it over. Every
 // field is read and written under the driver's lock only.
 struct PresentFrame {
@@ -139,7 +96,50 @@ struct PresentSource {
     void (*close_request)();
 };
 
-extern const PresentSource present_source;
+// The operations by which a screen is presented. An absent operation is nullptr.
+struct WindowDriver {
+    const char* name = nullptr;
+    // Opens the window and starts presenting; 0 = accepted, anything else = refused.
+    // source is how the driver reaches the screen and the keys from then on;
+    // it outlives the driver.
+    int32_t (*init)(const PresentSource* source, const char* title, int32_t width, int32_t height,
+                    int32_t depth, int32_t refresh_rate, int32_t flags) = nullptr;
+    void (*exit)() = nullptr;
+    void (*lock)() = nullptr;
+    // rows_marked: the screen marked rows since the last unlock, so there is
+    // something new to show.
+    void (*unlock)(bool rows_marked) = nullptr;
+    void (*set_palette)(int32_t index, int32_t red, int32_t green, int32_t blue) = nullptr;
+    void (*wait_vsync)() = nullptr;
+    int32_t (*get_mouse)(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
+                         int32_t* confined) = nullptr;
+    void (*set_mouse)(int32_t x, int32_t y, int32_t visibility, int32_t confinement) = nullptr;
+    void (*set_title)(const char* title) = nullptr;
+    int32_t (*set_position)(int32_t x, int32_t y) = nullptr;
+    const int32_t* (*list_modes)(int32_t depth, int32_t* count) = nullptr;
+    void (*flip)() = nullptr;
+    void (*poll)() = nullptr;
+};
+
+// Presents nothing: every screen is accepted, lock and unlock are empty.
+extern const WindowDriver null_driver;
+
+// The window drivers in the order they are tried (the null driver is not among them).
+std::span<const WindowDriver* const> window_drivers();
+
+// Opens a screen through the drivers as the QXGFX setting (nullptr: absent)
+// and the flags choose; answers the driver that accepted, or nullptr.
+const WindowDriver* open_window_driver(std::span<const WindowDriver* const> drivers,
+                                       const PresentSource* source, const char* setting,
+                                       const char* title, int32_t width, int32_t height,
+                                       int32_t depth, int32_t refresh_rate, int32_t flags);
+
+// Why the last open_window_driver found no driver, in a few words for a
+// message ("" after a success).
+const char* window_failure_reason();
+
+// A driver that refuses a screen says why here (the text is copied).
+void note_window_failure(const char* reason);
 
 // Converts the framebuffer rows first_row..last_row that are marked in
 // dirty_rows into display pixels, line_repeat display lines per row; unmarked

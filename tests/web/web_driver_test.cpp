@@ -27,7 +27,9 @@ protected:
         web_driver.exit();
         GfxTest::TearDown();
     }
-    static int32_t open() { return web_driver.init("mehrfachspalt", 640, 480, 4, 0, 0); }
+    static int32_t open() {
+        return web_driver.init(gfx_present_source(), "mehrfachspalt", 640, 480, 4, 0, 0);
+    }
     static std::array<uint8_t, 4> canvas_pixel(int32_t x, int32_t y) {
         const RecordingPage& page = recording_page();
         const size_t at = (static_cast<size_t>(y) * page.width + x) * 4;
@@ -68,8 +70,9 @@ TEST_F(WebDriver, APaletteChangeRepaintsEverything) {
 }
 
 TEST_F(WebDriver, RefusesWhatAPageCannotShow) {
-    EXPECT_NE(web_driver.init("mehrfachspalt", 640, 480, 4, 0, 2), 0);  // OpenGL
-    EXPECT_NE(web_driver.init("mehrfachspalt", 640, 480, 24, 0, 0), 0);
+    EXPECT_NE(web_driver.init(gfx_present_source(), "mehrfachspalt", 640, 480, 4, 0, 2),
+              0);  // OpenGL
+    EXPECT_NE(web_driver.init(gfx_present_source(), "mehrfachspalt", 640, 480, 24, 0, 0), 0);
     recording_page().has_canvas = false;
     EXPECT_NE(open(), 0);
     EXPECT_STREQ(window_failure_reason(), "the page has no canvas");

@@ -22,6 +22,7 @@ protected:
         GfxTest::SetUp();
         setenv("QXGFX", "null", 1);
         ASSERT_EQ(gfx_screen(12, 8, 0, 0, 0), 0);
+        web_use_source(gfx_present_source());
         web_focus_changed();
     }
 

@@ -44,8 +44,8 @@ auto with_lock(Fn fn) {
     return fn(w);
 }
 
-int32_t sdl_init(const char* title, int32_t width, int32_t height, int32_t depth, int32_t,
-                 int32_t flags) {
+int32_t sdl_init(const PresentSource* source, const char* title, int32_t width, int32_t height,
+                 int32_t depth, int32_t, int32_t flags) {
     SdlWindow& w = sdl_window();
     if (w.thread.joinable()) {
         note_window_failure("a window is already open");
@@ -55,6 +55,7 @@ int32_t sdl_init(const char* title, int32_t width, int32_t height, int32_t depth
         note_window_failure("OpenGL presentation is not available");
         return -1;
     }
+    w.source = source;
     w.title = title != nullptr ? title : "";
     w.width = width;
     w.height = height;

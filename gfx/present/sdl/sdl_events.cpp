@@ -11,15 +11,15 @@ namespace sdl_detail {
 namespace {
 
 void deliver_close() {
-    if (present_source.close_request != nullptr) present_source.close_request();
+    if (window_source().close_request != nullptr) window_source().close_request();
 }
 
 void on_key_down(SdlWindow& w, const SDL_KeyboardEvent& event) {
     const SdlKey key = sdl_key(event.keysym);
     w.text_from_repeat = event.repeat != 0;
-    if (present_source.key_down == nullptr) return;
+    if (window_source().key_down == nullptr) return;
     const KeyRoute route =
-        present_source.key_down(key.scan, key.key_char, key.modifiers, event.repeat != 0);
+        window_source().key_down(key.scan, key.key_char, key.modifiers, event.repeat != 0);
     if (route == KeyRoute::window_fullscreen && event.repeat == 0 &&
         (w.flags & WINDOW_NO_MAXIMISE) == 0) {
         set_fullscreen(!w.fullscreen);
@@ -127,9 +127,9 @@ void handle_window_events(PresentFrame* frame) {
                 on_key_down(w, event.key);
                 break;
             case SDL_TEXTINPUT:
-                if (present_source.text_typed != nullptr) {
-                    present_source.text_typed(event.text.text, sdl_modifiers(SDL_GetModState()),
-                                              w.text_from_repeat);
+                if (window_source().text_typed != nullptr) {
+                    window_source().text_typed(event.text.text, sdl_modifiers(SDL_GetModState()),
+                                               w.text_from_repeat);
                 }
                 w.text_from_repeat = false;
                 break;

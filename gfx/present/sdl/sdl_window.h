@@ -46,6 +46,7 @@ struct SdlWindow {
     bool held_by_program = false;
 
     // Set by init before the thread starts, read-only afterwards.
+    const PresentSource* source = nullptr;
     std::string title;
     int32_t width = 0;
     int32_t height = 0;  // window lines
@@ -104,6 +105,13 @@ struct SdlWindow {
 };
 
 SdlWindow& sdl_window();
+
+// The routines init was handed; empty ones before that.
+inline const PresentSource& window_source() {
+    static constexpr PresentSource none{};
+    const PresentSource* source = sdl_window().source;
+    return source != nullptr ? *source : none;
+}
 
 // The presentation thread.
 void window_thread();

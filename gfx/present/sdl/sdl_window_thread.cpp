@@ -177,7 +177,7 @@ bool run_pass(SdlWindow& w, UploadSpan& upload) {
     w.pass_pending = false;
     if (!w.running) return false;
     PresentFrame frame{};
-    const bool shown = present_source.frame != nullptr && present_source.frame(&frame);
+    const bool shown = window_source().frame != nullptr && window_source().frame(&frame);
     handle_window_events(shown ? &frame : nullptr);
     carry_out_requests();
     if (w.centre_until != 0) centre_client_area(w);

@@ -22,9 +22,10 @@ WebScreen& web_screen() {
     return *screen;
 }
 
-int32_t web_init(const char*, int32_t width, int32_t height, int32_t depth, int32_t,
-                 int32_t flags) {
+int32_t web_init(const PresentSource* source, const char*, int32_t width, int32_t height,
+                 int32_t depth, int32_t, int32_t flags) {
     WebScreen& s = web_screen();
+    web_use_source(source);
     if ((flags & WINDOW_OPENGL) != 0) {
         note_window_failure("a page has no OpenGL screen");
         return -1;
@@ -74,7 +75,7 @@ void web_set_palette(int32_t, int32_t, int32_t, int32_t) {
 void web_poll() {
     WebScreen& s = web_screen();
     PresentFrame frame{};
-    if (s.converter == nullptr || present_source.frame == nullptr || !present_source.frame(&frame))
+    if (s.converter == nullptr || web_source().frame == nullptr || !web_source().frame(&frame))
         return;
     const size_t bytes = static_cast<size_t>(frame.width) * frame.height * frame.line_repeat * 4;
     if (s.rgba.size() != bytes) {

@@ -28,7 +28,7 @@ std::array<char, 2 * FIELD_BYTES> g_fields{};
 void note_key_state(int32_t mapped, bool down) {
     g_held[static_cast<size_t>(mapped)] = down;
     PresentFrame frame{};
-    if (present_source.frame == nullptr || !present_source.frame(&frame)) return;
+    if (web_source().frame == nullptr || !web_source().frame(&frame)) return;
     // A grey key and its keypad twin share one byte, as on the desktop.
     const int32_t scan = mapped & 0x7F;
     frame.key_states[scan] =
@@ -43,7 +43,18 @@ bool belongs_to_program(int32_t mapped, int32_t page_flags) {
     return (page_flags & (PAGE_CTRL | PAGE_ALT | PAGE_META)) == 0;
 }
 
+const PresentSource* g_source = nullptr;
+
 }  // namespace
+
+void web_use_source(const PresentSource* source) {
+    g_source = source;
+}
+
+const PresentSource& web_source() {
+    static constexpr PresentSource none{};
+    return g_source != nullptr ? *g_source : none;
+}
 
 bool web_key_event(bool down, std::string_view code, std::string_view key, int32_t page_flags) {
     const int32_t mapped = web_scan_code(code);
@@ -52,14 +63,14 @@ bool web_key_event(bool down, std::string_view code, std::string_view key, int32
     const int32_t modifiers =
         web_modifiers(page_flags, g_held[RIGHT_CTRL], g_held[RIGHT_ALT]) | (mapped & EXTENDED);
     const bool repeat = (page_flags & PAGE_REPEAT) != 0;
-    if (mapped != 0 && present_source.key_down != nullptr) {
-        present_source.key_down(mapped & 0xFF,
-                                web_key_char(code, key, (page_flags & PAGE_SHIFT) != 0), modifiers,
-                                repeat);
+    if (mapped != 0 && web_source().key_down != nullptr) {
+        web_source().key_down(mapped & 0xFF,
+                              web_key_char(code, key, (page_flags & PAGE_SHIFT) != 0), modifiers,
+                              repeat);
     }
-    if (web_typed_text(key, page_flags) && present_source.text_typed != nullptr) {
+    if (web_typed_text(key, page_flags) && web_source().text_typed != nullptr) {
         const std::string text(key);
-        present_source.text_typed(text.c_str(), modifiers, repeat);
+        web_source().text_typed(text.c_str(), modifiers, repeat);
     }
     return belongs_to_program(mapped, page_flags) || web_typed_text(key, page_flags);
 }
@@ -67,7 +78,7 @@ bool web_key_event(bool down, std::string_view code, std::string_view key, int32
 void web_focus_changed() {
     g_held.reset();
     PresentFrame frame{};
-    if (present_source.frame != nullptr && present_source.frame(&frame)) {
+    if (web_source().frame != nullptr && web_source().frame(&frame)) {
         std::memset(frame.key_states, 0, 128);
     }
 }

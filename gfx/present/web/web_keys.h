@@ -14,6 +14,12 @@
 // (scroll, move the focus, find in the page).
 bool web_key_event(bool down, std::string_view code, std::string_view key, int32_t page_flags);
 
+struct PresentSource;
+// The routines the driver's init was handed, through which keys and the
+// picture reach the screen; empty ones before init.
+void web_use_source(const PresentSource* source);
+const PresentSource& web_source();
+
 // What the page hands over: web_key_fields() is a block of two 32-byte texts,
 // the code and then the key (UTF-8, zero-terminated), which the page fills
 // before it calls web_key_input with down (0 or 1) and its flags; the answer

@@ -15,7 +15,8 @@ std::vector<std::string> g_log;
 std::string g_accepting;
 
 template <char Name>
-int32_t fake_init(const char*, int32_t, int32_t, int32_t, int32_t rate, int32_t flags) {
+int32_t fake_init(const PresentSource*, const char*, int32_t, int32_t, int32_t, int32_t rate,
+                  int32_t flags) {
     g_log.push_back(std::string(1, Name) + ":" + std::to_string(rate) + ":" +
                     std::to_string(flags));
     return g_accepting.find(Name) != std::string::npos ? 0 : -1;
@@ -40,7 +41,7 @@ const WindowDriver* const kDrivers[] = {&kA, &kB};
 
 const WindowDriver* open(const char* setting, int32_t flags) {
     g_log.clear();
-    return open_window_driver(kDrivers, setting, "t", 640, 480, 8, 60, flags);
+    return open_window_driver(kDrivers, nullptr, setting, "t", 640, 480, 8, 60, flags);
 }
 
 std::string joined() {
