@@ -19,7 +19,7 @@
 #include "runtime/runtime.h"
 
 #ifdef __EMSCRIPTEN__
-#include "gfx/present/web/web_driver.h"
+#include "gfx/present/web/web.h"
 #else
 #include "gfx/present/sdl/sdl_driver.h"
 #endif

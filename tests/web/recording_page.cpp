@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gfx/present/web/web_page.h"
+#include "gfx/present/web/web.h"
 
 RecordingPage& recording_page() {
     static RecordingPage page;

@@ -1,4 +1,4 @@
-#include "gfx/present/web/web_driver.h"
+#include "gfx/present/web/web.h"
 
 #include <gtest/gtest.h>
 

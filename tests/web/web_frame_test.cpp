@@ -1,4 +1,4 @@
-#include "gfx/present/web/web_frame.h"
+#include "gfx/present/web/web_internal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gfx/present/web/web_key_map.h"
+#include "gfx/present/web/web_internal.h"
 
 #include <gtest/gtest.h>
 

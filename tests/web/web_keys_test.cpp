@@ -1,4 +1,4 @@
-#include "gfx/present/web/web_keys.h"
+#include "gfx/present/web/web.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "gfx/gfx.h"
 #include "gfx/input/input.h"
-#include "gfx/present/web/web_key_map.h"
+#include "gfx/present/web/web_internal.h"
 #include "gfx/screen/screen.h"
 #include "tests/support/gfx_state.h"
 

@@ -1,11 +1,9 @@
-#include "gfx/present/web/web_driver.h"
+#include "gfx/present/web/web.h"
 
 #include <vector>
 
 #include "gfx/present/present.h"
-#include "gfx/present/web/web_frame.h"
-#include "gfx/present/web/web_keys.h"
-#include "gfx/present/web/web_page.h"
+#include "gfx/present/web/web_internal.h"
 
 namespace {
 

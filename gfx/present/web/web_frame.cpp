@@ -1,5 +1,5 @@
-#include "gfx/present/web/web_frame.h"
 #include "gfx/present/present.h"
+#include "gfx/present/web/web_internal.h"
 
 #include <cstring>
 #include "runtime/runtime.h"

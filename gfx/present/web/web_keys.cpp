@@ -1,4 +1,4 @@
-#include "gfx/present/web/web_keys.h"
+#include "gfx/present/web/web.h"
 
 #include <array>
 #include <bitset>
@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gfx/present/present.h"
-#include "gfx/present/web/web_key_map.h"
+#include "gfx/present/web/web_internal.h"
 
 namespace {
 

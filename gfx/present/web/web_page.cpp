@@ -1,4 +1,4 @@
-#include "gfx/present/web/web_page.h"
+#include "gfx/present/web/web.h"
 
 #include <emscripten.h>
 

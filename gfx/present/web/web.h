@@ -1,7 +1,20 @@
 #pragma once
 
+// The Web window driver: the browser build shows the screen on a 2D canvas
+// and takes the page's key events. The page calls the extern "C" entry points
+// below; the program selects the driver through the driver list.
+//
+//   web_key_input(1, flags);    // after filling web_key_fields() with code and key
+
 #include <cstdint>
 #include <string_view>
+
+#include "gfx/present/present.h"
+
+// Presents the screen on the page's canvas. A page has one thread, so there
+// is no presentation thread: the program's pauses present (poll), and the
+// page's key events arrive while the program pauses.
+extern const WindowDriver web_driver;
 
 // The page's key and focus events on their way to the key buffer. The page
 // has one thread, and these run only while the program pauses, so they reach
@@ -31,3 +44,18 @@ void web_focus_changed();
 char* web_key_fields();
 int32_t web_key_input(int32_t down, int32_t page_flags);
 }
+
+// The page around the program: its canvas and its key and focus events. In
+// the browser build these are a few lines of the page's script; the tests
+// put a recording page in their place.
+
+// Sizes the canvas to width x height pixels and starts passing the page's
+// key and focus events on (web_keys.h); false when the page has no canvas.
+bool page_open(int32_t width, int32_t height);
+
+// Puts count lines of rgba (width pixels each, 4 bytes per pixel) on the
+// canvas from line first on.
+void page_show(const uint8_t* rgba, int32_t first, int32_t count, int32_t width);
+
+// The screen is gone: the page no longer passes keys on.
+void page_close();
