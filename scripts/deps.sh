@@ -8,9 +8,14 @@ set -euo pipefail
 # writes the pictures of mehrfachspalt-snapshot. libsdl2-dev and libx11-dev
 # carry the window (SDL2 is also the peer the benchmarks measure the drawing
 # against); xvfb, xdotool and imagemagick let the window and end-to-end tests
-# run a display of their own, type and take screenshots.
+# run a display of their own, type and take screenshots. weston (on that
+# display) and sway (headless) are the Wayland compositors of the tests, with
+# wtype to type and grim to take screenshots on sway; on Wayland SDL draws
+# the window through OpenGL ES, which libgl1-mesa-dri does in software on a
+# machine without a graphics card.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data
-  zlib1g-dev libpng-dev libsdl2-dev libx11-dev xvfb xdotool imagemagick)
+  zlib1g-dev libpng-dev libsdl2-dev libx11-dev xvfb xdotool imagemagick weston sway wtype grim
+  libgl1-mesa-dri)
 # A caller may name more (CI adds clang and its fuzzer runtime).
 packages+=("$@")
 
