@@ -88,3 +88,6 @@ for i in "${!pids[@]}"; do
     -v what="${labels[$i]}" -v d="$display" -v f="$form" \
     'BEGIN { printf "%s, %s, %s: CPU %.2f %% of one core over %.1f s\n", d, f, what, 100 * t / hz / (ms / 1000), ms / 1000 }'
 done
+# SIGTERM is the close request: the program ends as from its close button.
+kill "$E2E_PID"
+e2e_wait_exit

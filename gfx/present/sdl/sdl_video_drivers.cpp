@@ -12,9 +12,10 @@ struct DriverSurface {
 };
 
 // SDL's Wayland driver draws nothing of its own: without a renderer the
-// window has no surface at all.
+// window has no surface at all. "1" lets SDL take whichever of its OpenGL
+// and OpenGL ES renderers starts; in software (Mesa) both cost the same.
 constexpr DriverSurface NO_SURFACE_OF_THEIR_OWN[] = {
-    {.driver = "wayland", .acceleration = "opengles2"},
+    {.driver = "wayland", .acceleration = "1"},
 };
 
 }  // namespace
