@@ -12,9 +12,13 @@ set -euo pipefail
 # screenshots (and decode the animations); openbox and fluxbox are the window
 # managers the window is tried under, wmctrl sends their maximise and close
 # requests and x11-utils (xprop, xwininfo, xdpyinfo) reads back what they did.
+# weston (on that display) and sway (headless) are the Wayland compositors of
+# the tests, with wtype to type and grim to take screenshots on sway; on
+# Wayland SDL draws the window through OpenGL ES, which libgl1-mesa-dri does in
+# software on a machine without a graphics card.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data
   zlib1g-dev libpng-dev libgif-dev libsdl2-dev libx11-dev xvfb xdotool x11-xserver-utils imagemagick
-  openbox fluxbox wmctrl x11-utils)
+  openbox fluxbox wmctrl x11-utils weston sway wtype grim libgl1-mesa-dri)
 # A caller may name more (CI adds clang and its fuzzer runtime, the package
 # script its tools).
 packages+=("$@")

@@ -140,6 +140,7 @@ void handle_window_events(PresentFrame* frame) {
                 on_window_event(w, event.window, frame, closed);
                 break;
             case SDL_QUIT:
+                end_if_display_lost(w.window);
                 // A close click that SDL reports twice still counts once; a
                 // quit of its own (SIGINT, SIGTERM) is a close request too.
                 if (!closed) deliver_close();

@@ -123,6 +123,9 @@ void wake_window_thread();
 // the X display breaks; SDL cannot recover from that.
 void watch_display_connection(const char* program);
 
+// The same for a quit event that only says the Wayland connection broke.
+void end_if_display_lost(SDL_Window* window);
+
 // A hang-up ends the program as SIGTERM does: through the close request.
 void end_on_hangup();
 

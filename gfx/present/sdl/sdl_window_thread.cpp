@@ -3,6 +3,7 @@
 
 #include "gfx/present/present.h"
 #include "gfx/present/sdl/sdl_key_map.h"
+#include "gfx/present/sdl/sdl_video_drivers.h"
 #include "gfx/present/sdl/sdl_window.h"
 
 // The presentation thread owns the SDL window from creation to destruction.
@@ -29,7 +30,7 @@ void report_start(SdlWindow& w, int32_t result) {
 
 void refuse(SdlWindow& w, const char* what) {
     char reason[256];
-    std::snprintf(reason, sizeof reason, "%s (%s)", what, SDL_GetError());
+    describe_failure(reason, sizeof reason, what, SDL_GetError());
     note_window_failure(reason);
     report_start(w, -1);
 }
@@ -69,11 +70,6 @@ bool open_window(SdlWindow& w) {
     // One close click is one close request: without this SDL adds a quit
     // event to the close event of the last window.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    // The window surface straight on the display (shared memory on X11):
-    // SDL's default, a texture behind an OpenGL context, costs a software
-    // renderer's threads on machines without a graphics card, for nothing
-    // a 640 x 480 picture needs.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The click that activates the window counts as a click, as desktop
     // windows usually have it; SDL would drop it.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -86,6 +82,13 @@ bool open_window(SdlWindow& w) {
         refuse(w, "SDL could not start its video subsystem");
         return false;
     }
+    // The window surface straight on the display (shared memory on X11):
+    // SDL's default, a texture behind an OpenGL context, costs a software
+    // renderer's threads on machines without a graphics card, for nothing
+    // a 640 x 480 picture needs. Only a driver without a surface of its own
+    // gets the renderer. SDL reads this when it first makes the surface.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION,
+                framebuffer_acceleration(SDL_GetCurrentVideoDriver()));
     w.wake_event = wake_event_type();
     w.window = SDL_CreateWindow(w.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 w.width, w.height, creation_flags(w.flags));
@@ -114,6 +117,11 @@ bool open_window(SdlWindow& w) {
     watch_display_connection(w.title.c_str());
     end_on_hangup();
     SDL_DisableScreenSaver();
+    // Letters come only as text. SDL leaves text input off when the
+    // compositor offers text-input-v3 (sway) and the seat has no keyboard
+    // yet, as if only an on-screen keyboard could ever type; a keyboard
+    // that comes later would then type no letter.
+    SDL_StartTextInput();
     return true;
 }
 
