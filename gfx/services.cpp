@@ -21,7 +21,7 @@
 #ifdef __EMSCRIPTEN__
 #include "gfx/present/web/web.h"
 #else
-#include "gfx/present/sdl/sdl_driver.h"
+#include "gfx/present/sdl/sdl.h"
 #endif
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // Xlib ends the process from inside whatever call noticed a broken display
 // connection, by default through exit(), whose handlers would then wait for

@@ -1,7 +1,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // SDL turns SIGINT and SIGTERM into a quit event, which the program takes as
 // the close button: it ends with status 0, window closed and thread joined.

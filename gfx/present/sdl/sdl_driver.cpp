@@ -1,4 +1,4 @@
-#include "gfx/present/sdl/sdl_driver.h"
+#include "gfx/present/sdl/sdl.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "gfx/present/present.h"
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // The driver's operations run on the program's thread. Everything that
 // touches the window itself is left to the presentation thread, which the

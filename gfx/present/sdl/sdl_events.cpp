@@ -1,8 +1,7 @@
 #include <cstring>
 
 #include "gfx/present/present.h"
-#include "gfx/present/sdl/sdl_key_map.h"
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // The window's events, handled on the presentation thread with the driver
 // lock held, so that the key path may push into the key buffer directly.

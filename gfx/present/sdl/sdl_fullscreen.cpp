@@ -1,4 +1,4 @@
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // Full screen and back, and the window's real size. SDL's idea of the size
 // follows its own requests: it takes the desktop's size on entering full

@@ -1,4 +1,4 @@
-#include "gfx/present/sdl/sdl_key_map.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 #include <array>
 

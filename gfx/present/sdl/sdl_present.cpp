@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "gfx/present/present.h"
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // At the picture's size the converter writes straight into the window
 // surface and only the changed lines are uploaded. At any other size (full

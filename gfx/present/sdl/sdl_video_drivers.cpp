@@ -1,4 +1,4 @@
-#include "gfx/present/sdl/sdl_video_drivers.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 #include <cstdio>
 #include <cstring>

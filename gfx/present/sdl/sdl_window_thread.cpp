@@ -2,9 +2,7 @@
 #include <cstdlib>
 
 #include "gfx/present/present.h"
-#include "gfx/present/sdl/sdl_key_map.h"
-#include "gfx/present/sdl/sdl_video_drivers.h"
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // The presentation thread owns the SDL window from creation to destruction.
 // It sleeps until SDL has an event for it (the program's unlock sends one

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "gfx/present/sdl/sdl_window.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 // What the X server itself says about the window. SDL keeps a size of its
 // own, which it sets to the desktop's on entering full screen whether or not

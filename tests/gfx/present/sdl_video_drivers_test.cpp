@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/present/sdl/sdl_video_drivers.h"
+#include "gfx/present/sdl/sdl_internal.h"
 
 namespace {
 

@@ -1,14 +1,52 @@
 #pragma once
 
-#include <SDL2/SDL.h>
+// What only the SDL driver's files share: the one window's state and who may
+// touch which part of it, the key map, the video driver choice.
 
+#include <SDL2/SDL.h>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "gfx/present/present.h"
+
+// A key as the key code translation sees it.
+struct SdlKey {
+    int32_t scan;      // set-1 scan code, 0 for a key without one
+    int32_t key_char;  // the character the key types without modifiers, 0 for none
+    int32_t
+        modifiers;  // Shift 0x10, Ctrl 0x08 (+0x04 right), Alt 0x02 (+0x01 right), 0x100 grey key
+};
+
+// A key event's key: SDL's scan code mapped to set 1 (grey keys carry the
+// extended flag), with the modifier state of the event.
+SdlKey sdl_key(const SDL_Keysym& keysym);
+
+// The modifier bits of an SDL modifier state.
+int32_t sdl_modifiers(uint16_t mod);
+
+// Fills the 128 bytes of key_states from SDL's keyboard state: byte s is 1
+// while a key of set-1 scan code s is down (a grey key and its keypad twin
+// share one byte).
+void sdl_refresh_key_states(uint8_t* key_states);
+
+// What differs between SDL's video drivers for this window.
+namespace sdl_detail {
+
+// The value of SDL_HINT_FRAMEBUFFER_ACCELERATION for a video driver, as SDL
+// names it ("x11", "wayland"): "0" for the driver's own window surface where
+// it has one, since that costs least; a renderer behind the surface where
+// the driver has no surface of its own.
+const char* framebuffer_acceleration(const char* video_driver);
+
+// "WHAT (REASON)" into out (always terminated, cut to size); SDL leaves its
+// error text empty for some failures, and then the reason says so.
+void describe_failure(char* out, size_t size, const char* what, const char* sdl_error);
+
+}  // namespace sdl_detail
 
 // The state of the one SDL window, shared by the driver's operations (program
 // thread) and the presentation thread. Fields are grouped by who may touch

@@ -1,0 +1,10 @@
+#pragma once
+
+// The SDL window driver: a window of its own on X11 or Wayland, presented by
+// a thread that owns it, with the window's keys turned into key codes. The
+// composition lists sdl_driver among the drivers it tries.
+
+#include "gfx/present/present.h"
+
+// Presents the screen in an SDL window from a presentation thread of its own.
+extern const WindowDriver sdl_driver;
