@@ -10,12 +10,6 @@
 namespace {
 
 constexpr int32_t EXTENDED = KEY_EXTENDED;
-// The modifier bits of the key code translation.
-constexpr int32_t SHIFT_BITS = KEY_SHIFT;
-constexpr int32_t CTRL_BITS = KEY_CTRL;
-constexpr int32_t RIGHT_CTRL_BITS = KEY_RIGHT_CTRL;
-constexpr int32_t ALT_BITS = KEY_ALT;
-constexpr int32_t RIGHT_ALT_BITS = KEY_RIGHT_ALT;
 
 struct CodeRow {
     std::string_view code;
@@ -190,8 +184,8 @@ bool web_typed_text(std::string_view key, int32_t page_flags) {
 
 int32_t web_modifiers(int32_t page_flags, bool right_ctrl, bool right_alt) {
     int32_t bits = 0;
-    if ((page_flags & PAGE_SHIFT) != 0) bits |= SHIFT_BITS;
-    if ((page_flags & PAGE_CTRL) != 0) bits |= CTRL_BITS | (right_ctrl ? RIGHT_CTRL_BITS : 0);
-    if ((page_flags & PAGE_ALT) != 0) bits |= ALT_BITS | (right_alt ? RIGHT_ALT_BITS : 0);
+    if ((page_flags & PAGE_SHIFT) != 0) bits |= KEY_SHIFT;
+    if ((page_flags & PAGE_CTRL) != 0) bits |= KEY_CTRL | (right_ctrl ? KEY_RIGHT_CTRL : 0);
+    if ((page_flags & PAGE_ALT) != 0) bits |= KEY_ALT | (right_alt ? KEY_RIGHT_ALT : 0);
     return bits;
 }
