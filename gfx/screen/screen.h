@@ -85,7 +85,7 @@ struct ScreenContext {
     std::unique_ptr<uint8_t[]> colour_map;       // 16
     std::unique_ptr<uint8_t[]> dirty_rows;       // height x line_repeat
     bool rows_marked = false;  // since the driver's last unlock, which hears of it
-    const WindowDriver* driver = nullptr;
+    const WindowDriver* driver = &null_driver;  // never nullptr: the Null driver until one opens
     uint32_t colour_mask = 0;
     const PaletteSpec* default_palette = nullptr;
     int32_t line_repeat = 1;

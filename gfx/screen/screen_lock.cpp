@@ -9,13 +9,13 @@
 
 void screen_lock(ScreenContext& screen) {
     if ((screen.screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != 0) return;
-    if (screen.driver != nullptr && screen.driver->lock != nullptr) screen.driver->lock();
+    if (screen.driver->lock != nullptr) screen.driver->lock();
     screen.screen_flags |= SCREEN_LOCKED | SCREEN_LOCK_OWNED;
 }
 
 void screen_unlock(ScreenContext& screen) {
     if ((screen.screen_flags & SCREEN_LOCK_OWNED) == 0) return;
-    if (screen.driver != nullptr && screen.driver->unlock != nullptr)
+    if (screen.driver->unlock != nullptr)
         screen.driver->unlock(std::exchange(screen.rows_marked, false));
     screen.screen_flags &= ~(SCREEN_LOCKED | SCREEN_LOCK_OWNED);
 }
@@ -23,7 +23,7 @@ void screen_unlock(ScreenContext& screen) {
 void gfx_lock() {
     ScreenContext* screen = active_screen();
     if (screen == nullptr || (screen->screen_flags & SCREEN_LOCKED) != 0) return;
-    if (screen->driver != nullptr && screen->driver->lock != nullptr) screen->driver->lock();
+    if (screen->driver->lock != nullptr) screen->driver->lock();
     screen->screen_flags |= SCREEN_LOCKED;
 }
 
@@ -31,7 +31,7 @@ void gfx_unlock() {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
     if ((screen->screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != SCREEN_LOCKED) return;
-    if (screen->driver != nullptr && screen->driver->unlock != nullptr)
+    if (screen->driver->unlock != nullptr)
         screen->driver->unlock(std::exchange(screen->rows_marked, false));
     screen->screen_flags &= ~SCREEN_LOCKED;
 }
