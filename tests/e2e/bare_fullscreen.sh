@@ -10,12 +10,8 @@ source "$(dirname "$0")/harness.sh"
 REGIONS="264x15+8+0 176x15+35+20 176x15+30+465 96x15+542+464 11x11+525+466"
 
 shows_scaled() {
-  local scaled region
-  scaled=$(e2e_scaled_reference "$start" "$1")
-  for region in $REGIONS; do
-    e2e_wait_region "$wid" "$scaled" "$(e2e_scaled_region "$region" "$2" "$3" "$4")" ||
-      e2e_fail "$5: region $region of the picture is not shown scaled by $2"
-  done
+  # shellcheck disable=SC2086  # the regions are words
+  e2e_shows_scaled "$wid" "$start" "$@" $REGIONS
 }
 
 e2e_start_display 1280x1024

@@ -182,3 +182,17 @@ e2e_reference() {
     e2e_fail "no reference picture for $2"
   echo "$file"
 }
+
+# Waits until window WID shows each REGION of the picture REFERENCE scaled:
+#   e2e_shows_scaled WID REFERENCE SIZE FACTOR OX OY WHAT REGION...
+# SIZE is what e2e_scaled_reference scales the reference to, FACTOR OX OY
+# where e2e_scaled_region finds a region in it; WHAT names the case.
+e2e_shows_scaled() {
+  local wid=$1 reference=$2 size=$3 factor=$4 ox=$5 oy=$6 what=$7 scaled region
+  shift 7
+  scaled=$(e2e_scaled_reference "$reference" "$size")
+  for region in "$@"; do
+    e2e_wait_region "$wid" "$scaled" "$(e2e_scaled_region "$region" "$factor" "$ox" "$oy")" ||
+      e2e_fail "$what: region $region of the picture is not shown scaled by $factor"
+  done
+}
