@@ -84,7 +84,7 @@ struct ScreenContext {
     std::unique_ptr<uint32_t[]> palette;         // 256 x 0x00BBGGRR
     std::unique_ptr<uint8_t[]> colour_map;       // 16
     std::unique_ptr<uint8_t[]> dirty_rows;       // height x line_repeat
-    bool rows_marked = false;  // since the driver's last unlock, which hears of it
+    bool rows_marked = false;                   // since the driver's last unlock, which hears of it
     const WindowDriver* driver = &null_driver;  // never nullptr: the Null driver until one opens
     uint32_t colour_mask = 0;
     const PaletteSpec* default_palette = nullptr;
