@@ -55,6 +55,15 @@ int32_t held_buttons() {
            ((held & SDL_BUTTON_MMASK) != 0 ? 4 : 0);
 }
 
+// Whether a move put the client where the frame's decoration puts it from
+// the first placement.
+bool moved_by_decoration(const SdlWindow& w, int32_t x, int32_t y) {
+    int top = 0;
+    int left = 0;
+    if (SDL_GetWindowBordersSize(w.window, &top, &left, nullptr, nullptr) != 0) return false;
+    return x == w.placed_x + left && y == w.placed_y + top;
+}
+
 void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* frame,
                      bool& closed) {
     switch (event.event) {
@@ -71,8 +80,11 @@ void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* f
             w.window_x = event.data1;
             w.window_y = event.data2;
             // After the window manager's first placement, a move is someone's
-            // wish, which centring must not undo.
-            if (w.placed && (w.placed_x != event.data1 || w.placed_y != event.data2)) {
+            // wish, which centring must not undo; but some window managers
+            // move the client down by the frame once they have decorated it,
+            // and that move is still theirs.
+            if (w.placed && (w.placed_x != event.data1 || w.placed_y != event.data2) &&
+                !moved_by_decoration(w, event.data1, event.data2)) {
                 w.centre_until = 0;
             }
             if (!w.placed) {

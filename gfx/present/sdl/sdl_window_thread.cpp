@@ -18,7 +18,7 @@ constexpr Uint32 PASS_PERIOD_MS = 10;
 constexpr int IDLE_WAIT_MS = 200;
 // How long after the window appeared the window manager may take to tell the
 // frame's size.
-constexpr Uint64 CENTRE_PATIENCE_MS = 2000;
+constexpr Uint64 CENTRE_PATIENCE_MS = 5000;
 
 void report_start(SdlWindow& w, int32_t result) {
     std::lock_guard<std::mutex> guard(w.start_lock);
