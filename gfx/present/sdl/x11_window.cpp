@@ -29,6 +29,30 @@ XWindow x_window(SDL_Window* window) {
     return XWindow{info.info.x11.display, info.info.x11.window};
 }
 
+// A property's 32-bit items as the server hands them over, freed with the record.
+struct Property {
+    unsigned char* data = nullptr;
+    unsigned long count = 0;
+    Property() = default;
+    Property(const Property&) = delete;
+    Property& operator=(const Property&) = delete;
+    ~Property() {
+        if (data != nullptr) XFree(data);
+    }
+};
+
+// Reads up to items items of the given type; false when the window has no
+// such property.
+bool read_property(Display* display, Window window, Atom property, Atom type, long items,
+                   Property& out) {
+    Atom actual = None;
+    int format = 0;
+    unsigned long after = 0;
+    const int status = XGetWindowProperty(display, window, property, 0, items, False, type, &actual,
+                                          &format, &out.count, &after, &out.data);
+    return status == Success && actual == type && format == 32 && out.data != nullptr;
+}
+
 }  // namespace
 
 bool x11_client_size(SDL_Window* window, int32_t* width, int32_t* height) {
@@ -54,16 +78,9 @@ bool x11_without_window_manager(SDL_Window* window) {
         return false;
     }
     const Atom check = XInternAtom(x.display, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(x.display, DefaultRootWindow(x.display), check, 0, 1,
-                                          False, XA_WINDOW, &type, &format, &count, &after, &data);
-    const bool named = status == Success && type == XA_WINDOW && count == 1;
-    if (data != nullptr) XFree(data);
-    return !named;
+    Property named;
+    return !(read_property(x.display, DefaultRootWindow(x.display), check, XA_WINDOW, 1, named) &&
+             named.count == 1);
 }
 
 bool x11_maximised(SDL_Window* window) {
@@ -75,24 +92,13 @@ bool x11_maximised(SDL_Window* window) {
     const Atom vertical = XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
     const Atom horizontal = XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
     const Atom fullscreen = XInternAtom(x.display, "_NET_WM_STATE_FULLSCREEN", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    bool maximised = false;
-    if (XGetWindowProperty(x.display, x.window, state, 0, 64, False, XA_ATOM, &type, &format,
-                           &count, &after, &data) == Success &&
-        type == XA_ATOM && format == 32 && data != nullptr) {
-        const Atom* atoms = reinterpret_cast<const Atom*>(data);
-        for (unsigned long i = 0; i < count; ++i) {
-            if (atoms[i] == vertical || atoms[i] == horizontal || atoms[i] == fullscreen) {
-                maximised = true;
-            }
-        }
+    Property states;
+    if (!read_property(x.display, x.window, state, XA_ATOM, 64, states)) return false;
+    const Atom* atoms = reinterpret_cast<const Atom*>(states.data);
+    for (unsigned long i = 0; i < states.count; ++i) {
+        if (atoms[i] == vertical || atoms[i] == horizontal || atoms[i] == fullscreen) return true;
     }
-    if (data != nullptr) XFree(data);
-    return maximised;
+    return false;
 }
 
 void x11_place_window(SDL_Window* window, const SDL_Rect& rect) {
