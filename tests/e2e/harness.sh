@@ -55,14 +55,30 @@ e2e_start_display() {
 
 e2e_start_wm() {
   command -v "$1" >/dev/null || e2e_fail "$1 is not installed"
+  # A window manager now and then dies while it starts on a loaded machine;
+  # one that does is started again, twice at most.
+  local attempt
+  for attempt in 1 2 3; do
+    e2e_try_wm "$1" && return 0
+    kill -9 "$E2E_WM_PID" 2>/dev/null
+    wait "$E2E_WM_PID" 2>/dev/null
+    E2E_WM_PID=""
+  done
+  echo "--- $1's output:" >&2
+  tail -n 20 "$E2E_DIR/wm.log" >&2
+  e2e_fail "$1 did not start (three attempts)"
+}
+
+e2e_try_wm() {
   # Its settings go to the test's own folder, not the user's.
   HOME="$E2E_DIR" "$1" >"$E2E_DIR/wm.log" 2>&1 &
   E2E_WM_PID=$!
   # A window manager names its check window on the root once it manages.
   local tries=0
   until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    kill -0 "$E2E_WM_PID" 2>/dev/null || return 1
     tries=$((tries + 1))
-    [ "$tries" -lt $((E2E_TIMEOUT * 20)) ] || e2e_fail "$1 did not start"
+    [ "$tries" -lt $((E2E_TIMEOUT * 20)) ] || return 1
     sleep 0.05
   done
 }
