@@ -1,12 +1,14 @@
 #include "gfx/present/present.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+
 #include "runtime/runtime.h"
 
-// Every converter is one row routine run by the same walk over the marked
-// rows; the row routines differ only in how a source pixel becomes a display
-// pixel and how wide that pixel is.
+// Every converter is one row routine run by the same walk over a
+// rectangle's rows; the row routines differ only in how a source pixel
+// becomes a display pixel and how wide that pixel is.
 
 namespace {
 
@@ -52,18 +54,17 @@ constexpr int32_t display_bytes(int32_t depth) {
     return depth == 8 ? 1 : depth <= 16 ? 2 : depth == 24 ? 3 : 4;
 }
 
-// Converts one row of width pixels.
+// Converts one row of width pixels; in and out are their first pixels.
 template <Source S, int Depth, bool RedLow>
-void convert_row(const PresentFrame& frame, const uint32_t* lookup, const uint8_t* in,
-                 uint8_t* out) {
+void convert_row(int32_t width, const uint32_t* lookup, const uint8_t* in, uint8_t* out) {
     constexpr int32_t step = display_bytes(Depth);
     if constexpr (S == Source::attributes && Depth == 8) {
-        std::memcpy(out, in, static_cast<size_t>(frame.width));
+        std::memcpy(out, in, static_cast<size_t>(width));
     } else if constexpr (S == Source::attributes) {
-        for (int32_t x = 0; x < frame.width; ++x)
+        for (int32_t x = 0; x < width; ++x)
             store<Depth>(out + x * step, lookup[in[x]]);
     } else if constexpr (S == Source::rgb16) {
-        for (int32_t x = 0; x < frame.width; ++x) {
+        for (int32_t x = 0; x < width; ++x) {
             const uint16_t v = load_unaligned<uint16_t>(in + 2 * x);
             uint32_t pixel;
             if constexpr (Depth == 16) {
@@ -79,16 +80,26 @@ void convert_row(const PresentFrame& frame, const uint32_t* lookup, const uint8_
             store<Depth>(out + x * step, pixel);
         }
     } else {
-        for (int32_t x = 0; x < frame.width; ++x) {
+        for (int32_t x = 0; x < width; ++x) {
             const uint32_t v = load_unaligned<uint32_t>(in + 4 * x);
             store<Depth>(out + x * step, pack<Depth, RedLow>(v & 0xFFFFFF));
         }
     }
 }
 
+constexpr int32_t source_bytes(Source s) {
+    return s == Source::attributes ? 1 : s == Source::rgb16 ? 2 : 4;
+}
+
 template <Source S, int Depth, bool RedLow>
-void convert(const PresentFrame& frame, int32_t first_row, int32_t last_row, uint8_t* destination,
+void convert(const PresentFrame& frame, const PresentRect& rect, uint8_t* destination,
              int32_t destination_pitch) {
+    // The rectangle within the frame; nothing outside it is read or written.
+    const int32_t x0 = std::clamp(rect.x, 0, frame.width);
+    const int32_t x1 = std::clamp(rect.x + rect.w, x0, frame.width);
+    const int32_t y0 = std::clamp(rect.y, 0, frame.height);
+    const int32_t y1 = std::clamp(rect.y + rect.h, y0, frame.height);
+    if (x0 == x1 || y0 == y1) return;
     // Attributes go through the palette once per call, not once per pixel.
     uint32_t palette_pixels[256];
     const uint32_t* lookup = frame.conversion_table;
@@ -97,15 +108,16 @@ void convert(const PresentFrame& frame, int32_t first_row, int32_t last_row, uin
             palette_pixels[i] = pack<Depth, RedLow>(swap_red_blue(frame.palette[i]));
         lookup = palette_pixels;
     }
-    const size_t line_bytes = static_cast<size_t>(frame.width) * display_bytes(Depth);
+    const size_t span_bytes = static_cast<size_t>(x1 - x0) * display_bytes(Depth);
     const ptrdiff_t pitch = destination_pitch;
-    for (int32_t y = first_row; y <= last_row; ++y) {
-        if (frame.dirty_rows[y] == 0) continue;
-        uint8_t* line = destination + pitch * y * frame.line_repeat;
-        convert_row<S, Depth, RedLow>(frame, lookup, frame.pixels + ptrdiff_t{frame.pitch} * y,
-                                      line);
+    for (int32_t y = y0; y < y1; ++y) {
+        uint8_t* line = destination + pitch * y * frame.line_repeat +
+                        static_cast<ptrdiff_t>(x0) * display_bytes(Depth);
+        convert_row<S, Depth, RedLow>(
+            x1 - x0, lookup, frame.pixels + ptrdiff_t{frame.pitch} * y + x0 * source_bytes(S),
+            line);
         for (int32_t r = 1; r < frame.line_repeat; ++r)
-            std::memcpy(line + pitch * r, line, line_bytes);
+            std::memcpy(line + pitch * r, line, span_bytes);
     }
 }
 

@@ -10,8 +10,8 @@
 //   const WindowDriver my_driver = {.name = "Mine", .init = my_init, .lock = my_lock, ...};
 //
 // Also here: the window flags, the key vocabulary (modifier bits, scan codes,
-// the close code), the pixel converters, the marked-span search and the crisp
-// scaler that drivers share.
+// the close code), the pixel converters, the search for what changed since
+// the last presentation and the crisp scaler that drivers share.
 
 #include <cstddef>
 #include <cstdint>
@@ -141,10 +141,19 @@ const char* window_failure_reason();
 // A driver that refuses a screen says why here (the text is copied).
 void note_window_failure(const char* reason);
 
-// Converts the framebuffer rows first_row..last_row that are marked in
-// dirty_rows into display pixels, line_repeat display lines per row; unmarked
-// rows are left alone. destination is the display's first line.
-using PixelConverter = void (*)(const PresentFrame& frame, int32_t first_row, int32_t last_row,
+// A rectangle of pixels: columns x .. x + w - 1, rows y .. y + h - 1.
+struct PresentRect {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t w = 0;
+    int32_t h = 0;
+};
+
+// Converts the framebuffer pixels of rect into display pixels, line_repeat
+// display lines per framebuffer row, whether rows are marked or not.
+// destination is the display's pixel (0, 0): the rectangle lands at column
+// rect.x of display line rect.y x line_repeat.
+using PixelConverter = void (*)(const PresentFrame& frame, const PresentRect& rect,
                                 uint8_t* destination, int32_t destination_pitch);
 
 // The converter from a framebuffer depth (1..8 attributes, 16, 32) to a
@@ -159,20 +168,37 @@ PixelConverter select_converter(int32_t source_depth, int32_t display_depth, boo
 // byte.
 void fill_conversion_table(uint32_t* table, bool red_low);
 
-// The first and the last framebuffer row marked changed, or -1 when none is:
-// a driver shows the one span between them.
-inline int32_t first_marked(const PresentFrame& frame) {
-    const void* hit = std::memchr(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
-    return hit == nullptr
-               ? -1
-               : static_cast<int32_t>(static_cast<const uint8_t*>(hit) - frame.dirty_rows);
-}
+// ---------------------------------------------------------------------------
+// What changed since the last presentation.
+// ---------------------------------------------------------------------------
 
-inline int32_t last_marked(const PresentFrame& frame) {
-    int32_t y = frame.height - 1;
-    while (y >= 0 && frame.dirty_rows[y] == 0)
-        --y;
-    return y;
+// A pass shows at most this many rectangles; more changes than that share
+// the rectangle they enlarge least.
+constexpr int32_t MAX_CHANGED_RECTS = 48;
+
+// What a driver's window shows, kept in the framebuffer's own pixels: the
+// screen marks rows it drew into, and many marked rows were drawn again in
+// the colours they had, so a pass compares the marked rows with this copy
+// and shows only the pixels that really differ.
+struct ShownPicture {
+    std::vector<uint8_t> pixels;  // width x height x pixel_bytes, as last shown
+    int32_t width = 0;
+    int32_t height = 0;  // framebuffer rows
+    int32_t pixel_bytes = 0;
+    // What the last take_changes found, in framebuffer pixels.
+    PresentRect changed[MAX_CHANGED_RECTS];
+    int32_t changed_count = 0;
+};
+
+// Takes the frame's marked rows over into the copy and leaves in `changed`
+// the rectangles in which they differ from what was shown; all of the
+// picture with repaint and on a frame of a new shape (the copy is then made
+// anew: the only allocation). Clears the marks. Answers changed_count.
+int32_t take_changes(ShownPicture& shown, const PresentFrame& frame, bool repaint);
+
+// A framebuffer rectangle in display lines (line_repeat lines per row).
+inline PresentRect display_rect(const PresentRect& rect, int32_t line_repeat) {
+    return PresentRect{rect.x, rect.y * line_repeat, rect.w, rect.h * line_repeat};
 }
 
 // The picture shown in a rectangle of another size, crisp: every target
@@ -188,6 +214,7 @@ struct ScaleMap {
     std::vector<int32_t> column_offsets;  // per target column: byte offset of its source pixel
     std::vector<int32_t> line_sources;    // per target line: its source row
     std::vector<int32_t> first_lines;     // per source row, and one more: its first target line
+    std::vector<int32_t> first_columns;  // per source column, and one more: its first target column
 };
 
 // The source row or column under the centre of target position i.
@@ -203,7 +230,17 @@ void build_scale_map(ScaleMap& map, int32_t source_w, int32_t source_h, int32_t 
 void scaled_lines(const ScaleMap& map, int32_t first_row, int32_t last_row, int32_t* line_begin,
                   int32_t* line_end);
 
-// Writes those target lines from the source rows. target points at the
-// target rectangle's first pixel.
+// The target rectangle that shows a source rectangle: every target pixel
+// whose source pixel lies in it (empty where a reduction skips all of it).
+PresentRect scaled_rect(const ScaleMap& map, const PresentRect& source_rect);
+
+// Writes the target pixels of a source rectangle from the source and
+// answers where they are (scaled_rect). source and target point at the
+// pictures' first pixels.
+PresentRect scale_rect(const ScaleMap& map, const uint8_t* source, int32_t source_pitch,
+                       uint8_t* target, int32_t target_pitch, const PresentRect& source_rect);
+
+// Writes the whole width of the target lines that show source rows
+// first_row..last_row.
 void scale_rows(const ScaleMap& map, const uint8_t* source, int32_t source_pitch, uint8_t* target,
                 int32_t target_pitch, int32_t first_row, int32_t last_row);

@@ -3,17 +3,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/present/present.h"
+
 // The page as the web driver's tests see it: what the driver put on the
-// canvas, line by line, and whether the canvas exists.
+// canvas, rectangle by rectangle, and whether the canvas exists.
 struct RecordingPage {
     bool has_canvas = true;
     bool open = false;
     int32_t width = 0;
     int32_t height = 0;
     int32_t opened = 0;
-    int32_t shown = 0;        // page_show calls
-    int32_t last_first = -1;  // lines of the last page_show
-    int32_t last_count = 0;
+    int32_t shown = 0;  // page_show calls
+    // The rectangles of the last page_show and the one that holds them all.
+    std::vector<PresentRect> last_rects;
+    PresentRect last_bounds{};
     std::vector<uint8_t> canvas;  // width x height x 4, as put
 };
 

@@ -32,64 +32,58 @@ std::array<uint8_t, 4> pixel(const std::vector<uint8_t>& rgba, int32_t x, int32_
     return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
 }
 
-TEST(WebFrame, MarkedRowsBecomeOpaqueCanvasPixels) {
+// One presentation of the tiny frame after `shown` saw it (unless fresh).
+struct Presenter {
+    ShownPicture shown;
+    std::vector<uint8_t> rgba;
+    PresentRect rects[MAX_CHANGED_RECTS];
+    int32_t show(TinyFrame& tiny, bool repaint, int32_t line_repeat = 1) {
+        rgba.resize(static_cast<size_t>(4 * 3 * line_repeat * 4));
+        return convert_changes(tiny.frame(line_repeat), canvas_converter(8), shown, rgba.data(),
+                               repaint, rects);
+    }
+};
+
+TEST(WebFrame, AFreshCopyShowsEverythingOpaque) {
     TinyFrame tiny;
-    tiny.dirty[1] = 1;
-    std::vector<uint8_t> rgba(4 * 3 * 4, 0);
-    const LineSpan span =
-        convert_marked_rows(tiny.frame(), canvas_converter(8), rgba.data(), false);
-    EXPECT_EQ(span.first, 1);
-    EXPECT_EQ(span.count, 1);
-    EXPECT_EQ(pixel(rgba, 0, 1), (std::array<uint8_t, 4>{0, 0, 0, 255}));
-    EXPECT_EQ(pixel(rgba, 1, 1), (std::array<uint8_t, 4>{0, 0, 0xAA, 255}));
-    EXPECT_EQ(pixel(rgba, 2, 1), (std::array<uint8_t, 4>{0xAA, 0, 0, 255}));
-    EXPECT_EQ(pixel(rgba, 3, 1), (std::array<uint8_t, 4>{0x55, 0xFF, 0x55, 255}));
-    // Rows not marked are not touched, and the marks are gone.
-    EXPECT_EQ(pixel(rgba, 1, 0), (std::array<uint8_t, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(tiny.dirty[1], 0);
+    Presenter p;
+    ASSERT_EQ(p.show(tiny, false), 1);
+    EXPECT_EQ(p.rects[0].w * p.rects[0].h, 12);
+    EXPECT_EQ(pixel(p.rgba, 0, 1), (std::array<uint8_t, 4>{0, 0, 0, 255}));
+    EXPECT_EQ(pixel(p.rgba, 1, 1), (std::array<uint8_t, 4>{0, 0, 0xAA, 255}));
+    EXPECT_EQ(pixel(p.rgba, 2, 1), (std::array<uint8_t, 4>{0xAA, 0, 0, 255}));
+    EXPECT_EQ(pixel(p.rgba, 3, 1), (std::array<uint8_t, 4>{0x55, 0xFF, 0x55, 255}));
 }
 
-TEST(WebFrame, OneSpanFromTheFirstToTheLastMark) {
-    TinyFrame tiny;
-    tiny.dirty[0] = 1;
-    tiny.dirty[2] = 1;
-    std::vector<uint8_t> rgba(4 * 3 * 4, 0);
-    const LineSpan span =
-        convert_marked_rows(tiny.frame(), canvas_converter(8), rgba.data(), false);
-    EXPECT_EQ(span.first, 0);
-    EXPECT_EQ(span.count, 3);
-    EXPECT_EQ(pixel(rgba, 3, 2)[1], 0xFF);
+// A marked row drawn again unchanged shows nothing; a changed pixel shows
+// alone, in every line its row repeats on; unmarked changes wait for a mark.
+TEST(WebFrame, OnlyChangedPixelsOfMarkedRows) {
+    for (const int32_t repeat : {1, 2}) {
+        TinyFrame tiny;
+        Presenter p;
+        p.show(tiny, true, repeat);
+        tiny.dirty[0] = tiny.dirty[1] = 1;
+        EXPECT_EQ(p.show(tiny, false, repeat), 0);
+        EXPECT_EQ(tiny.dirty[0], 0) << "the marks are taken";
+        tiny.pixels[4 + 2] = 3;  // row 1, column 2
+        tiny.pixels[8 + 0] = 3;  // row 2, not marked
+        tiny.dirty[1] = 1;
+        ASSERT_EQ(p.show(tiny, false, repeat), 1);
+        EXPECT_EQ(p.rects[0].x, 2);
+        EXPECT_EQ(p.rects[0].y, repeat);
+        EXPECT_EQ(p.rects[0].w, 1);
+        EXPECT_EQ(p.rects[0].h, repeat);
+        EXPECT_EQ(pixel(p.rgba, 2, repeat * 2 - 1)[1], 0xFF);
+        EXPECT_EQ(pixel(p.rgba, 0, 2 * repeat)[1], 0) << "not marked, not shown";
+    }
 }
 
-TEST(WebFrame, NothingMarkedNothingShown) {
+TEST(WebFrame, RepaintShowsEverythingAgain) {
     TinyFrame tiny;
-    std::vector<uint8_t> rgba(4 * 3 * 4, 7);
-    const LineSpan span =
-        convert_marked_rows(tiny.frame(), canvas_converter(8), rgba.data(), false);
-    EXPECT_EQ(span.count, 0);
-    EXPECT_EQ(rgba[0], 7);
-}
-
-TEST(WebFrame, RepaintConvertsEveryRow) {
-    TinyFrame tiny;
-    std::vector<uint8_t> rgba(4 * 3 * 4, 0);
-    const LineSpan span = convert_marked_rows(tiny.frame(), canvas_converter(8), rgba.data(), true);
-    EXPECT_EQ(span.first, 0);
-    EXPECT_EQ(span.count, 3);
-    for (int32_t y = 0; y < 3; ++y)
-        EXPECT_EQ(pixel(rgba, 2, y), (std::array<uint8_t, 4>{0xAA, 0, 0, 255}));
-}
-
-TEST(WebFrame, RepeatedLinesAreShownTwice) {
-    TinyFrame tiny;
-    tiny.dirty[1] = 1;
-    std::vector<uint8_t> rgba(4 * 6 * 4, 0);
-    const LineSpan span =
-        convert_marked_rows(tiny.frame(2), canvas_converter(8), rgba.data(), false);
-    EXPECT_EQ(span.first, 2);
-    EXPECT_EQ(span.count, 2);
-    EXPECT_EQ(pixel(rgba, 2, 2), (std::array<uint8_t, 4>{0xAA, 0, 0, 255}));
-    EXPECT_EQ(pixel(rgba, 2, 3), (std::array<uint8_t, 4>{0xAA, 0, 0, 255}));
+    Presenter p;
+    p.show(tiny, false);
+    ASSERT_EQ(p.show(tiny, true), 1);
+    EXPECT_EQ(p.rects[0].w * p.rects[0].h, 12);
 }
 
 TEST(WebFrame, EveryScreenDepthHasACanvasConverter) {

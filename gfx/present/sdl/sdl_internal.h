@@ -115,9 +115,10 @@ struct SdlWindow {
     SDL_Surface* surface = nullptr;  // the window surface the converter was chosen for
     uint32_t surface_format = 0;
     SDL_Rect surface_size{};
-    SDL_Rect view{};   // the part of the surface the window really shows
-    SDL_Rect shown{};  // where the picture lies in the window
-    ScaleMap scale;    // picture to shown, while they differ in size
+    SDL_Rect view{};         // the part of the surface the window really shows
+    SDL_Rect shown{};        // where the picture lies in the window
+    ScaleMap scale;          // picture to shown, while they differ in size
+    ShownPicture on_screen;  // what the window shows, to find what changed
     PixelConverter converter = nullptr;
     int32_t client_w = 0;  // the client area as the display has it; 0 while unknown
     int32_t client_h = 0;
@@ -171,10 +172,10 @@ void end_on_hangup();
 
 namespace sdl_detail {
 
-// The window lines a pass changed, uploaded after the lock is released.
-struct UploadSpan {
-    SDL_Rect rect{};
-    bool any = false;
+// The window rectangles a pass changed, uploaded after the lock is released.
+struct UploadRects {
+    SDL_Rect rects[MAX_CHANGED_RECTS];
+    int32_t count = 0;
 };
 
 // Handles every waiting window event (lock held); frame is nullptr while no
@@ -184,8 +185,8 @@ void handle_window_events(PresentFrame* frame);
 // Carries out what the program asked of the window (lock held).
 void carry_out_requests();
 
-// Converts the marked rows into the window surface (lock held).
-void present_frame(PresentFrame& frame, UploadSpan& upload);
+// Converts what changed into the window surface (lock held).
+void present_frame(PresentFrame& frame, UploadRects& upload);
 
 // Switches between the window and desktop full screen; the previous form
 // stays when the switch fails.

@@ -1,15 +1,17 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <span>
 
 #include "gfx/present/present.h"
 #include "gfx/present/sdl/sdl_internal.h"
 
 // At the picture's size the converter writes straight into the window
-// surface and only the changed lines are uploaded. At any other size (full
-// screen, a window dragged larger) the picture is converted into a surface
-// of its own and its changed lines are scaled into the window, aspect kept,
-// between black bars; only the lines they cover are uploaded.
+// surface and only the rectangles that changed are uploaded. At any other
+// size (full screen, a window dragged larger) the picture is converted into
+// a surface of its own and its changed rectangles are scaled into the
+// window, aspect kept, between black bars; only the window pixels they
+// cover are uploaded.
 
 namespace sdl_detail {
 namespace {
@@ -80,25 +82,38 @@ void adopt_surface(SdlWindow& w, PresentFrame& frame, SDL_Surface* surface, cons
     w.repaint = true;
 }
 
-// Scales the converted lines first_line..last_line into the window and
-// returns the window rectangle they cover.
-SDL_Rect scale_into_window(SdlWindow& w, SDL_Surface* surface, int32_t first_line,
-                           int32_t last_line) {
+SDL_Rect sdl_rect(const PresentRect& r) {
+    return SDL_Rect{r.x, r.y, r.w, r.h};
+}
+
+// Scales the converted picture rectangles into the window and notes the
+// window rectangles they cover.
+void scale_into_window(SdlWindow& w, SDL_Surface* surface, int32_t line_repeat,
+                       UploadRects& upload) {
     if (w.repaint) SDL_FillRect(surface, &w.view, SDL_MapRGB(surface->format, 0, 0, 0));
-    if (w.shown.w <= 0 || w.shown.h <= 0) return w.view;
+    if (w.shown.w <= 0 || w.shown.h <= 0) {
+        upload.rects[upload.count++] = w.view;
+        return;
+    }
     const bool must_lock = SDL_MUSTLOCK(surface);
-    if (must_lock && SDL_LockSurface(surface) != 0) return SDL_Rect{};
+    if (must_lock && SDL_LockSurface(surface) != 0) return;
     uint8_t* origin = static_cast<uint8_t*>(surface->pixels) +
                       static_cast<ptrdiff_t>(w.shown.y) * surface->pitch +
                       static_cast<ptrdiff_t>(w.shown.x) * surface->format->BytesPerPixel;
-    scale_rows(w.scale, static_cast<const uint8_t*>(w.picture->pixels), w.picture->pitch, origin,
-               surface->pitch, first_line, last_line);
+    const auto* picture = static_cast<const uint8_t*>(w.picture->pixels);
+    for (const PresentRect& changed : std::span(w.on_screen.changed, w.on_screen.changed_count)) {
+        const PresentRect out = scale_rect(w.scale, picture, w.picture->pitch, origin,
+                                           surface->pitch, display_rect(changed, line_repeat));
+        if (out.w > 0 && out.h > 0) {
+            upload.rects[upload.count++] =
+                SDL_Rect{w.shown.x + out.x, w.shown.y + out.y, out.w, out.h};
+        }
+    }
     if (must_lock) SDL_UnlockSurface(surface);
-    if (w.repaint) return w.view;
-    int32_t begin = 0;
-    int32_t end = 0;
-    scaled_lines(w.scale, first_line, last_line, &begin, &end);
-    return SDL_Rect{w.shown.x, w.shown.y + begin, w.shown.w, end - begin};
+    if (w.repaint) {
+        upload.count = 1;
+        upload.rects[0] = w.view;
+    }
 }
 
 }  // namespace
@@ -128,8 +143,9 @@ bool display_format(const SDL_PixelFormat& format, int32_t* depth, bool* red_low
     return true;
 }
 
-void present_frame(PresentFrame& frame, UploadSpan& upload) {
+void present_frame(PresentFrame& frame, UploadRects& upload) {
     SdlWindow& w = sdl_window();
+    upload.count = 0;
     SDL_Surface* surface = SDL_GetWindowSurface(w.window);
     if (surface == nullptr) return;
     // SDL may build the new surface of a resized window at the old one's
@@ -149,25 +165,22 @@ void present_frame(PresentFrame& frame, UploadSpan& upload) {
         w.palette_changed = false;
         w.repaint = true;
     }
-    if (w.repaint) std::memset(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
-    const int32_t first = first_marked(frame);
-    if (first < 0) return;
-    const int32_t last = last_marked(frame);
+    if (take_changes(w.on_screen, frame, w.repaint) == 0) return;
 
     const bool must_lock = SDL_MUSTLOCK(target);
     if (must_lock && SDL_LockSurface(target) != 0) return;
-    w.converter(frame, first, last, static_cast<uint8_t*>(target->pixels), target->pitch);
+    for (const PresentRect& changed : std::span(w.on_screen.changed, w.on_screen.changed_count))
+        w.converter(frame, changed, static_cast<uint8_t*>(target->pixels), target->pitch);
     if (must_lock) SDL_UnlockSurface(target);
-    std::memset(frame.dirty_rows, 0, static_cast<size_t>(frame.height) * frame.line_repeat);
 
     if (w.picture != nullptr) {
-        upload.rect = scale_into_window(w, surface, first * frame.line_repeat,
-                                        (last + 1) * frame.line_repeat - 1);
+        scale_into_window(w, surface, frame.line_repeat, upload);
     } else {
-        upload.rect = SDL_Rect{0, first * frame.line_repeat, frame.width,
-                               (last - first + 1) * frame.line_repeat};
+        for (const PresentRect& changed :
+             std::span(w.on_screen.changed, w.on_screen.changed_count)) {
+            upload.rects[upload.count++] = sdl_rect(display_rect(changed, frame.line_repeat));
+        }
     }
-    upload.any = upload.rect.w > 0 && upload.rect.h > 0;
     w.repaint = false;
 }
 

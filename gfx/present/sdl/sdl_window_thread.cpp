@@ -178,7 +178,7 @@ void centre_client_area(SdlWindow& w) {
 }
 
 // One pass; false once the driver is stopping.
-bool run_pass(SdlWindow& w, UploadSpan& upload) {
+bool run_pass(SdlWindow& w, UploadRects& upload) {
     std::lock_guard<std::mutex> guard(w.lock);
     w.pass_pending = false;
     if (!w.running) return false;
@@ -214,9 +214,9 @@ void window_thread() {
             SDL_Delay(static_cast<Uint32>(last_pass + PASS_PERIOD_MS - now));
         }
         last_pass = SDL_GetTicks64();
-        UploadSpan upload;
+        UploadRects upload;
         if (!run_pass(w, upload)) break;
-        if (upload.any) SDL_UpdateWindowSurfaceRects(w.window, &upload.rect, 1);
+        if (upload.count > 0) SDL_UpdateWindowSurfaceRects(w.window, upload.rects, upload.count);
     }
     close_window(w);
 }

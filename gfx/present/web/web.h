@@ -53,9 +53,10 @@ int32_t web_key_input(int32_t down, int32_t page_flags);
 // key and focus events on (web_keys.h); false when the page has no canvas.
 bool page_open(int32_t width, int32_t height);
 
-// Puts count lines of rgba (width pixels each, 4 bytes per pixel) on the
-// canvas from line first on.
-void page_show(const uint8_t* rgba, int32_t first, int32_t count, int32_t width);
+// Puts the rectangles rects[0 .. count - 1] of rgba, the whole canvas's
+// picture (width x height pixels, 4 bytes each), on the canvas.
+void page_show(const uint8_t* rgba, int32_t width, int32_t height, const PresentRect* rects,
+               int32_t count);
 
 // The screen is gone: the page no longer passes keys on.
 void page_close();

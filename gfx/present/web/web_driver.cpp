@@ -9,6 +9,8 @@ namespace {
 
 struct WebScreen {
     std::vector<uint8_t> rgba;  // the whole picture as the canvas holds it
+    ShownPicture shown;         // the framebuffer as the canvas shows it
+    PresentRect rects[MAX_CHANGED_RECTS];
     PixelConverter converter = nullptr;
     int32_t depth = 0;
     bool repaint = false;  // every row at the next presentation
@@ -49,6 +51,7 @@ void web_exit() {
     WebScreen& s = web_screen();
     page_close();
     s.rgba.clear();
+    s.shown = ShownPicture{};
     s.converter = nullptr;
     s.lock_depth = 0;
 }
@@ -69,7 +72,7 @@ void web_set_palette(int32_t, int32_t, int32_t, int32_t) {
     web_screen().repaint = true;
 }
 
-// One presentation: the rows drawn since the last one go to the canvas.
+// One presentation: what changed since the last one goes to the canvas.
 void web_poll() {
     WebScreen& s = web_screen();
     PresentFrame frame{};
@@ -81,11 +84,11 @@ void web_poll() {
         s.repaint = true;
     }
     if (s.repaint && frame.depth == 16) fill_conversion_table(frame.conversion_table, true);
-    const LineSpan span = convert_marked_rows(frame, s.converter, s.rgba.data(), s.repaint);
+    const int32_t count =
+        convert_changes(frame, s.converter, s.shown, s.rgba.data(), s.repaint, s.rects);
     s.repaint = false;
-    if (span.count == 0) return;
-    page_show(s.rgba.data() + static_cast<size_t>(span.first) * frame.width * 4, span.first,
-              span.count, frame.width);
+    if (count == 0) return;
+    page_show(s.rgba.data(), frame.width, frame.height * frame.line_repeat, s.rects, count);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "gfx/present/present.h"
 #include "gfx/present/web/web_internal.h"
 
-#include <cstring>
+#include <cstddef>
+#include <span>
+
 #include "runtime/runtime.h"
 
 namespace {
@@ -16,23 +18,21 @@ PixelConverter canvas_converter(int32_t depth) {
     return select_converter(depth, 32, true);
 }
 
-LineSpan convert_marked_rows(const PresentFrame& frame, PixelConverter convert, uint8_t* rgba,
-                             bool repaint) {
-    if (repaint) std::memset(frame.dirty_rows, 1, static_cast<size_t>(frame.height));
-    const int32_t first = first_marked(frame);
-    if (first < 0) return LineSpan{0, 0};
-    const int32_t last = last_marked(frame);
+int32_t convert_changes(const PresentFrame& frame, PixelConverter convert, ShownPicture& shown,
+                        uint8_t* rgba, bool repaint, PresentRect* canvas_rects) {
+    const int32_t count = take_changes(shown, frame, repaint);
     const int32_t pitch = frame.width * 4;
-    convert(frame, first, last, rgba, pitch);
-    std::memset(frame.dirty_rows, 0, static_cast<size_t>(frame.height) * frame.line_repeat);
-
-    // The converters leave the top byte clear, which a canvas reads as fully
-    // transparent.
-    const LineSpan span{first * frame.line_repeat, (last - first + 1) * frame.line_repeat};
-    uint8_t* line = rgba + static_cast<size_t>(span.first) * pitch;
-    const size_t pixels = static_cast<size_t>(span.count) * frame.width;
-    for (size_t i = 0; i < pixels; ++i) {
-        store_unaligned<uint32_t>(line + i * 4, load_unaligned<uint32_t>(line + i * 4) | OPAQUE);
+    for (int32_t i = 0; i < count; ++i) {
+        convert(frame, shown.changed[i], rgba, pitch);
+        // The converters leave the top byte clear, which a canvas reads as
+        // fully transparent.
+        const PresentRect lines = display_rect(shown.changed[i], frame.line_repeat);
+        for (int32_t y = lines.y; y < lines.y + lines.h; ++y) {
+            uint8_t* pixel = rgba + static_cast<ptrdiff_t>(y) * pitch + lines.x * 4;
+            for (int32_t x = 0; x < lines.w; ++x, pixel += 4)
+                store_unaligned<uint32_t>(pixel, load_unaligned<uint32_t>(pixel) | OPAQUE);
+        }
+        canvas_rects[i] = lines;
     }
-    return span;
+    return count;
 }

@@ -44,11 +44,19 @@ EM_JS(int, page_open_canvas, (int width, int height), {
     return 1;
 });
 
-EM_JS(void, page_put_lines, (const uint8_t* rgba, int first, int count, int width), {
+// The canvas takes the whole picture's memory as it is, without a copy;
+// each rectangle is a dirty region of one putImageData.
+EM_JS(void, page_put_rects, (const uint8_t* rgba, int width, int height, const int32_t* rects,
+                             int count), {
     var context = Module["screenContext"];
     if (!context) return;
-    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, count * width * 4);
-    context.putImageData(new ImageData(pixels, width, count), 0, first);
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    var image = new ImageData(pixels, width, height);
+    for (var i = 0; i < count; ++i) {
+        var at = (rects >> 2) + 4 * i;
+        context.putImageData(image, 0, 0, HEAP32[at], HEAP32[at + 1], HEAP32[at + 2],
+                             HEAP32[at + 3]);
+    }
     Module["picturesShown"] = (Module["picturesShown"] || 0) + 1;
     if (Module["onPicture"]) Module["onPicture"]();
 });
@@ -63,8 +71,10 @@ bool page_open(int32_t width, int32_t height) {
     return page_open_canvas(width, height) != 0;
 }
 
-void page_show(const uint8_t* rgba, int32_t first, int32_t count, int32_t width) {
-    page_put_lines(rgba, first, count, width);
+void page_show(const uint8_t* rgba, int32_t width, int32_t height, const PresentRect* rects,
+               int32_t count) {
+    static_assert(sizeof(PresentRect) == 4 * sizeof(int32_t), "the page reads four numbers");
+    page_put_rects(rgba, width, height, &rects[0].x, count);
 }
 
 void page_close() {

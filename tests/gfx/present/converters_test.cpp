@@ -85,7 +85,7 @@ TEST_F(Converters, OnePixelIntoEveryDisplayFormat) {
         const PixelConverter convert = select_converter(c.source_depth, c.display_depth, c.red_low);
         ASSERT_NE(convert, nullptr);
         std::vector<uint8_t> out(c.bytes.size(), 0x55);
-        convert(f, 0, 0, out.data(), static_cast<int32_t>(out.size()));
+        convert(f, PresentRect{0, 0, 1, 1}, out.data(), static_cast<int32_t>(out.size()));
         EXPECT_EQ(out, c.bytes);
     }
 }
@@ -100,7 +100,8 @@ TEST_F(Converters, SixteenBitComponentsLandInTheTopBitsOfTheirByte) {
             std::memcpy(pixels_.data() + 2 * i, &v, 2);
         }
         std::vector<uint32_t> out(64);
-        select_converter(16, 32, red_low)(f, 0, 0, reinterpret_cast<uint8_t*>(out.data()), 256);
+        select_converter(16, 32, red_low)(f, PresentRect{0, 0, 64, 1},
+                                          reinterpret_cast<uint8_t*>(out.data()), 256);
         for (uint32_t i = 0; i < 64; ++i) {
             const uint32_t red = (i & 31) << 3, green = i << 2, blue = (31 - (i & 31)) << 3;
             const uint32_t expected =
@@ -118,25 +119,28 @@ TEST_F(Converters, MissingCellsGiveNone) {
     EXPECT_EQ(select_converter(0, 32, false), nullptr);
 }
 
-// Only marked rows of the span are written, each line_repeat times; the
-// destination advances by a whole pitch per window line either way.
-TEST_F(Converters, OnlyMarkedRowsWithTheirRepeatedLines) {
-    PresentFrame f = frame(8, 2, 4, 2);
-    for (int32_t y = 0; y < 4; ++y)
-        pixels_[static_cast<size_t>(2 * y)] = pixels_[static_cast<size_t>(2 * y + 1)] =
-            static_cast<uint8_t>(y + 1);
-    dirty_ = {0, 1, 1, 1, 0, 0, 0, 0};
-    f.dirty_rows = dirty_.data();
-    const int32_t pitch = 3;  // one byte of padding per display line
+// Only the rectangle is written, each row line_repeat times, marked or not;
+// the destination advances by a whole pitch per window line either way.
+TEST_F(Converters, ARectangleWithItsRepeatedLines) {
+    PresentFrame f = frame(8, 3, 4, 2);
+    for (int32_t y = 0; y < 4; ++y) {
+        for (int32_t x = 0; x < 3; ++x)
+            pixels_[static_cast<size_t>(3 * y + x)] = static_cast<uint8_t>(10 * y + x);
+    }
+    const int32_t pitch = 4;  // one byte of padding per display line
     std::vector<uint8_t> out(static_cast<size_t>(pitch * 8), 0xEE);
-    select_converter(8, 8, false)(f, 0, 2, out.data(), pitch);  // row 3 is outside the span
+    select_converter(8, 8, false)(f, PresentRect{1, 1, 2, 2}, out.data(), pitch);
     const std::vector<uint8_t> expected = {
-        0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // row 0: not marked
-        2,    2,    0xEE, 2,    2,    0xEE,  // row 1, twice
-        3,    3,    0xEE, 3,    3,    0xEE,  // row 2, twice
-        0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // row 3: marked but beyond the span
+        0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // row 0: outside
+        0xEE, 11,   12,   0xEE, 0xEE, 11,   12,   0xEE,  // row 1, twice, from column 1
+        0xEE, 21,   22,   0xEE, 0xEE, 21,   22,   0xEE,  // row 2, twice
+        0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // row 3: outside
     };
     EXPECT_EQ(out, expected);
+    // A rectangle reaching beyond the frame is cut to it.
+    select_converter(8, 8, false)(f, PresentRect{2, 3, 5, 5}, out.data(), pitch);
+    EXPECT_EQ(out[6 * pitch + 2], 32);
+    EXPECT_EQ(out[7 * pitch + 3], 0xEE);
 }
 
 }  // namespace
