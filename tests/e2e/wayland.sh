@@ -21,7 +21,7 @@ wl_start_compositor "$compositor"
 
 # SDL's Wayland driver makes no window surface without a renderer, and
 # says nothing about it.
-message=$(wl_run env SDL_FRAMEBUFFER_ACCELERATION=0 timeout "$E2E_TIMEOUT" "$program" 2>&1 >/dev/null)
+message=$(wl_run env SDL_FRAMEBUFFER_ACCELERATION=0 timeout "$E2E_TIMEOUT" "$(wl_runnable "$program")" 2>&1 >/dev/null)
 status=$?
 [ "$status" -eq 1 ] || e2e_fail "a window without a surface: status $status, not 1"
 expected="SDL could not open a window (the video driver gave no reason)"

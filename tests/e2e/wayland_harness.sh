@@ -162,14 +162,21 @@ wl_run() {
   "${WL_CLIENT[@]}" "$@"
 }
 
-wl_start_program() {
-  local program=$1
-  shift
-  # nobody runs it: a copy it may read wherever the build lies.
+# The program as the compositor's user may run it: on sway nobody runs it,
+# so a copy it may read wherever the build lies (a private folder too).
+wl_runnable() {
   if [ "$WL_KIND" = sway ]; then
-    install -m 755 "$program" "$WL_RUNTIME/mehrfachspalt"
-    program="$WL_RUNTIME/mehrfachspalt"
+    install -m 755 "$1" "$WL_RUNTIME/$(basename "$1")"
+    echo "$WL_RUNTIME/$(basename "$1")"
+  else
+    echo "$1"
   fi
+}
+
+wl_start_program() {
+  local program
+  program=$(wl_runnable "$1")
+  shift
   # In a build with the sanitizers the leak check stays with the X11 tests:
   # on Wayland, SDL 2.26 (a keyboard state per keyboard change, protocol
   # objects), Mesa's renderer and libdecor keep memory to the end, in stacks
