@@ -99,6 +99,26 @@ bool window_pixel(Display* display, Window window, int x, int y, uint8_t rgb[3])
     return true;
 }
 
+bool window_image(Display* display, Window window, int width, int height,
+                  std::vector<uint32_t>& rgb) {
+    // A window not yet mapped, or not yet of that size, answers with an
+    // error, which is no reason to end the test program.
+    XSync(display, False);
+    XErrorHandler before = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    XSync(display, False);
+    XSetErrorHandler(before);
+    if (image == nullptr) return false;
+    rgb.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            rgb[static_cast<size_t>(y) * width + x] = XGetPixel(image, x, y) & 0xFFFFFF;
+    }
+    XDestroyImage(image);
+    return true;
+}
+
 bool send_close_request(Display* display, Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Test helpers around an X server of the tests' own (Xvfb, no window
 // manager) and a client connection that looks at the program's windows.
@@ -32,6 +33,11 @@ Window find_window(Display* display, const char* name);
 
 // The colour of one pixel of the window's client area.
 bool window_pixel(Display* display, Window window, int x, int y, uint8_t rgb[3]);
+
+// The colours (0x00RRGGBB) of the client area's first width x height pixels,
+// row by row.
+bool window_image(Display* display, Window window, int width, int height,
+                  std::vector<uint32_t>& rgb);
 
 // Gives the keysym a key of its own in the server's keyboard map, unless one
 // has it already. Typing tools otherwise bind a spare key for the moment of

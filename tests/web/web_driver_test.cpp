@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <random>
 
 #include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
@@ -69,6 +70,45 @@ TEST_F(WebDriver, APaletteChangeRepaintsEverything) {
     web_driver.set_palette(0, 63, 0, 0);
     web_driver.poll();
     EXPECT_EQ(bounds(), (Rect{0, 0, 640, 480}));
+}
+
+// Random drawing and palette changes, a presentation after each burst: the
+// canvas, put together from nothing but the rectangles shown, equals the
+// framebuffer through the palette. Bursts of scattered pixels find more
+// changes than a pass has rectangles.
+TEST_F(WebDriver, TheCanvasIsTheFramebufferPixelForPixel) {
+    ASSERT_EQ(open(), 0);
+    std::mt19937 random(20261209);
+    auto pick = [&](int32_t n) { return static_cast<float>(random() % static_cast<uint32_t>(n)); };
+    for (int32_t burst = 0; burst < 40; ++burst) {
+        for (int32_t i = 0; i < 5 + burst * 4; ++i) {
+            const auto colour = static_cast<uint32_t>(random() % 16);
+            if (burst % 2 == 0) {
+                gfx_pset(nullptr, pick(640), pick(480), colour, 0, 0);
+            } else {
+                gfx_line(nullptr, pick(700) - 30, pick(540) - 30, pick(700) - 30, pick(540) - 30,
+                         colour, i % 7 == 0 ? LINE_FRAME : LINE_PLAIN, STYLE_SOLID, 0);
+            }
+        }
+        if (burst % 9 == 8) {
+            // The screen's own driver is the Null one here: tell this one.
+            const auto index = static_cast<int32_t>(random() % 16);
+            set_palette_entry(index, random() & 0x3F3F3F);
+            web_driver.set_palette(index, 0, 0, 0);
+        }
+        web_driver.poll();
+        const ScreenContext& s = *active_screen();
+        for (int32_t y = 0; y < 480; ++y) {
+            for (int32_t x = 0; x < 640; ++x) {
+                const uint32_t c = s.palette[s.framebuffer[y * s.pitch + x]];  // 0x00BBGGRR
+                const std::array<uint8_t, 4> expected{static_cast<uint8_t>(c),
+                                                      static_cast<uint8_t>(c >> 8),
+                                                      static_cast<uint8_t>(c >> 16), 255};
+                ASSERT_EQ(canvas_pixel(x, y), expected)
+                    << x << ", " << y << " after burst " << burst;
+            }
+        }
+    }
 }
 
 TEST_F(WebDriver, RefusesWhatAPageCannotShow) {

@@ -23,6 +23,7 @@ void wake_window_thread() {
     SdlWindow& w = sdl_window();
     if (w.pass_pending) return;
     w.pass_pending = true;
+    w.woken_at.store(SDL_GetTicks64(), std::memory_order_relaxed);
     SDL_Event event{};
     event.type = w.wake_event;
     SDL_PushEvent(&event);

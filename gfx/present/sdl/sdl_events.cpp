@@ -132,7 +132,10 @@ void handle_window_events(PresentFrame* frame) {
     SdlWindow& w = sdl_window();
     bool closed = false;
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
+    // One look at the display per pass: every SDL_PollEvent would ask the
+    // X server again.
+    SDL_PumpEvents();
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {
             case SDL_KEYDOWN:
                 on_key_down(w, event.key);

@@ -4,6 +4,7 @@
 // touch which part of it, the key map, the video driver choice.
 
 #include <SDL2/SDL.h>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -100,6 +101,9 @@ struct SdlWindow {
     // Under the lock.
     bool running = false;
     bool pass_pending = false;   // a wake event is on its way to the thread
+    // When the program's drawing woke the thread (0: it did not); read
+    // without the lock to wait for the rest of the frame's drawing.
+    std::atomic<Uint64> woken_at{0};
     uint32_t palette[256] = {};  // 0x00BBGGRR, as the display was last given it
     bool palette_changed = false;
     bool focused = false;

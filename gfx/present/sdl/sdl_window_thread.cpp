@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,11 +9,17 @@
 // It sleeps until SDL has an event for it (the program's unlock sends one
 // when rows were marked) and then runs one pass under the driver lock, at
 // most one pass per 10 ms; an idle screen costs a wake-up now and then.
+// Every primitive unlocks the screen, so the first one of a frame wakes the
+// thread: it lets the frame's drawing finish before the pass, so that one
+// frame costs one pass.
 
 namespace sdl_detail {
 namespace {
 
 constexpr Uint32 PASS_PERIOD_MS = 10;
+// How long after the program's first unlock the pass waits for the rest of
+// the drawing: a frame of the simulation draws in well under a millisecond.
+constexpr Uint64 SETTLE_MS = 2;
 // Longest sleep without a pass: signals caught by SDL surface as a quit
 // event only when someone pumps.
 constexpr int IDLE_WAIT_MS = 200;
@@ -181,6 +188,7 @@ void centre_client_area(SdlWindow& w) {
 bool run_pass(SdlWindow& w, UploadRects& upload) {
     std::lock_guard<std::mutex> guard(w.lock);
     w.pass_pending = false;
+    w.woken_at.store(0, std::memory_order_relaxed);
     if (!w.running) return false;
     PresentFrame frame{};
     const bool shown = window_source().frame != nullptr && window_source().frame(&frame);
@@ -210,9 +218,10 @@ void window_thread() {
     for (;;) {
         SDL_WaitEventTimeout(nullptr, IDLE_WAIT_MS);
         const Uint64 now = SDL_GetTicks64();
-        if (now < last_pass + PASS_PERIOD_MS) {
-            SDL_Delay(static_cast<Uint32>(last_pass + PASS_PERIOD_MS - now));
-        }
+        Uint64 due = last_pass + PASS_PERIOD_MS;
+        const Uint64 woken = w.woken_at.load(std::memory_order_relaxed);
+        if (woken != 0) due = std::max(due, woken + SETTLE_MS);
+        if (now < due) SDL_Delay(static_cast<Uint32>(due - now));
         last_pass = SDL_GetTicks64();
         UploadRects upload;
         if (!run_pass(w, upload)) break;

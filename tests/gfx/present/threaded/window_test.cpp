@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -153,6 +154,87 @@ TEST_F(Window, LargerWindowShowsThePictureScaledBetweenBars) {
     // Later drawing is scaled too.
     gfx_line(nullptr, 630, 0, 639, 9, 4, LINE_FILLED_BOX, STYLE_SOLID, 0);
     EXPECT_TRUE(shows(819, 0, 170, 0, 0));
+}
+
+// What the window must show at width x height: the framebuffer through the
+// palette, scaled to the largest rectangle of its shape (each window pixel
+// the framebuffer pixel under its centre), black around it.
+std::vector<uint32_t> expected_window(int32_t width, int32_t height) {
+    const ScreenContext& s = *active_screen();
+    int32_t shown_w = width, shown_h = height;
+    if (int64_t{width} * s.height > int64_t{height} * s.width) {
+        shown_w = static_cast<int32_t>(int64_t{height} * s.width / s.height);
+    } else {
+        shown_h = static_cast<int32_t>(int64_t{width} * s.height / s.width);
+    }
+    const int32_t left = (width - shown_w) / 2, top = (height - shown_h) / 2;
+    std::vector<uint32_t> rgb(static_cast<size_t>(width) * height, 0);
+    for (int32_t y = top; y < top + shown_h; ++y) {
+        const int32_t row = nearest_source(y - top, s.height, shown_h);
+        for (int32_t x = left; x < left + shown_w; ++x) {
+            const uint8_t a =
+                s.framebuffer[row * s.pitch + nearest_source(x - left, s.width, shown_w)];
+            const uint32_t c = s.palette[a];  // 0x00BBGGRR
+            rgb[static_cast<size_t>(y) * width + x] =
+                (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+        }
+    }
+    return rgb;
+}
+
+// Drawing, palette changes and exposes in any order: once the window has
+// caught up it shows the framebuffer pixel for pixel, at the picture's size
+// and scaled; a pass that skipped a changed pixel, or showed one too many
+// of an old copy, would leave a difference for good.
+TEST_F(Window, ShowsTheFramebufferPixelForPixel) {
+    std::mt19937 random(20261209);
+    auto pick = [&](int32_t n) {
+        return static_cast<int32_t>(random() % static_cast<uint32_t>(n));
+    };
+    const int32_t sizes[][2] = {{640, 480}, {1001, 613}};
+    for (const auto& size : sizes) {
+        const int32_t width = size[0], height = size[1];
+        if (width != 640) {
+            // All of it on the display, where the server has its pixels.
+            ASSERT_TRUE(xdotool("windowmove " + std::to_string(window_) + " 0 0 windowsize " +
+                                std::to_string(window_) + " " + std::to_string(width) + " " +
+                                std::to_string(height)));
+        }
+        for (int32_t round = 0; round < 6; ++round) {
+            SCOPED_TRACE(::testing::Message() << width << " x " << height << ", round " << round);
+            for (int32_t i = 0; i < 30; ++i) {
+                const auto x0 = static_cast<float>(pick(700) - 30),
+                           y0 = static_cast<float>(pick(540) - 30);
+                const auto x1 = static_cast<float>(pick(700) - 30),
+                           y1 = static_cast<float>(pick(540) - 30);
+                const auto colour = static_cast<uint32_t>(pick(16));
+                if (i % 10 == 9) {
+                    gfx_line(nullptr, x0, y0, x0 + pick(40), y0 + pick(40), colour, LINE_FILLED_BOX,
+                             STYLE_SOLID, 0);
+                } else if (i % 3 == 0) {
+                    gfx_pset(nullptr, x0, y0, colour, 0, 0);
+                } else {
+                    gfx_line(nullptr, x0, y0, x1, y1, colour, LINE_PLAIN, STYLE_SOLID, 0);
+                }
+            }
+            if (round == 2) set_palette_entry(pick(16), static_cast<uint32_t>(random()) & 0x3F3F3F);
+            if (round == 4) {
+                // Another client paints over the window, then the server
+                // asks for the picture again.
+                GC gc = XCreateGC(x_, window_, 0, nullptr);
+                XSetForeground(x_, gc, 0x123456);
+                XFillRectangle(x_, window_, gc, 0, 0, 300, 200);
+                XFreeGC(x_, gc);
+                XClearArea(x_, window_, 0, 0, 0, 0, True);
+                XFlush(x_);
+            }
+            std::vector<uint32_t> shown;
+            const std::vector<uint32_t> expected = expected_window(width, height);
+            EXPECT_TRUE(eventually([&] {
+                return x_test::window_image(x_, window_, width, height, shown) && shown == expected;
+            }));
+        }
+    }
 }
 
 TEST_F(Window, MouseInWindowPixels) {
