@@ -100,7 +100,7 @@ struct SdlWindow {
 
     // Under the lock.
     bool running = false;
-    bool pass_pending = false;   // a wake event is on its way to the thread
+    bool pass_pending = false;  // a wake event is on its way to the thread
     // When the program's drawing woke the thread (0: it did not); read
     // without the lock to wait for the rest of the frame's drawing.
     std::atomic<Uint64> woken_at{0};
