@@ -3,12 +3,13 @@
 # folder, which any static file server can serve. Installs what is missing:
 # the desktop build's packages (the build-time font tool runs on this
 # machine), Debian's emscripten with node-acorn, Node.js and npm, Chromium
-# for the page's test, and puppeteer-core (which drives that Chromium and
-# never downloads a browser of its own) into build-web/node.
+# for the page's test and Firefox ESR for the page's cost measurement
+# (bench/present_cost.sh), and puppeteer-core (which drives both and never
+# downloads a browser of its own) into build-web/node.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(emscripten node-acorn chromium)
+packages=(emscripten node-acorn chromium firefox-esr)
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
 bash scripts/deps.sh "${packages[@]}"
