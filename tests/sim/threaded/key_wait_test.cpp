@@ -42,7 +42,8 @@ long until_asleep(pid_t thread, long switches = 0) {
         bool sleeping = false;
         long count = -1;
         while (std::getline(status, line)) {
-            if (line.rfind("State:", 0) == 0) sleeping = line.find('S') != std::string::npos;
+            // "State:\tS (sleeping)"
+            if (line.rfind("State:", 0) == 0) sleeping = line.find("\tS") == 6;
             if (line.rfind("voluntary_ctxt_switches:", 0) == 0) count = std::stol(line.substr(24));
         }
         if (sleeping && count >= switches) return count;
