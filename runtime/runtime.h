@@ -239,7 +239,8 @@ struct RuntimeState {
     // Set by a console that sees a key arrive; read and cleared by the text sleep.
     std::atomic<bool> text_key_arrived{false};
     // Counts key pushes, so that a wait can tell a push that came after it
-    // looked from one it has seen; guarded by wake_lock.
+    // looked from one it has seen; guarded by wake_lock. Only its changes
+    // mean anything, so runtime_reset leaves it (and a sleeping wait) alone.
     uint64_t key_pushes = 0;
     std::mutex wake_lock;
     std::condition_variable key_pushed;
