@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -123,13 +122,6 @@ TEST_F(KeyWaits, AKeyPushedWhileTheWaitSleepsEndsIt) {
              return model.stepping && model.detector_offset == offset - 1;
          },
          [] { push_locked('2'); }},
-        {"the single-step wait, left with w",
-         [] {
-             model.stepping = true;
-             handle_key();
-             return !model.stepping;
-         },
-         [] { push_locked('w'); }},
     };
     for (const Case& c : cases) {
         std::thread window = when_asleep(c.act);
