@@ -15,6 +15,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -149,11 +150,30 @@ void set_sleep_routine(SleepRoutine routine);
 // One uninterrupted operating-system pause.
 void os_pause(int32_t ms);
 
-// The pause both variants of sleep_ms share: n = -1 waits in 50 ms steps until
-// key_seen() answers true; n >= 100 is cut into 50 ms steps, each after a look
-// at key_seen(); the rest is one uninterrupted pause, taken for n = 0 too when
-// pause_zero is set. key_seen reads and clears its flag.
+// The pause both variants of sleep_ms share: n = -1 waits until key_seen()
+// answers true; n >= 100 ends as soon as key_seen() answers true until its
+// last 50 ms step begins (where a look every 50 ms would have looked last),
+// and the rest is one uninterrupted pause, taken for n = 0 too when
+// pause_zero is set. key_seen reads and clears its flag. The waits block
+// until a key push wakes them (wait_for_key, 50 ms steps under a pause seam).
 void interruptible_pause(int32_t n, bool (*key_seen)(), bool pause_zero);
+
+// Waits for a key: answers true as soon as ready() does, which it asks at
+// once and again whenever a key push (key_wake_signal) wakes it, and false
+// once ms milliseconds have passed without (ms < 0: no limit). ready() must
+// see every key whose push signals; it may take the screen lock, and the
+// caller must not hold it, since the thread that delivers keys needs it. A
+// push between ready()'s answer and the sleep still wakes the wait, and a
+// wake-up that brought no key for ready() only sends it back to sleep.
+// While a pause seam is installed the wait is played out as the polling it
+// replaces: ready(), a seam pause of step_ms (at most the time left),
+// ready(), and so on, so that tests count its steps and push keys in them.
+bool wait_for_key(int32_t ms, bool (*ready)(), int32_t step_ms);
+
+// A key has arrived: wakes every wait_for_key. Whoever stores a key calls it
+// after storing (the window's key buffer under the screen lock, the text
+// console).
+void key_wake_signal();
 
 // The clock and the pause as one seam, so that tests can play out waits and
 // the frame pacing without waiting. A nullptr member stands for the system's
@@ -218,6 +238,12 @@ struct RuntimeState {
     std::atomic<SleepRoutine> sleep_routine{nullptr};
     // Set by a console that sees a key arrive; read and cleared by the text sleep.
     std::atomic<bool> text_key_arrived{false};
+    // Counts key pushes, so that a wait can tell a push that came after it
+    // looked from one it has seen; guarded by wake_lock. Only its changes
+    // mean anything, so runtime_reset leaves it (and a sleeping wait) alone.
+    uint64_t key_pushes = 0;
+    std::mutex wake_lock;
+    std::condition_variable key_pushed;
 
     ProgramArgs args;
     int32_t text_mode = 0;

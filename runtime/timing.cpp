@@ -17,6 +17,9 @@ constexpr int32_t SOURCE_UNCHOSEN = 0;
 constexpr int32_t SOURCE_TICKS = 1;
 constexpr int32_t SOURCE_COUNTER = 2;
 
+// The step in which the consoles' long pauses look at the keyboard.
+constexpr int32_t LOOK_STEP_MS = 50;
+
 // The clock is chosen once, on the first reading. Readings count from that
 // first reading rather than from system start: the frame pacing stores times
 // in single precision, which on a machine that has been up for days would
@@ -124,20 +127,22 @@ void os_pause(int32_t ms) {
 
 void interruptible_pause(int32_t n, bool (*key_seen)(), bool pause_zero) {
     if (n == -1) {
-        while (!key_seen())
-            os_pause(50);
+        wait_for_key(-1, key_seen, LOOK_STEP_MS);
         return;
     }
     if (n >= 100) {
-        while (n > 50) {
-            if (key_seen()) return;
-            os_pause(50);
-            n -= 50;
-        }
+        // A key counts until the moment of the last look of a pause cut into
+        // 50 ms steps, and ends the pause as it arrives; the last step and
+        // the rest then run out as plain pauses, as they always did.
+        const int32_t counted = LOOK_STEP_MS * ((n - 1) / LOOK_STEP_MS - 1);
+        if (wait_for_key(counted, key_seen, LOOK_STEP_MS)) return;
+        os_pause(LOOK_STEP_MS);
+        n -= counted + LOOK_STEP_MS;
     }
     if (n > 0 || (n == 0 && pause_zero)) os_pause(n);
 }
 
 void text_console_key_arrived() {
     rt.text_key_arrived.store(true);
+    key_wake_signal();
 }

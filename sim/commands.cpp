@@ -97,9 +97,10 @@ void toggle_intensity() {
 }
 
 // Single-step mode: each key press advances one frame, and "w" as the key
-// that ends a wait leaves the mode. Between polls the wait sleeps 1 ms, so
-// that it neither takes a whole core nor keeps the window thread from the
-// lock it needs to deliver the very key awaited.
+// that ends a wait leaves the mode. The wait sleeps until a key is pushed,
+// so that it neither takes a whole core nor wakes a thousand times a second,
+// and it sleeps without the lock that the window thread needs to deliver the
+// very key awaited.
 StepFeed step_feed = nullptr;
 
 std::string wait_for_step() {
@@ -108,7 +109,7 @@ std::string wait_for_step() {
         key = gfx_inkey();
         if (!key.empty()) break;
         if (step_feed == nullptr) {
-            sleep_ms(1);
+            key_wait(-1);
         } else if (!step_feed()) {
             return key;
         }

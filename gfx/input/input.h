@@ -49,6 +49,13 @@ int32_t key_hit();
 std::string gfx_inkey();
 // Waits for a key and answers its code (0 without a screen).
 int32_t gfx_getkey();
+// Waits until a key is in the buffer, for at most ms milliseconds (-1: no
+// limit), and answers whether one is (as key_hit sees it, so never without a
+// screen). It sleeps until a key push wakes it; the caller must not hold the
+// screen lock, which the window needs to deliver the key. A driver that
+// presents only while the program pauses (the page's) presents first.
+// Through a pause seam it is played out as a poll in 1 ms steps.
+bool key_wait(int32_t ms);
 // -1 while the key of that scan code is held, else 0.
 int32_t gfx_multikey(int32_t scan);
 

@@ -30,6 +30,12 @@ auto locked(Fn fn) {
     return result;
 }
 
+constexpr int32_t GETKEY_STEP_MS = 20;
+
+bool screen_key_waiting() {
+    return screen_key_hit() != 0;
+}
+
 }  // namespace
 
 void key_push(int32_t code) {
@@ -44,6 +50,7 @@ void key_push(int32_t code) {
     }
     b.head = slot_after(b.head);
     b.key_seen_flag.store(1);
+    key_wake_signal();
 }
 
 void key_push_repeat(int32_t code) {
@@ -95,11 +102,14 @@ std::string screen_inkey() {
     return text;
 }
 
+// Between looks the wait sleeps until a key is pushed; played out through a
+// pause seam it is the 20 ms poll it replaces.
 int32_t screen_getkey() {
     for (;;) {
         const int32_t code = key_pop();
         sleep_ms(20);
         if (code != 0) return code;
+        wait_for_key(-1, screen_key_waiting, GETKEY_STEP_MS);
     }
 }
 

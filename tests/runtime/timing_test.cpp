@@ -65,6 +65,63 @@ TEST_F(TextSleep, InstalledRoutineReplacesTheTextVariant) {
     EXPECT_TRUE(pauses().empty());
 }
 
+TEST_F(TextSleep, PausesWithoutAKeyLastTheirTimeAndAKeyCountsUntilTheLastStep) {
+    // key_at: the pause during which the key arrives (0: none). Until the
+    // last 50 ms step begins it ends the wait; later it waits for the next.
+    struct Case {
+        int32_t n;
+        size_t key_at;
+        std::vector<int32_t> pauses;
+    };
+    const Case cases[] = {
+        {100, 0, {50, 50}},
+        {149, 0, {50, 50, 49}},
+        {275, 0, {50, 50, 50, 50, 50, 25}},
+        {275, 4, {50, 50, 50, 50}},
+        {275, 5, {50, 50, 50, 50, 50, 25}},
+        {120, 1, {50}},
+        {120, 2, {50, 50, 20}},
+        {-1, 4, {50, 50, 50, 50}},
+    };
+    static size_t key_at;
+    test_support::RecordedTime::on_pause = [](size_t count) {
+        if (count == key_at) text_console_key_arrived();
+    };
+    for (const Case& c : cases) {
+        test_support::RecordedTime::pauses.clear();
+        key_at = c.key_at;
+        sleep_ms(c.n);
+        EXPECT_EQ(pauses(), c.pauses) << c.n << " " << c.key_at;
+        // A key that came too late stays for the next wait, which it ends.
+        const bool late = c.key_at != 0 && c.pauses.size() > c.key_at;
+        key_at = 0;
+        test_support::RecordedTime::pauses.clear();
+        sleep_ms(100);
+        EXPECT_EQ(pauses().empty(), late) << c.n << " " << c.key_at;
+    }
+}
+
+// The wait for a key, with real sleeps where a seam is not in place.
+using KeyWait = RecordedTimeTest;
+
+size_t g_looks = 0;
+
+// Answers false at its first look, as a key is pushed right after it.
+bool pushed_after_the_first_look() {
+    if (++g_looks > 1) return true;
+    key_wake_signal();
+    return false;
+}
+
+TEST_F(KeyWait, APushBetweenTheLookAndTheSleepIsNotMissed) {
+    set_time_seam({});
+    for (const int32_t ms : {-1, 3'600'000}) {
+        g_looks = 0;
+        EXPECT_TRUE(wait_for_key(ms, pushed_after_the_first_look, 50)) << ms;
+        EXPECT_EQ(g_looks, 2u) << ms;
+    }
+}
+
 TEST_F(Clock, ChosenOnFirstReadingAndMonotonic) {
     set_time_seam({});
     EXPECT_EQ(timer_source(), 0);

@@ -225,6 +225,38 @@ async function main() {
     }
     await same('six times g: the heading shows 8', readReference('eight'), STATIC.heading);
 
+    // Single steps: the wait for a key hands the page back to the browser
+    // and shows the frame it waits after; each key brings one step, and w
+    // lets the picture run again.
+    async function standsStill() {
+      let count = await pictures();
+      for (let tries = 0; tries < 20; tries++) {
+        await sleep(400);
+        const now = await pictures();
+        if (now === count) return true;
+        count = now;
+      }
+      return false;
+    }
+    await page.keyboard.press('s');
+    check('s: the picture stands still', await standsStill());
+    const waitCpu0 = [cpuSeconds(pid), Date.now()];
+    await sleep(2000);
+    const waitCpu1 = [cpuSeconds(pid), Date.now()];
+    console.log(`measure: browser CPU while waiting for a step ` +
+                `${(100 * (waitCpu1[0] - waitCpu0[0]) / ((waitCpu1[1] - waitCpu0[1]) / 1000)).toFixed(1)} % of one core`);
+    const stepped = await pictures();
+    await page.keyboard.press('x');
+    if (await until('a key brings a step', async () => (await pictures()) > stepped)) {
+      check('a key brings a step', true);
+    }
+    check('after the step the picture stands again', await standsStill());
+    await page.keyboard.press('w');
+    const resumed = await pictures();
+    if (await until('w: the picture runs again', async () => (await pictures()) > resumed + 5)) {
+      check('w: the picture runs again', true);
+    }
+
     // "e" ends the program, and the page says so.
     await page.keyboard.press('e');
     const ended = await until('e ends the program', () => page.evaluate(
