@@ -92,25 +92,16 @@ constexpr int32_t source_bytes(Source s) {
 }
 
 template <Source S, int Depth, bool RedLow>
-void convert(const PresentFrame& frame, const PresentRect& rect, uint8_t* destination,
-             int32_t destination_pitch) {
+void convert_rect(const PresentFrame& frame, const uint32_t* lookup, const PresentRect& rect,
+                  uint8_t* destination, int32_t destination_pitch) {
     // The rectangle within the frame; nothing outside it is read or written.
     const int32_t x0 = std::clamp(rect.x, 0, frame.width);
     const int32_t x1 = std::clamp(rect.x + rect.w, x0, frame.width);
     const int32_t y0 = std::clamp(rect.y, 0, frame.height);
     const int32_t y1 = std::clamp(rect.y + rect.h, y0, frame.height);
-    if (x0 == x1 || y0 == y1) return;
-    // Attributes go through the palette once per call, not once per pixel.
-    uint32_t palette_pixels[256];
-    const uint32_t* lookup = frame.conversion_table;
-    if constexpr (S == Source::attributes && Depth != 8) {
-        for (int32_t i = 0; i < 256; ++i)
-            palette_pixels[i] = pack<Depth, RedLow>(swap_red_blue(frame.palette[i]));
-        lookup = palette_pixels;
-    }
     const size_t span_bytes = static_cast<size_t>(x1 - x0) * display_bytes(Depth);
     const ptrdiff_t pitch = destination_pitch;
-    for (int32_t y = y0; y < y1; ++y) {
+    for (int32_t y = y0; y < y1 && x0 < x1; ++y) {
         uint8_t* line = destination + pitch * y * frame.line_repeat +
                         static_cast<ptrdiff_t>(x0) * display_bytes(Depth);
         convert_row<S, Depth, RedLow>(
@@ -119,6 +110,21 @@ void convert(const PresentFrame& frame, const PresentRect& rect, uint8_t* destin
         for (int32_t r = 1; r < frame.line_repeat; ++r)
             std::memcpy(line + pitch * r, line, span_bytes);
     }
+}
+
+template <Source S, int Depth, bool RedLow>
+void convert(const PresentFrame& frame, std::span<const PresentRect> rects, uint8_t* destination,
+             int32_t destination_pitch) {
+    // Attributes go through the palette once per call, not once per pixel.
+    uint32_t palette_pixels[256];
+    const uint32_t* lookup = frame.conversion_table;
+    if constexpr (S == Source::attributes && Depth != 8) {
+        for (int32_t i = 0; i < 256; ++i)
+            palette_pixels[i] = pack<Depth, RedLow>(swap_red_blue(frame.palette[i]));
+        lookup = palette_pixels;
+    }
+    for (const PresentRect& rect : rects)
+        convert_rect<S, Depth, RedLow>(frame, lookup, rect, destination, destination_pitch);
 }
 
 template <Source S, bool RedLow>

@@ -149,11 +149,11 @@ struct PresentRect {
     int32_t h = 0;
 };
 
-// Converts the framebuffer pixels of rect into display pixels, line_repeat
-// display lines per framebuffer row, whether rows are marked or not.
-// destination is the display's pixel (0, 0): the rectangle lands at column
-// rect.x of display line rect.y x line_repeat.
-using PixelConverter = void (*)(const PresentFrame& frame, const PresentRect& rect,
+// Converts the framebuffer pixels of each rectangle into display pixels,
+// line_repeat display lines per framebuffer row, whether rows are marked or
+// not. destination is the display's pixel (0, 0): a rectangle lands at
+// column rect.x of display line rect.y x line_repeat.
+using PixelConverter = void (*)(const PresentFrame& frame, std::span<const PresentRect> rects,
                                 uint8_t* destination, int32_t destination_pitch);
 
 // The converter from a framebuffer depth (1..8 attributes, 16, 32) to a

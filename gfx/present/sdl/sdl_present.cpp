@@ -169,8 +169,8 @@ void present_frame(PresentFrame& frame, UploadRects& upload) {
 
     const bool must_lock = SDL_MUSTLOCK(target);
     if (must_lock && SDL_LockSurface(target) != 0) return;
-    for (const PresentRect& changed : std::span(w.on_screen.changed, w.on_screen.changed_count))
-        w.converter(frame, changed, static_cast<uint8_t*>(target->pixels), target->pitch);
+    w.converter(frame, std::span(w.on_screen.changed, w.on_screen.changed_count),
+                static_cast<uint8_t*>(target->pixels), target->pitch);
     if (must_lock) SDL_UnlockSurface(target);
 
     if (w.picture != nullptr) {

@@ -22,8 +22,8 @@ int32_t convert_changes(const PresentFrame& frame, PixelConverter convert, Shown
                         uint8_t* rgba, bool repaint, PresentRect* canvas_rects) {
     const int32_t count = take_changes(shown, frame, repaint);
     const int32_t pitch = frame.width * 4;
+    convert(frame, std::span(shown.changed, count), rgba, pitch);
     for (int32_t i = 0; i < count; ++i) {
-        convert(frame, shown.changed[i], rgba, pitch);
         // The converters leave the top byte clear, which a canvas reads as
         // fully transparent.
         const PresentRect lines = display_rect(shown.changed[i], frame.line_repeat);

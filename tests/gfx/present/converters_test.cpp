@@ -7,6 +7,10 @@
 
 namespace {
 
+std::span<const PresentRect> one(const PresentRect& rect) {
+    return {&rect, 1};
+}
+
 // One source pixel (orange: red 255, green 128, blue 0, or its 5-6-5 form)
 // converted into each display format; the expected bytes are the display
 // pixel as it lies in memory.
@@ -85,7 +89,7 @@ TEST_F(Converters, OnePixelIntoEveryDisplayFormat) {
         const PixelConverter convert = select_converter(c.source_depth, c.display_depth, c.red_low);
         ASSERT_NE(convert, nullptr);
         std::vector<uint8_t> out(c.bytes.size(), 0x55);
-        convert(f, PresentRect{0, 0, 1, 1}, out.data(), static_cast<int32_t>(out.size()));
+        convert(f, one(PresentRect{0, 0, 1, 1}), out.data(), static_cast<int32_t>(out.size()));
         EXPECT_EQ(out, c.bytes);
     }
 }
@@ -100,7 +104,7 @@ TEST_F(Converters, SixteenBitComponentsLandInTheTopBitsOfTheirByte) {
             std::memcpy(pixels_.data() + 2 * i, &v, 2);
         }
         std::vector<uint32_t> out(64);
-        select_converter(16, 32, red_low)(f, PresentRect{0, 0, 64, 1},
+        select_converter(16, 32, red_low)(f, one(PresentRect{0, 0, 64, 1}),
                                           reinterpret_cast<uint8_t*>(out.data()), 256);
         for (uint32_t i = 0; i < 64; ++i) {
             const uint32_t red = (i & 31) << 3, green = i << 2, blue = (31 - (i & 31)) << 3;
@@ -129,7 +133,7 @@ TEST_F(Converters, ARectangleWithItsRepeatedLines) {
     }
     const int32_t pitch = 4;  // one byte of padding per display line
     std::vector<uint8_t> out(static_cast<size_t>(pitch * 8), 0xEE);
-    select_converter(8, 8, false)(f, PresentRect{1, 1, 2, 2}, out.data(), pitch);
+    select_converter(8, 8, false)(f, one(PresentRect{1, 1, 2, 2}), out.data(), pitch);
     const std::vector<uint8_t> expected = {
         0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // row 0: outside
         0xEE, 11,   12,   0xEE, 0xEE, 11,   12,   0xEE,  // row 1, twice, from column 1
@@ -138,7 +142,7 @@ TEST_F(Converters, ARectangleWithItsRepeatedLines) {
     };
     EXPECT_EQ(out, expected);
     // A rectangle reaching beyond the frame is cut to it.
-    select_converter(8, 8, false)(f, PresentRect{2, 3, 5, 5}, out.data(), pitch);
+    select_converter(8, 8, false)(f, one(PresentRect{2, 3, 5, 5}), out.data(), pitch);
     EXPECT_EQ(out[6 * pitch + 2], 32);
     EXPECT_EQ(out[7 * pitch + 3], 0xEE);
 }
