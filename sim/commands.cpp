@@ -172,6 +172,8 @@ void handle_key() {
         }
     }
     if (key == "i") toggle_intensity();
+    if (key == "c") toggle_kept_curves();
+    if (key == "p") toggle_projector_colours();
     follow_pointer();
     show_stepping();
     // Ends through the exit handlers, which close the window and join its thread.

@@ -118,4 +118,5 @@ void draw_intensity_sample() {
     scene_line(640.0, wide(detector_y()), -wide(model.intensity), 0.0, COLOUR_LIGHT_RED,
                RELATIVE_SECOND);
     record_curve_sample(detector_y(), model.intensity);
+    keep_curve_sample(detector_y());
 }

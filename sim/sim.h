@@ -6,6 +6,7 @@
 //   simulation_start(); run_frame(); handle_key();   // or frame by frame, headless
 
 #include <cstdint>
+#include <string>
 
 constexpr int32_t MAX_SLITS = 8;
 
@@ -46,6 +47,12 @@ struct SlitModel {
     float sum_y = 0;
     float drawn_sum_x = 0;
     float drawn_sum_y = 0;
+
+    // Kept curves ("c"): the curves of earlier settings stay on the screen.
+    bool curves_kept = false;
+
+    // Projector colours ("p"): figure colours that a washed-out picture keeps.
+    bool projector_colours = false;
 };
 
 extern SlitModel model;
@@ -64,9 +71,13 @@ inline int32_t detector_y() {
 // Colours of the default 16-colour palette that the scene uses.
 constexpr uint32_t COLOUR_BLACK = 0;
 constexpr uint32_t COLOUR_BLUE = 1;
+constexpr uint32_t COLOUR_CYAN = 3;
 constexpr uint32_t COLOUR_RED = 4;
+constexpr uint32_t COLOUR_MAGENTA = 5;
 constexpr uint32_t COLOUR_BROWN = 6;
 constexpr uint32_t COLOUR_LIGHT_GREY = 7;
+constexpr uint32_t COLOUR_DARK_GREY = 8;
+constexpr uint32_t COLOUR_LIGHT_BLUE = 9;
 constexpr uint32_t COLOUR_LIGHT_GREEN = 10;
 constexpr uint32_t COLOUR_LIGHT_RED = 12;
 constexpr uint32_t COLOUR_WHITE = 15;
@@ -126,3 +137,68 @@ void record_curve_sample(int32_t y, float intensity);
 // The pixels a sample line from x 640 leftwards by the intensity lights:
 // its end is rounded half away from zero, as every line's points are.
 int32_t curve_sample_length(float intensity);
+
+// Kept curves ("c"): while on, the samples of each setting (slit count,
+// spacing, wavelength, detector line) are remembered, and a command that
+// clears the screen draws them again: the current one in light red, up to
+// four earlier ones in colours of their own with a legend above the credit.
+// A row's samples are drawn longest first, so that every curve's tip shows.
+
+constexpr int32_t MAX_KEPT_CURVES = 4;
+// Distinct from each other, from light red and from the figures; with the
+// projector colours each has 3:1 against white too.
+constexpr uint32_t KEPT_CURVE_COLOURS[MAX_KEPT_CURVES] = {COLOUR_CYAN, COLOUR_MAGENTA,
+                                                          COLOUR_DARK_GREY, COLOUR_LIGHT_BLUE};
+
+struct CurveSetting {
+    int32_t slit_count = 0;
+    int32_t slit_spacing = 0;
+    float wavelength = 0;
+    int32_t detector_x = 0;
+    bool operator==(const CurveSetting&) const = default;
+};
+
+struct KeptCurve {
+    CurveSetting setting;
+    uint32_t colour = 0;
+    CurveSample samples[CURVE_ROWS];
+};
+
+struct KeptCurves {
+    int32_t count = 0;
+    KeptCurve curves[MAX_KEPT_CURVES];  // oldest first
+    // The samples of the setting in force, across every redraw that keeps it.
+    CurveSetting current_setting;
+    CurveSample current[CURVE_ROWS];
+    int32_t longest = 0;  // pixels of the longest sample of any curve
+};
+
+// Kept apart from the model: a drag computes samples on a copy of the model
+// and puts it back, and those samples must stay.
+extern KeptCurves kept_curves;
+
+// "c": on keeps the samples drawn so far; off forgets them all and redraws.
+void toggle_kept_curves();
+
+// A kept curve's legend text, e.g. "3 Spalte  20/5 Pix"; a detector line
+// other than the one "i" places is added while the text stays short.
+std::string kept_curve_label(const CurveSetting& setting);
+
+// Projector colours ("p"): changes the palette entries of the figures to
+// ones with at least 3:1 against white, whose slit-1 colour stays apart from
+// the resultant's under red-green colour blindness; off loads the default
+// palette again. Nothing is redrawn.
+struct PaletteColour {
+    uint32_t entry;
+    int32_t red;
+    int32_t green;
+    int32_t blue;
+};
+constexpr PaletteColour PROJECTOR_COLOURS[] = {
+    {COLOUR_CYAN, 68, 153, 186},
+    {COLOUR_LIGHT_GREY, 145, 145, 145},
+    {COLOUR_LIGHT_GREEN, 0, 157, 113},
+    {COLOUR_LIGHT_RED, 255, 68, 16},
+};
+
+void toggle_projector_colours();

@@ -85,3 +85,40 @@ void step_phase_back();
 // detector goes where the pointer is, as the cursor keys would take it
 // there; with the curve on, every row passed gets its sample.
 void follow_pointer();
+
+// Kept curves, as the frame, the scene and the legend meet them.
+
+// Notes the sample just drawn at row y as the current curve's and draws the
+// row's curves again, longest first.
+void keep_curve_sample(int32_t y);
+
+// Draws the curves of row y, longest first, from the right edge.
+void draw_curve_row(int32_t y);
+
+// After the screen was cleared: files the earlier setting's curve, takes back
+// the current setting's, draws the legend and every curve.
+void redraw_kept_curves();
+
+// The legend above the credit, one line per kept curve; it is saved as
+// drawn, so that a frame can put it back.
+void draw_curve_legend();
+void restore_curve_legend();
+
+// An inclusive rectangle of pixels.
+struct PixelBox {
+    int32_t x0 = 0;
+    int32_t y0 = 0;
+    int32_t x1 = -1;
+    int32_t y1 = -1;
+};
+
+// The legend's rectangle; empty while it has no line.
+PixelBox curve_legend_box();
+
+// The figures move and erase where they were: where that was over the
+// legend or the curves, they are drawn again and the figures over them, so
+// that nothing kept is lost. Once per frame, after its sample.
+void repair_kept_curves();
+
+// Remembers where the figures are now, as the screen was just drawn.
+void note_figures_drawn();

@@ -61,6 +61,7 @@ void run_frame() {
     draw_rays();
     draw_chain();
     if (model.intensity_shown) draw_intensity_sample();
+    repair_kept_curves();
     model.phase = static_cast<float>(static_cast<double>(model.phase_step) +
                                      static_cast<double>(model.phase));
 }

@@ -65,4 +65,25 @@ TEST_F(FrameCost, AFrameAllocatesNothing) {
     }
 }
 
+TEST_F(FrameCost, FramesWithKeptCurvesAllocateNothing) {
+    // Four kept curves, and the detector over their legend, which every frame
+    // puts back.
+    model.intensity_shown = true;
+    model.detector_x = 480;
+    model.detector_distance = model.detector_x - model.barrier_x;
+    toggle_kept_curves();
+    for (int32_t count = 2; count <= 6; ++count) {
+        run_frame();
+        use_slits(count, 20);
+        redraw_scene();
+    }
+    model.detector_offset = AXIS_Y - 430;
+    run_frame();
+    const long before = g_allocations.load();
+    for (int frame = 0; frame < 20; ++frame)
+        run_frame();
+    EXPECT_EQ(g_allocations.load(), before);
+    EXPECT_EQ(kept_curves.count, 4);
+}
+
 }  // namespace

@@ -1,0 +1,154 @@
+#include <algorithm>
+#include <iterator>
+
+#include "sim/sim.h"
+#include "sim/sim_internal.h"
+
+// The curves of several settings side by side: the lesson's question of how
+// the slit count, spacing and wavelength change the pattern is answered by
+// one picture instead of a memory of the previous one.
+
+KeptCurves kept_curves;
+
+namespace {
+
+constexpr int32_t SCREEN_WIDTH = 640;
+
+CurveSetting setting_now() {
+    return CurveSetting{model.slit_count, model.slit_spacing, model.wavelength, model.detector_x};
+}
+
+bool any_taken(const CurveSample (&samples)[CURVE_ROWS]) {
+    return std::any_of(std::begin(samples), std::end(samples),
+                       [](const CurveSample& s) { return s.taken; });
+}
+
+int32_t longest_of(const CurveSample (&samples)[CURVE_ROWS]) {
+    int32_t longest = 0;
+    for (const CurveSample& s : samples) {
+        if (s.taken) longest = std::max(longest, s.length);
+    }
+    return longest;
+}
+
+void forget_curve(int32_t index) {
+    KeptCurves& k = kept_curves;
+    std::move(k.curves + index + 1, k.curves + k.count, k.curves + index);
+    --k.count;
+}
+
+// The first colour no kept curve has, so that a curve keeps its colour for
+// as long as it is kept.
+uint32_t free_colour() {
+    for (const uint32_t colour : KEPT_CURVE_COLOURS) {
+        const bool used = std::any_of(kept_curves.curves, kept_curves.curves + kept_curves.count,
+                                      [colour](const KeptCurve& c) { return c.colour == colour; });
+        if (!used) return colour;
+    }
+    return KEPT_CURVE_COLOURS[0];
+}
+
+// The current curve becomes the newest earlier one; the oldest goes when
+// there is no room.
+void file_current_curve() {
+    KeptCurves& k = kept_curves;
+    if (!any_taken(k.current)) return;
+    if (k.count == MAX_KEPT_CURVES) forget_curve(0);
+    KeptCurve& filed = k.curves[k.count];
+    filed.colour = free_colour();
+    filed.setting = k.current_setting;
+    std::copy(std::begin(k.current), std::end(k.current), std::begin(filed.samples));
+    ++k.count;
+}
+
+// A setting met again is the current one again, with the samples it had.
+void take_back_curve(const CurveSetting& setting) {
+    KeptCurves& k = kept_curves;
+    std::fill(std::begin(k.current), std::end(k.current), CurveSample{});
+    for (int32_t i = 0; i < k.count; ++i) {
+        if (!(k.curves[i].setting == setting)) continue;
+        std::copy(std::begin(k.curves[i].samples), std::end(k.curves[i].samples),
+                  std::begin(k.current));
+        forget_curve(i);
+        break;
+    }
+    k.current_setting = setting;
+}
+
+int32_t longest_sample() {
+    int32_t longest = longest_of(kept_curves.current);
+    for (int32_t i = 0; i < kept_curves.count; ++i)
+        longest = std::max(longest, longest_of(kept_curves.curves[i].samples));
+    return longest;
+}
+
+}  // namespace
+
+void toggle_kept_curves() {
+    model.curves_kept = !model.curves_kept;
+    kept_curves = KeptCurves{};
+    if (model.curves_kept) {
+        // The samples drawn so far belong to the setting in force.
+        std::copy(std::begin(curve_samples), std::end(curve_samples),
+                  std::begin(kept_curves.current));
+        kept_curves.current_setting = setting_now();
+        kept_curves.longest = longest_of(kept_curves.current);
+        draw_curve_legend();  // none yet: forgets an earlier one's box
+        note_figures_drawn();
+        return;
+    }
+    redraw_scene();
+}
+
+void draw_curve_row(int32_t y) {
+    if (y < 0 || y >= CURVE_ROWS) return;
+    struct Bar {
+        int32_t length;
+        uint32_t colour;
+    };
+    Bar bars[MAX_KEPT_CURVES + 1];
+    int32_t n = 0;
+    const auto add = [&bars, &n](const CurveSample& s, uint32_t colour) {
+        if (!s.taken || s.length <= 0) return;
+        // Insertion keeps equal lengths in order, so the later curve wins a tie.
+        int32_t i = n++;
+        for (; i > 0 && bars[i - 1].length < s.length; --i)
+            bars[i] = bars[i - 1];
+        bars[i] = Bar{std::min(s.length, SCREEN_WIDTH), colour};
+    };
+    for (int32_t i = 0; i < kept_curves.count; ++i)
+        add(kept_curves.curves[i].samples[y], kept_curves.curves[i].colour);
+    add(kept_curves.current[y], COLOUR_LIGHT_RED);
+    // The pixels a sample line from one beyond the right edge lights.
+    for (int32_t i = 0; i < n; ++i)
+        scene_line(SCREEN_WIDTH - bars[i].length, y, SCREEN_WIDTH - 1, y, bars[i].colour);
+}
+
+void keep_curve_sample(int32_t y) {
+    if (!model.curves_kept || y < 0 || y >= CURVE_ROWS) return;
+    KeptCurves& k = kept_curves;
+    k.current[y] = curve_samples[y];
+    k.current_setting = setting_now();
+    k.longest = std::max(k.longest, curve_samples[y].length);
+    if (k.count > 0) draw_curve_row(y);
+}
+
+void redraw_kept_curves() {
+    // Hidden with the intensity: the samples wait for it unchanged.
+    if (!model.curves_kept || !model.intensity_shown) return;
+    const CurveSetting now = setting_now();
+    if (!(kept_curves.current_setting == now)) {
+        file_current_curve();
+        take_back_curve(now);
+    }
+    kept_curves.longest = longest_sample();
+    draw_curve_legend();
+    for (int32_t y = 0; y < CURVE_ROWS; ++y) {
+        draw_curve_row(y);
+        const CurveSample& s = kept_curves.current[y];
+        if (s.taken) record_curve_sample(y, s.intensity);
+    }
+    // The legend's box may have cut them.
+    draw_rays();
+    note_figures_drawn();
+}

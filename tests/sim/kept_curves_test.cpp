@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/input/input.h"
+#include "sim/sim.h"
+#include "sim/sim_internal.h"
+#include "sim_fixture.h"
+
+namespace {
+
+constexpr int32_t DOWN = 0x50 << 8 | 0xFF;
+
+// The curve on ("i"), kept curves on ("c"), one frame at a time as the
+// program runs them: frame, then the key.
+class KeptCurvesTest : public SimulationTest {
+protected:
+    void SetUp() override {
+        SimulationTest::SetUp();
+        key('i');
+        key('c');
+    }
+    static void key(int32_t code) {
+        key_push(code);
+        handle_key();
+        run_frame();
+    }
+    // Samples on the detector's row and the next rows downwards.
+    static void sweep(int32_t rows) {
+        run_frame();
+        for (int32_t i = 0; i < rows; ++i)
+            key(DOWN);
+    }
+    static std::vector<int32_t> lengths() {
+        std::vector<int32_t> result;
+        for (const CurveSample& s : curve_samples)
+            result.push_back(s.taken ? s.length : -1);
+        return result;
+    }
+    // Row y shows the sample of the given length in the colour: from the
+    // right edge leftwards, and not beyond.
+    static bool shows(int32_t y, int32_t length, uint8_t colour) {
+        for (int32_t x = 640 - length; x < 640; ++x) {
+            if (pixel(x, y) != colour) return false;
+        }
+        return true;
+    }
+};
+
+TEST_F(KeptCurvesTest, EarlierSamplesKeepTheirPixelsInTheirColourAfterG) {
+    sweep(40);
+    const std::vector<int32_t> before = lengths();
+    key('g');
+    ASSERT_EQ(kept_curves.count, 1);
+    EXPECT_EQ(kept_curve_label(kept_curves.curves[0].setting), "2 Spalte  20/5 Pix");
+    const auto colour = static_cast<uint8_t>(KEPT_CURVE_COLOURS[0]);
+    int32_t rows = 0;
+    for (int32_t y = 0; y < CURVE_ROWS; ++y) {
+        if (before[y] <= 0 || y == detector_y()) continue;
+        ++rows;
+        EXPECT_TRUE(shows(y, before[y], colour)) << "row " << y;
+        EXPECT_FALSE(row_has(y, 576, 639, COLOUR_LIGHT_RED)) << "row " << y;
+    }
+    EXPECT_GT(rows, 30);
+    // The legend: the curve's colour beside its text, above the credit.
+    EXPECT_TRUE(row_has(456, 408, 575, colour));
+    EXPECT_TRUE(row_has(456, 408, 575, COLOUR_BLACK));
+}
+
+TEST_F(KeptCurvesTest, LabelsNameTheSettingAndStayShort) {
+    struct Case {
+        CurveSetting setting;
+        const char* label;
+    };
+    const Case cases[] = {
+        {{3, 20, 5.0f, 480}, "3 Spalte  20/5 Pix"},
+        {{1, 20, 5.0f, 480}, "1 Spalt  20/5 Pix"},
+        {{2, 2, 0.5f, 480}, "2 Spalte  2/0.5 Pix"},
+        {{8, 100, 12.5f, 480}, "8 Spalte  100/12.5 Pix"},
+        {{2, 20, 5.0f, 470}, "2 Spalte  20/5 Pix  x=470"},
+        // No room for the detector line: left out, not cut.
+        {{8, 100, 12.5f, -1000}, "8 Spalte  100/12.5 Pix"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kept_curve_label(c.setting), c.label);
+}
+
+TEST_F(KeptCurvesTest, ManySettingsKeepTheFourNewestEachInItsColourWithItsTip) {
+    // Ten settings: slit counts 2..8, two spacings of "a", one slit fewer.
+    const char keys[] = {'g', 'g', 'g', 'g', 'g', 'g', 'a', 'a', 'k'};
+    for (const char k : keys) {
+        sweep(12);
+        key(k);
+    }
+    ASSERT_EQ(kept_curves.count, MAX_KEPT_CURVES);
+    const char* const labels[] = {"7 Spalte  20/5 Pix", "8 Spalte  20/5 Pix",
+                                  "8 Spalte  100/25 Pix", "8 Spalte  2/0.5 Pix"};
+    for (int32_t i = 0; i < MAX_KEPT_CURVES; ++i)
+        EXPECT_EQ(kept_curve_label(kept_curves.curves[i].setting), labels[i]);
+    for (int32_t i = 0; i < MAX_KEPT_CURVES; ++i) {
+        for (int32_t j = i + 1; j < MAX_KEPT_CURVES; ++j)
+            EXPECT_NE(kept_curves.curves[i].colour, kept_curves.curves[j].colour);
+    }
+    // Each curve's tip shows in its colour wherever no other curve is as long.
+    for (int32_t i = 0; i < kept_curves.count; ++i) {
+        const KeptCurve& curve = kept_curves.curves[i];
+        for (int32_t y = 0; y < CURVE_ROWS; ++y) {
+            const CurveSample& s = curve.samples[y];
+            if (!s.taken || s.length <= 0 || y == detector_y()) continue;
+            bool alone = true;
+            for (int32_t j = 0; j < kept_curves.count; ++j) {
+                const CurveSample& o = kept_curves.curves[j].samples[y];
+                if (j != i && o.taken && o.length == s.length) alone = false;
+            }
+            if (alone) {
+                EXPECT_EQ(pixel(640 - s.length, y), curve.colour) << i << " row " << y;
+            }
+        }
+    }
+    const PixelBox legend = curve_legend_box();
+    EXPECT_GE(legend.x0, 408);
+    EXPECT_LE(legend.x1, 639);
+    EXPECT_EQ(legend.y0, 449 - 3 * 15);
+}
+
+TEST_F(KeptCurvesTest, ASettingMetAgainIsTheCurrentOneAgain) {
+    sweep(20);
+    const std::vector<int32_t> two = lengths();
+    key('g');
+    sweep(5);
+    key('k');
+    ASSERT_EQ(kept_curves.count, 1);
+    EXPECT_EQ(kept_curves.curves[0].setting.slit_count, 3);
+    for (int32_t y = 0; y < CURVE_ROWS; ++y) {
+        if (two[y] < 0) continue;
+        EXPECT_TRUE(curve_samples[y].taken) << "row " << y;
+        EXPECT_EQ(pixel(639, y), kept_curves.current[y].length >= curve_samples[y].length
+                                     ? pixel(639, y)
+                                     : COLOUR_LIGHT_RED);
+    }
+    EXPECT_TRUE(row_has(230, 576, 639, COLOUR_LIGHT_RED));
+}
+
+TEST_F(KeptCurvesTest, RedrawsOfTheSameSettingKeepEveryCurve) {
+    for (const char k : {'g', 'g', 'g', 'g'}) {
+        sweep(6);
+        key(k);
+    }
+    sweep(6);
+    const std::vector<int32_t> current = lengths();
+    for (const char k : {'5', 'm', 'm', 'i', 'i'}) {
+        key(k);
+        EXPECT_EQ(kept_curves.count, MAX_KEPT_CURVES) << k;
+    }
+    EXPECT_TRUE(model.intensity_shown);
+    for (int32_t y = 0; y < CURVE_ROWS; ++y) {
+        if (current[y] < 0) continue;
+        EXPECT_EQ(curve_samples[y].length, current[y]) << "row " << y;
+    }
+}
+
+TEST_F(KeptCurvesTest, FiguresPassingOverTheLegendAndCurvesLeaveThemWhole) {
+    sweep(30);
+    key('g');
+    run_frame();
+    const PixelBox legend = curve_legend_box();
+    ASSERT_LT(legend.x0, legend.x1);
+    std::vector<uint8_t> right;
+    const auto keep_right = [&right]() {
+        right.clear();
+        // Below the legend the credit, which the figures erase as they always did.
+        for (int32_t y = 0; y < 464; ++y) {
+            for (int32_t x = 408; x < 640; ++x)
+                right.push_back(pixel(x, y));
+        }
+    };
+    keep_right();
+    const std::vector<uint8_t> before = right;
+    // Down to the legend's rows, the detector line through the curves, and
+    // back where they were.
+    for (int32_t i = 0; i < 200; ++i)
+        key(DOWN);
+    for (int32_t i = 0; i < 120; ++i)
+        key('6');
+    for (int32_t i = 0; i < 120; ++i)
+        key('4');
+    for (int32_t i = 0; i < 200; ++i)
+        key(0x48 << 8 | 0xFF);  // up
+    keep_right();
+    size_t differing = 0;
+    for (size_t i = 0; i < right.size(); ++i) {
+        // The current curve took samples on the way: light red is new.
+        if (right[i] != before[i] && right[i] != COLOUR_LIGHT_RED) ++differing;
+    }
+    EXPECT_EQ(differing, 0u);
+}
+
+TEST_F(KeptCurvesTest, COffForgetsThemAndRedraws) {
+    sweep(10);
+    key('g');
+    key('c');
+    EXPECT_FALSE(model.curves_kept);
+    EXPECT_EQ(kept_curves.count, 0);
+    for (int32_t y = 0; y < 480; ++y)
+        EXPECT_FALSE(row_has(y, 400, 639, KEPT_CURVE_COLOURS[0])) << "row " << y;
+}
+
+TEST_F(KeptCurvesTest, KeysActInSingleStepMode) {
+    // In single steps the key after the one that starts a call acts.
+    for (const char* keys : {"sc", "xp", "xc", "xp"}) {
+        key_push(keys[0]);
+        key_push(keys[1]);
+        handle_key();
+    }
+    EXPECT_TRUE(model.stepping);
+    EXPECT_TRUE(model.curves_kept);
+    EXPECT_FALSE(model.projector_colours);
+}
+
+}  // namespace
