@@ -9,6 +9,8 @@
 //   std::string key = gfx_inkey();
 //   gfx_screen(0, 0, 0, 0, 0);              // back to the text console
 
+#include <string>
+
 #include "gfx/screen/screen.h"
 
 // Selects numbered mode 0..21 (0: back to the text console). 0 on success, 1 on failure.
@@ -26,6 +28,14 @@ const PresentSource* gfx_present_source();
 // Why the last gfx_screen found no window driver to show the screen, in a
 // few words for a message ("" after a success).
 const char* gfx_window_failure();
+
+// Gives the screen's window a new title (UTF-8); the page shows it in its
+// status line. Nothing happens without a window or where its driver keeps
+// no title.
+void gfx_set_title(const char* title);
+
+// The title the window opened with: the program's name.
+const std::string& gfx_window_title();
 
 // The at-exit handler: tears a remaining screen down.
 void screen_exit_handler();

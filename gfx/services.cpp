@@ -229,6 +229,18 @@ const PresentSource* gfx_present_source() {
     return &PRESENT_SOURCE;
 }
 
+void gfx_set_title(const char* title) {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr || screen->driver->set_title == nullptr) return;
+    screen_lock(*screen);
+    screen->driver->set_title(title != nullptr ? title : "");
+    screen_unlock(*screen);
+}
+
+const std::string& gfx_window_title() {
+    return g_window_title;
+}
+
 const char* gfx_window_failure() {
     return window_failure_reason();
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "gfx/gfx.h"
 #include "gfx/input/input.h"
 #include "runtime/runtime.h"
 #include "sim/sim_internal.h"
@@ -14,11 +15,6 @@ constexpr int32_t OFFSET_TOP = AXIS_Y;
 constexpr int32_t OFFSET_BOTTOM = AXIS_Y - 479;
 constexpr int32_t INTENSITY_SHIFT = 80;
 constexpr int32_t MENU_X = 30;
-
-void step_phase_back() {
-    model.phase = static_cast<float>(static_cast<double>(model.phase) -
-                                     static_cast<double>(model.phase_step));
-}
 
 // Moves the detector point by one row; the rays and the resultant follow.
 void move_detector_point(int32_t step) {
@@ -118,7 +114,23 @@ std::string wait_for_step() {
     return key;
 }
 
+// The window's title says when the program waits for a key per frame, which
+// the picture does not show.
+void show_stepping() {
+    if (model.stepping == model.stepping_shown) return;
+    model.stepping_shown = model.stepping;
+    // The title is UTF-8: an en dash.
+    const std::string title =
+        gfx_window_title() + (model.stepping ? " \xE2\x80\x93 Einzelschritt" : "");
+    gfx_set_title(title.c_str());
+}
+
 }  // namespace
+
+void step_phase_back() {
+    model.phase = static_cast<float>(static_cast<double>(model.phase) -
+                                     static_cast<double>(model.phase_step));
+}
 
 StepFeed set_step_feed(StepFeed feed) {
     const StepFeed before = step_feed;
@@ -129,6 +141,7 @@ StepFeed set_step_feed(StepFeed feed) {
 void handle_key() {
     std::string key = gfx_inkey();
     if (key == "s") model.stepping = true;
+    show_stepping();
     if (model.stepping) key = wait_for_step();
 
     if (key == "8" || (key == KEY_UP && model.detector_offset < model.axis_y)) {
@@ -159,6 +172,8 @@ void handle_key() {
         }
     }
     if (key == "i") toggle_intensity();
+    follow_pointer();
+    show_stepping();
     // Ends through the exit handlers, which close the window and join its thread.
     if (key == "e" || key == KEY_CLOSE) std::exit(0);
 }

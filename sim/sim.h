@@ -16,6 +16,7 @@ struct SlitModel {
     bool menu_shown = false;
     bool intensity_shown = false;
     bool stepping = false;
+    bool stepping_shown = false;  // the window's title says so
     int32_t background_colour = 0;
     int32_t axis_y = 0;
     int32_t barrier_x = 0;

@@ -76,3 +76,12 @@ void draw_intensity_sample();
 // pixel (x, y), by way of the first text row; then prints the heading line
 // there again.
 void print_at_pixel(int32_t x, int32_t y, std::string_view text);
+
+// The phase one step back: a command that moves the detector holds the
+// phase for the frame.
+void step_phase_back();
+
+// While the left button (a finger, a pen) is down inside the picture, the
+// detector goes where the pointer is, as the cursor keys would take it
+// there; with the curve on, every row passed gets its sample.
+void follow_pointer();

@@ -130,6 +130,11 @@ int32_t translate_key(int32_t ch, int32_t scan, int32_t key_char, int32_t modifi
 int32_t screen_get_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
                          int32_t* confined);
 
+// The mouse as a program reads it: through the console's mouse slot, which
+// a screen fills with screen_get_mouse; -1 in all five and result 1 without
+// a screen. Any pointer argument may be nullptr.
+int32_t gfx_getmouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* confined);
+
 // Moves the pointer when x >= 0 (clamped to the window), shows (> 0) or hides
 // (0) it and confines (> 0) or releases (0) it; negative leaves either as it
 // is. Result 0, or 1 when no window shows the screen.

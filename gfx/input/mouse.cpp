@@ -22,6 +22,16 @@ int32_t screen_get_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* button
     return result;
 }
 
+int32_t gfx_getmouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* confined) {
+    if (console_hooks.get_mouse != nullptr) {
+        return console_hooks.get_mouse(x, y, wheel, buttons, confined);
+    }
+    for (int32_t* value : {x, y, wheel, buttons, confined}) {
+        if (value != nullptr) *value = -1;
+    }
+    return 1;
+}
+
 int32_t screen_set_mouse(int32_t x, int32_t y, int32_t visibility, int32_t confinement) {
     ScreenContext* screen = active_screen();
     if (screen == nullptr || screen->driver == nullptr || screen->driver->set_mouse == nullptr) {

@@ -121,7 +121,8 @@ int32_t sdl_get_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, 
         if (x != nullptr) *x = known ? m.x : -1;
         if (y != nullptr) *y = known ? m.y : -1;
         if (wheel != nullptr) *wheel = known ? m.wheel : -1;
-        if (buttons != nullptr) *buttons = known ? m.buttons : -1;
+        if (buttons != nullptr) *buttons = known ? m.buttons | m.pressed : -1;
+        if (known) w.mouse.pressed = 0;
         if (confined != nullptr) *confined = known ? (m.confined ? 1 : 0) : -1;
         return known ? 0 : 1;
     });

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "gfx/present/present.h"
@@ -34,6 +35,33 @@ bool to_picture(const SdlWindow& w, int32_t x, int32_t y, MouseState& mouse) {
     mouse.x = static_cast<int32_t>(px);
     mouse.y = static_cast<int32_t>(py);
     return true;
+}
+
+// A finger on a touch screen is the left button at the finger's place; only
+// the first finger down counts, until it is lifted.
+void on_finger(SdlWindow& w, const SDL_TouchFingerEvent& finger) {
+    if (finger.type == SDL_FINGERDOWN && !w.finger_down) {
+        w.finger_down = true;
+        w.finger = finger.fingerId;
+    } else if (!w.finger_down || finger.fingerId != w.finger) {
+        return;
+    }
+    // SDL gives the place as a fraction of the window's size.
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(w.window, &width, &height);
+    const auto x =
+        static_cast<int32_t>(std::clamp(finger.x, 0.0f, 1.0f) * static_cast<float>(width));
+    const auto y =
+        static_cast<int32_t>(std::clamp(finger.y, 0.0f, 1.0f) * static_cast<float>(height));
+    w.mouse.inside = to_picture(w, std::min(x, width - 1), std::min(y, height - 1), w.mouse);
+    if (finger.type == SDL_FINGERUP) {
+        w.finger_down = false;
+        w.mouse.buttons &= ~1;
+    } else {
+        w.mouse.buttons |= 1;
+        if (finger.type == SDL_FINGERDOWN) w.mouse.pressed |= 1;
+    }
 }
 
 int32_t button_bit(uint8_t button) {
@@ -103,10 +131,12 @@ void on_window_event(SdlWindow& w, const SDL_WindowEvent& event, PresentFrame* f
             w.focused = event.event == SDL_WINDOWEVENT_FOCUS_GAINED;
             if (frame != nullptr) std::memset(frame->key_states, 0, 128);
             w.mouse.buttons = w.focused ? held_buttons() : 0;
+            w.mouse.pressed = 0;
             w.repaint = true;
             break;
         case SDL_WINDOWEVENT_LEAVE:
             w.mouse.inside = false;
+            w.mouse.pressed = 0;
             break;
         case SDL_WINDOWEVENT_MAXIMIZED:
             // The maximise request switches to full screen, as Alt+Enter does.
@@ -167,10 +197,18 @@ void handle_window_events(PresentFrame* frame) {
                 w.mouse.inside = to_picture(w, event.motion.x, event.motion.y, w.mouse);
                 break;
             case SDL_MOUSEBUTTONDOWN:
+                w.mouse.inside = to_picture(w, event.button.x, event.button.y, w.mouse);
                 w.mouse.buttons |= button_bit(event.button.button);
+                w.mouse.pressed |= button_bit(event.button.button);
                 break;
             case SDL_MOUSEBUTTONUP:
+                w.mouse.inside = to_picture(w, event.button.x, event.button.y, w.mouse);
                 w.mouse.buttons &= ~button_bit(event.button.button);
+                break;
+            case SDL_FINGERDOWN:
+            case SDL_FINGERMOTION:
+            case SDL_FINGERUP:
+                on_finger(w, event.tfinger);
                 break;
             case SDL_MOUSEWHEEL:
                 w.mouse.wheel += event.wheel.y;
@@ -184,7 +222,10 @@ void handle_window_events(PresentFrame* frame) {
 void carry_out_requests() {
     SdlWindow& w = sdl_window();
     WindowRequests& r = w.requests;
-    if (r.title) SDL_SetWindowTitle(w.window, r.title_text.c_str());
+    if (r.title) {
+        SDL_SetWindowTitle(w.window, r.title_text.c_str());
+        x11_set_title(w.window, r.title_text.c_str());
+    }
     if (r.move && !w.fullscreen) {
         SDL_SetWindowPosition(w.window, r.move_x, r.move_y);
         w.centre_until = 0;

@@ -59,6 +59,9 @@ struct MouseState {
     int32_t y = 0;
     int32_t wheel = 0;
     int32_t buttons = 0;  // 1 left, 2 right, 4 middle
+    // Buttons pressed since the program last read the mouse: a click or a
+    // tap shorter than a frame still counts once.
+    int32_t pressed = 0;
     bool inside = false;
     bool confined = false;
 };
@@ -108,6 +111,8 @@ struct SdlWindow {
     bool palette_changed = false;
     bool focused = false;
     MouseState mouse;
+    bool finger_down = false;  // a finger on a touch screen acts as the left button
+    SDL_FingerID finger = 0;
     WindowRequests requests;
     int32_t window_x = 0;
     int32_t window_y = 0;
@@ -215,6 +220,9 @@ bool x11_without_window_manager(SDL_Window* window);
 // True while the window manager has the window maximised in either
 // direction, or full screen.
 bool x11_maximised(SDL_Window* window);
+
+// Sets the X window's title from UTF-8 whatever the locale; nothing off X11.
+void x11_set_title(SDL_Window* window, const char* utf8);
 
 // Moves and sizes the X window directly, as only a bare server lets one.
 void x11_place_window(SDL_Window* window, const SDL_Rect& rect);

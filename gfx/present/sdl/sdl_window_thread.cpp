@@ -78,6 +78,9 @@ bool open_window(SdlWindow& w) {
     // The click that activates the window counts as a click, as desktop
     // windows usually have it; SDL would drop it.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A finger is taken as such (the left button at its place); SDL's own
+    // mouse events made from it would press the button twice.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     if (!choose_video_driver()) {
         SDL_SetError("DISPLAY and WAYLAND_DISPLAY are not set");
         refuse(w, "no display to open a window on");
@@ -147,6 +150,7 @@ void start_presenting(SdlWindow& w) {
     w.pass_pending = false;
     w.focused = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
     w.mouse = MouseState{};
+    w.finger_down = false;
     w.requests = WindowRequests{};
     SDL_GetWindowPosition(w.window, &w.window_x, &w.window_y);
     SDL_DisplayMode mode{};

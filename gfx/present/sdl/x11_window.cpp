@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "gfx/present/sdl/sdl_internal.h"
 
@@ -107,6 +109,41 @@ void x11_place_window(SDL_Window* window, const SDL_Rect& rect) {
     XMoveResizeWindow(x.display, x.window, rect.x, rect.y, static_cast<unsigned>(rect.w),
                       static_cast<unsigned>(rect.h));
     XSync(x.display, False);
+}
+
+void x11_set_title(SDL_Window* window, const char* utf8) {
+    const XWindow x = x_window(window);
+    if (x.display == nullptr) return;
+    // SDL converts the title through the process's locale, which in the C
+    // locale (a program started from a desktop entry may have none) mangles
+    // every character beyond ASCII and leaves _NET_WM_NAME as it was. The
+    // window manager reads the UTF-8 property; the old one gets Latin-1 with
+    // "?" for what Latin-1 lacks.
+    const Atom utf8_string = XInternAtom(x.display, "UTF8_STRING", False);
+    const Atom net_wm_name = XInternAtom(x.display, "_NET_WM_NAME", False);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
+    const int length = static_cast<int>(std::strlen(utf8));
+    XChangeProperty(x.display, x.window, net_wm_name, utf8_string, 8, PropModeReplace, bytes,
+                    length);
+    XChangeProperty(x.display, x.window, XInternAtom(x.display, "_NET_WM_ICON_NAME", False),
+                    utf8_string, 8, PropModeReplace, bytes, length);
+    std::string latin1;
+    for (int i = 0; i < length;) {
+        const unsigned char c = bytes[i];
+        const int size = c < 0x80 ? 1 : c >> 5 == 6 ? 2 : c >> 4 == 14 ? 3 : 4;
+        if (size == 1) {
+            latin1 += static_cast<char>(c);
+        } else if (size == 2 && i + 1 < length && c <= 0xC3) {
+            latin1 += static_cast<char>((c & 0x1F) << 6 | (bytes[i + 1] & 0x3F));
+        } else {
+            latin1 += '?';
+        }
+        i += size;
+    }
+    XChangeProperty(x.display, x.window, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(latin1.data()),
+                    static_cast<int>(latin1.size()));
+    XFlush(x.display);
 }
 
 }  // namespace sdl_detail

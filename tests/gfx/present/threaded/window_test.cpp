@@ -1,3 +1,4 @@
+#include <SDL2/SDL.h>
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -5,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -250,6 +252,43 @@ TEST_F(Window, MouseInWindowPixels) {
     EXPECT_TRUE(
         eventually([&] { return screen_get_mouse(&x, &y, &wheel, &buttons, &confined) == 1; }));
     EXPECT_EQ(buttons, -1);
+}
+
+// A finger is the left button at its place, scaled like the pointer; a tap
+// shorter than a frame is still seen once; a second finger does not move it.
+TEST_F(Window, ATouchIsTheLeftButton) {
+    ASSERT_TRUE(xdotool("mousemove --window " + std::to_string(window_) + " 10 10"));
+    auto finger = [](Uint32 type, SDL_FingerID id, float x, float y) {
+        SDL_Event event{};
+        event.tfinger.type = type;
+        event.tfinger.touchId = 1;
+        event.tfinger.fingerId = id;
+        event.tfinger.x = x;
+        event.tfinger.y = y;
+        event.tfinger.pressure = 1.0f;
+        return SDL_PushEvent(&event) == 1;
+    };
+    int32_t x = 0, y = 0, wheel = 0, buttons = 0, confined = 0;
+    auto mouse_is = [&](int32_t want_x, int32_t want_y, int32_t want_buttons) {
+        const bool seen = eventually([&] {
+            return screen_get_mouse(&x, &y, &wheel, &buttons, &confined) == 0 && x == want_x &&
+                   y == want_y && buttons == want_buttons;
+        });
+        if (!seen) std::fprintf(stderr, "mouse %d %d %d\n", x, y, buttons);
+        return seen;
+    };
+    ASSERT_TRUE(finger(SDL_FINGERDOWN, 7, 0.5f, 0.25f));
+    EXPECT_TRUE(mouse_is(320, 120, 1));
+    ASSERT_TRUE(finger(SDL_FINGERDOWN, 8, 0.9f, 0.9f));  // a second finger
+    ASSERT_TRUE(finger(SDL_FINGERMOTION, 7, 0.25f, 0.5f));
+    EXPECT_TRUE(mouse_is(160, 240, 1));
+    ASSERT_TRUE(finger(SDL_FINGERUP, 7, 0.25f, 0.5f));
+    EXPECT_TRUE(mouse_is(160, 240, 0));
+    // Down and up before anyone looks: one read sees the button, the next not.
+    ASSERT_TRUE(finger(SDL_FINGERDOWN, 9, 0.75f, 0.75f));
+    ASSERT_TRUE(finger(SDL_FINGERUP, 9, 0.75f, 0.75f));
+    EXPECT_TRUE(mouse_is(480, 360, 1));
+    EXPECT_TRUE(mouse_is(480, 360, 0));
 }
 
 // A process whose display goes away ends with one line on stderr and status
