@@ -54,9 +54,15 @@ TEST_F(WebPointer, CssPixelsMapToPicturePixels) {
         int32_t px, py;
     };
     const Row rows[] = {
-        {0, 0, 0, 0},           {1.9, 1.9, 0, 0},          {2, 2, 1, 1},
-        {639.5, 479.5, 319, 239}, {1279.9, 959.9, 639, 479}, {1280, 960, 639, 479},
-        {-5, -0.1, 0, 0},       {5000, 3000, 639, 479},    {-1e300, 1e300, 0, 479},
+        {0, 0, 0, 0},
+        {1.9, 1.9, 0, 0},
+        {2, 2, 1, 1},
+        {639.5, 479.5, 319, 239},
+        {1279.9, 959.9, 639, 479},
+        {1280, 960, 639, 479},
+        {-5, -0.1, 0, 0},
+        {5000, 3000, 639, 479},
+        {-1e300, 1e300, 0, 479},
     };
     for (const Row& r : rows) {
         point(r.x, r.y, 1);
@@ -96,8 +102,8 @@ TEST_F(WebPointer, ATapQuickerThanAFrameIsReadOnce) {
 // outside, without a press, whatever the page sent.
 TEST_F(WebPointer, UnreadableEventsCountAsOutside) {
     const std::array<double, 4> cases[] = {
-        {NOT_A_NUMBER, 0, 1280, 960}, {0, INFINITE, 1280, 960}, {0, 0, 0, 960},
-        {0, 0, 1280, -1},             {0, 0, NOT_A_NUMBER, 960}, {0, 0, 1280, INFINITE},
+        {NOT_A_NUMBER, 0, 1280, 960}, {0, INFINITE, 1280, 960}, {0, 0, 0, 960}, {0, 0, 1280, -1},
+        {0, 0, NOT_A_NUMBER, 960},    {0, 0, 1280, INFINITE},
     };
     for (const auto& c : cases) {
         web_pointer(c[0], c[1], c[2], c[3], 1, 1);

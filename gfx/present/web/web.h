@@ -51,15 +51,13 @@ int32_t web_key_input(int32_t down, int32_t page_flags);
 // while it is over the canvas or captured by it. A captured drag beyond the
 // canvas counts as inside, at the nearest picture pixel; a press that ends
 // before the program reads the mouse still reads as pressed once.
-void web_pointer(double x, double y, double width, double height, int32_t buttons,
-                 int32_t inside);
+void web_pointer(double x, double y, double width, double height, int32_t buttons, int32_t inside);
 }
 
 // The mouse state of the screen's driver slot: the picture pixel under the
 // pointer and its buttons; 1 and -1 in every field while the pointer is
 // neither over the canvas nor captured by it.
-int32_t web_read_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
-                       int32_t* confined);
+int32_t web_read_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* confined);
 
 // The picture the pointer maps to, width x height pixels; 0 x 0 forgets the
 // pointer (no screen).

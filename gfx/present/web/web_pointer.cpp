@@ -43,8 +43,7 @@ void web_pointer_picture(int32_t width, int32_t height) {
     g_pointer.picture_h = std::max(height, 0);
 }
 
-void web_pointer(double x, double y, double width, double height, int32_t buttons,
-                 int32_t inside) {
+void web_pointer(double x, double y, double width, double height, int32_t buttons, int32_t inside) {
     WebPointer& p = g_pointer;
     // A canvas of no size (hidden, or not laid out yet) or a position that is
     // no number says nothing about where the pointer is.
