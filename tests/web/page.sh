@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The browser build in headless Chromium (label web). Skipped (77) when the
-# browser build or its test tools are missing, unless WEB_TEST_REQUIRED is
-# set, as CI sets it.
+# The browser build in headless Chromium, its buttons, pointer and offline
+# checks in Firefox ESR too (label web). Skipped (77) when the browser build
+# or its test tools are missing, unless WEB_TEST_REQUIRED is set, as CI sets it.
 set -uo pipefail
 snapshot=$1
 web_build=$2
