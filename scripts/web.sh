@@ -4,12 +4,13 @@
 # the desktop build's packages (the build-time font tool runs on this
 # machine), Debian's emscripten with node-acorn, Node.js and npm, Chromium
 # for the page's test and Firefox ESR for the page's cost measurement
-# (bench/present_cost.sh), and puppeteer-core (which drives both and never
-# downloads a browser of its own) into build-web/node.
+# (bench/present_cost.sh), librsvg2-bin for the page's icons (rendered from
+# the program's SVG), and puppeteer-core (which drives both browsers and
+# never downloads one of its own) into build-web/node.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(emscripten node-acorn chromium firefox-esr)
+packages=(emscripten node-acorn chromium firefox-esr librsvg2-bin)
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
 bash scripts/deps.sh "${packages[@]}"

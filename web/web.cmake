@@ -16,8 +16,38 @@ target_link_options(mehrfachspalt PRIVATE
   -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1
   "--pre-js=${CMAKE_SOURCE_DIR}/web/program_end.js"
-  # The page passes its key and focus events in through these.
-  "-sEXPORTED_FUNCTIONS=_main,_web_key_fields,_web_key_input,_web_focus_changed")
+  # The page passes its key, focus and pointer events in through these.
+  "-sEXPORTED_FUNCTIONS=_main,_web_key_fields,_web_key_input,_web_focus_changed,_web_pointer")
 
 set_property(TARGET mehrfachspalt APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/program_end.js)
 configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${WEB_SITE_DIR}/index.html COPYONLY)
+
+# Installable and offline: the manifest, the program's icon as SVG and as
+# the PNG sizes a home screen asks for (rendered here, so that no generated
+# picture is kept in the tree), and the service worker that keeps them all.
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+set(WEB_ICON ${CMAKE_SOURCE_DIR}/data/mehrfachspalt.svg)
+configure_file(${WEB_ICON} ${WEB_SITE_DIR}/mehrfachspalt.svg COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/manifest.webmanifest ${WEB_SITE_DIR}/manifest.webmanifest
+               COPYONLY)
+set(WEB_SITE_FILES index.html mehrfachspalt.js mehrfachspalt.wasm manifest.webmanifest
+    mehrfachspalt.svg)
+set(web_icons "")
+foreach(size 192 512)
+  set(icon ${WEB_SITE_DIR}/mehrfachspalt-${size}.png)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${icon} ${WEB_ICON}
+    DEPENDS ${WEB_ICON} VERBATIM)
+  list(APPEND web_icons ${icon})
+  list(APPEND WEB_SITE_FILES mehrfachspalt-${size}.png)
+endforeach()
+add_custom_command(OUTPUT ${WEB_SITE_DIR}/service_worker.js
+  COMMAND ${CMAKE_COMMAND} -DSITE=${WEB_SITE_DIR} -DVERSION=${PROJECT_VERSION}
+          -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/service_worker.js.in "-DFILES=${WEB_SITE_FILES}"
+          -P ${CMAKE_SOURCE_DIR}/web/service_worker.cmake
+  DEPENDS mehrfachspalt ${web_icons} ${WEB_SITE_DIR}/index.html ${WEB_SITE_DIR}/manifest.webmanifest
+          ${WEB_SITE_DIR}/mehrfachspalt.svg ${CMAKE_SOURCE_DIR}/web/service_worker.js.in
+          ${CMAKE_SOURCE_DIR}/web/service_worker.cmake
+  COMMENT "Writing the page's service worker for this build's files"
+  VERBATIM)
+add_custom_target(web_site ALL DEPENDS ${WEB_SITE_DIR}/service_worker.js)

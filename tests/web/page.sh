@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# The browser build in headless Chromium (label web). Skipped (77) when the
-# browser build or its test tools are missing, unless WEB_TEST_REQUIRED is
-# set, as CI sets it.
+# The browser build in headless Chromium, its buttons, pointer and offline
+# checks in Firefox ESR too (label web). Skipped (77) when the browser build
+# or its test tools are missing, unless WEB_TEST_REQUIRED is set, as CI sets it.
 set -uo pipefail
 snapshot=$1
 web_build=$2
 site="$web_build/site"
 modules="$web_build/node/node_modules"
 chromium=${CHROMIUM:-/usr/bin/chromium}
+# The new checks run in Firefox ESR too where it is installed (scripts/web.sh
+# installs it); FIREFOX= leaves it out.
+firefox=${FIREFOX-/usr/bin/firefox-esr}
+[ -x "$firefox" ] || firefox=""
 
 missing=""
 [ -f "$site/index.html" ] && [ -f "$site/mehrfachspalt.wasm" ] || missing="the browser build (bash scripts/web.sh)"
@@ -31,5 +35,6 @@ reference() {
 reference 1 "" start
 reference 2 i intensity
 reference 8 igggggg eight
+reference 2 g three
 
-NODE_PATH="$modules" exec node "$(dirname "$0")/page_test.cjs" "$site" "$work" "$chromium"
+NODE_PATH="$modules" exec node "$(dirname "$0")/page_test.cjs" "$site" "$work" "$chromium" $firefox

@@ -1,7 +1,10 @@
 // The browser build in headless Chromium: served from 127.0.0.1, driven by
-// keys, its canvas compared with the headless pictures of the same keys.
+// keys, its canvas compared with the headless pictures of the same keys;
+// then its buttons, pointer, status line and offline use, in Chromium and
+// (where it is installed) in Firefox ESR.
 // Arguments: the site folder, a folder with the reference pictures as raw
-// RGBA (start; intensity after i; eight after i and six g), the Chromium executable.
+// RGBA (start; intensity after i; eight after i and six g; three after g),
+// the Chromium executable, optionally the Firefox ESR executable.
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -9,9 +12,10 @@ const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
 
-const [site, references, chromium] = process.argv.slice(2);
+const [site, references, chromium, firefox] = process.argv.slice(2);
 const WIDTH = 640;
 const LIGHT_RED = [255, 85, 85, 255];
+const RED = [170, 0, 0, 255];
 
 // The static parts of the picture: x, y, width, height.
 const STATIC = {
@@ -59,9 +63,17 @@ function firstDifference(a, b) {
   return null;
 }
 
-const MIME = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+const MIME = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
+              '.webmanifest': 'application/manifest+json', '.svg': 'image/svg+xml', '.png': 'image/png'};
+// The server can go away (offline: every request fails) and can hand out the
+// service worker of another build (its cache version changed).
 function serve(folder) {
+  const sockets = new Set();
   const server = http.createServer((request, response) => {
+    if (server.offline) {
+      request.socket.destroy();
+      return;
+    }
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = path.join(folder, name === '/' ? 'index.html' : path.normalize(name));
     if (!file.startsWith(folder) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
@@ -70,8 +82,20 @@ function serve(folder) {
       return;
     }
     response.writeHead(200, {'Content-Type': MIME[path.extname(file)] || 'application/octet-stream'});
+    if (server.workerVersion && name === '/service_worker.js') {
+      response.end(fs.readFileSync(file, 'utf8').replace(/\d+\.\d+\.\d+-[0-9a-f]{16}/, server.workerVersion));
+      return;
+    }
     fs.createReadStream(file).pipe(response);
   });
+  server.on('connection', (socket) => {
+    sockets.add(socket);
+    socket.on('close', () => sockets.delete(socket));
+  });
+  server.goOffline = (offline) => {
+    server.offline = offline;
+    if (offline) for (const socket of sockets) socket.destroy();
+  };
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
@@ -105,6 +129,332 @@ function cpuSeconds(rootPid) {
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// What the checks read from a page: a region of its canvas, the pictures
+// shown so far, a condition that must come true in time, a region that
+// must equal the reference's.
+function pageTools(page) {
+  // Read through a canvas of the test's own, so that the page's canvas is
+  // only ever drawn to, as the program does.
+  const region = (r) => page.evaluate(([x, y, w, h]) => {
+    const copy = document.createElement('canvas');
+    copy.width = w;
+    copy.height = h;
+    const context = copy.getContext('2d', {willReadFrequently: true});
+    context.drawImage(document.getElementById('screen'), -x, -y);
+    return Array.from(context.getImageData(0, 0, w, h).data);
+  }, r);
+  const pictures = () => page.evaluate(() => Module.picturesShown || 0);
+  async function until(what, test, ms = 10000) {
+    const end = Date.now() + ms;
+    let last;
+    while (Date.now() < end) {
+      last = await test();
+      if (last === true) return true;
+      await sleep(50);
+    }
+    check(what, false, typeof last === 'string' ? last : 'not within the time');
+    return false;
+  }
+  async function same(what, reference, r) {
+    let detail = null;
+    const ok = await until(what, async () => {
+      detail = firstDifference(await region(r), cut(reference, r));
+      return detail === null || detail;
+    });
+    if (ok) check(what, true);
+  }
+  return {region, pictures, until, same};
+}
+
+// Every problem the page reports: console errors and warnings, page
+// errors, failed requests.
+function watch(page, problems) {
+  page.on('console', (message) => {
+    if (message.type() === 'error' || message.type() === 'warning' || message.type() === 'warn') {
+      problems.push(`console ${message.type()}: ${message.text()}`);
+    }
+  });
+  page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
+  page.on('requestfailed', (request) => problems.push(`request failed: ${request.url()}`));
+}
+
+const BUTTON_KEYS = ['g', 'k', 'a', 'i', 'm', 's', 'w', 'e', 'ArrowUp', 'ArrowLeft', 'ArrowDown',
+                     'ArrowRight'];
+
+// The page's layout in a viewport: its buttons' keys and boxes, whether the
+// page is wider or taller than the viewport, the canvas's box.
+async function layout(page) {
+  return page.evaluate(() => {
+    const buttons = [...document.querySelectorAll('[data-key]')].map((button) => {
+      const r = button.getBoundingClientRect();
+      return {key: button.dataset.key, w: r.width, h: r.height, left: r.left, right: r.right,
+              tabIndex: button.tabIndex};
+    });
+    const screen = document.getElementById('screen').getBoundingClientRect();
+    const root = document.documentElement;
+    return {buttons, screen: {w: screen.width, h: screen.height},
+            wider: root.scrollWidth > innerWidth, taller: root.scrollHeight > innerHeight};
+  });
+}
+
+// The buttons, the pointer, the status line and the page without a network,
+// in a tab of its own after a first visit (which left the service worker).
+async function touchAndOffline(browser, url, server, kind) {
+  const label = (what) => (kind === 'chromium' ? what : `${kind}: ${what}`);
+  const ok = (what, test, detail) => check(label(what), test, detail);
+  const problems = [];
+  const page = await browser.newPage();
+  await page.setViewport({width: 1024, height: 768, hasTouch: true});
+  watch(page, problems);
+  const tools = pageTools(page);
+  const {region, pictures} = tools;
+  const until = (what, test, ms) => tools.until(label(what), test, ms);
+  const same = (what, reference, r) => tools.same(label(what), reference, r);
+  async function eventually(what, test, ms) {
+    if (await until(what, test, ms)) ok(what, true);
+  }
+  const started = () =>
+      page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+  async function runs(what) {
+    const before = await pictures();
+    await eventually(what, async () => (await pictures()) > before + 3);
+  }
+  // A finger in Chromium; Firefox's headless WebDriver BiDi cannot
+  // synthesize touch (performActions fails), so there it is the mouse.
+  const finger = kind === 'chromium' ? {
+    down: (x, y) => page.touchscreen.touchStart(x, y),
+    move: (x, y) => page.touchscreen.touchMove(x, y),
+    up: () => page.touchscreen.touchEnd(),
+  } : {
+    down: async (x, y) => {
+      await page.mouse.move(x, y);
+      await page.mouse.down();
+    },
+    move: (x, y) => page.mouse.move(x, y),
+    up: () => page.mouse.up(),
+  };
+  async function tap(key) {
+    const box = await (await page.$(`[data-key="${key}"]`)).boundingBox();
+    await finger.down(box.x + box.width / 2, box.y + box.height / 2);
+    await finger.up();
+  }
+  // The viewport position of the centre of picture pixel (x, y).
+  async function at(x, y) {
+    const box = await (await page.$('#screen')).boundingBox();
+    return [box.x + (x + 0.5) * box.width / 640, box.y + (y + 0.5) * box.height / 480];
+  }
+  // The columns of the red detector line: red on rows far apart.
+  async function detectorColumns() {
+    const rows = await Promise.all([30, 120, 300, 450].map((y) => region([0, y, 640, 1])));
+    const columns = [];
+    for (let x = 0; x < 640; x++) {
+      if (rows.every((row) => RED.every((v, i) => row[x * 4 + i] === v))) columns.push(x);
+    }
+    return columns;
+  }
+  const lineAt = (column) => async () => {
+    const columns = await detectorColumns();
+    return (columns.length === 1 && columns[0] === column) || `red columns ${columns.join(' ')}`;
+  };
+  // Rows 0..479 whose curve sample reaches the right edge.
+  async function sampledRows() {
+    const edge = await region([639, 0, 1, 480]);
+    let count = 0;
+    for (let y = 0; y < 480; y++) {
+      if (LIGHT_RED.every((v, i) => edge[y * 4 + i] === v)) count += 1;
+    }
+    return count;
+  }
+
+  await page.goto(url);
+  await started();
+  await eventually('the service worker is registered and controls the page', () => page.evaluate(
+      async () => {
+        const registration = await navigator.serviceWorker.getRegistration();
+        return (registration && registration.active !== null &&
+                navigator.serviceWorker.controller !== null) || 'not yet';
+      }));
+
+  // At 1024 x 768 everything fits; a button is large enough for a finger,
+  // and none takes the focus.
+  const wide = await layout(page);
+  ok('one button per key', JSON.stringify(wide.buttons.map((b) => b.key)) ===
+     JSON.stringify(BUTTON_KEYS), wide.buttons.map((b) => b.key).join(' '));
+  const small = wide.buttons.filter((b) => b.w < 44 || b.h < 44 || b.tabIndex !== -1);
+  ok('every button at least 44 x 44 and out of the tab order', small.length === 0,
+     JSON.stringify(small));
+  ok('at 1024 x 768 the page fits the window', !wide.wider && !wide.taller, JSON.stringify(wide));
+
+  // A tap on g adds a slit; the keyboard still works after it.
+  await tap('g');
+  await same('a tap on g: the heading shows 3', readReference('three'), STATIC.heading);
+  ok('the button took no focus', await page.evaluate(() => document.activeElement === document.body));
+  await page.keyboard.press('k');
+  await same('then k from the keyboard: the heading shows 2', readReference('start'),
+             STATIC.heading);
+
+  // A held arrow button: one press, repeats while held, one release.
+  await page.evaluate(() => {
+    const pass = Module.passKey;
+    window.keysPassed = [];
+    Module.passKey = (event, down) => {
+      window.keysPassed.push(`${event.key}${down ? (event.repeat ? ' again' : ' down') : ' up'}`);
+      pass(event, down);
+    };
+  });
+  const up = await (await page.$('[data-key="ArrowUp"]')).boundingBox();
+  await finger.down(up.x + up.width / 2, up.y + up.height / 2);
+  await until('a held arrow button repeats', () => page.evaluate(
+      () => window.keysPassed.filter((k) => k === 'ArrowUp again').length >= 3 ||
+            window.keysPassed.join(', ')));
+  await finger.up();
+  const passed = await page.evaluate(() => window.keysPassed.join(', '));
+  ok('a held arrow button: down, repeats, up', /^ArrowUp down(, ArrowUp again){3,}, ArrowUp up$/
+     .test(passed), passed);
+
+  // A drag moves the detector line; a mouse drag beyond the canvas goes on
+  // to its edge, since the canvas keeps the pointer captured.
+  await eventually('the detector line stands at column 560', lineAt(560));
+  // Row 210 lies between the rows the line is read on, which the rays and
+  // phasors at the detector point would cover.
+  await finger.down(...await at(560, 210));
+  for (const x of [550, 530, 510, 500]) await finger.move(...await at(x, 210));
+  await finger.up();
+  await eventually('a drag moves the detector line to column 500', lineAt(500));
+  await page.mouse.move(...await at(500, 200));
+  await page.mouse.down();
+  const box = await (await page.$('#screen')).boundingBox();
+  await page.mouse.move(box.x + box.width + 40, box.y + box.height / 2, {steps: 4});
+  await eventually('a mouse drag beyond the canvas: the line at the edge', lineAt(639));
+  await page.mouse.up();
+  await page.mouse.move(...await at(600, 200));
+  await runs('a mouse over the canvas, not pressed: the picture runs on');
+  ok('and the line stays', (await lineAt(639)()) === true);
+
+  // A tap on i, then a drag down the picture: the curve samples of the rows
+  // passed appear at the right edge.
+  await tap('i');
+  await eventually('a tap on i: the line moves by 80 columns', lineAt(559));
+  const sampled = await sampledRows();
+  await finger.down(...await at(559, 60));
+  await finger.move(...await at(559, 200));
+  await finger.move(...await at(559, 420));
+  await finger.up();
+  await eventually('a drag draws the curve samples of the rows passed', async () => {
+    const now = await sampledRows();
+    return now > sampled + 100 || `${sampled} rows sampled before, ${now} after`;
+  });
+
+  // Single steps show on the status line and in the title.
+  await tap('s');
+  await eventually('s: the status line says Einzelschritt', () => page.evaluate(
+      () => (/Einzelschritt/.test(document.getElementById('status').textContent) &&
+             /Einzelschritt/.test(document.title)) || document.getElementById('status').textContent));
+  await tap('w');
+  await eventually('w: the status line is clear again', () => page.evaluate(
+      () => (document.getElementById('status').textContent === '' &&
+             !/Einzelschritt/.test(document.title)) || document.getElementById('status').textContent));
+
+  // The manifest: a name, the page as its start, icons that load.
+  const manifest = await page.evaluate(async () => {
+    const href = new URL(document.querySelector('link[rel="manifest"]').getAttribute('href'),
+                         location.href).href;
+    const data = await (await fetch(href)).json();
+    const icons = await Promise.all((data.icons || []).map(async (icon) => {
+      const image = new Image();
+      image.src = new URL(icon.src, href).href;
+      try {
+        await image.decode();
+        return `${icon.src} ${icon.sizes} ${image.naturalWidth}x${image.naturalHeight}`;
+      } catch (error) {
+        return `${icon.src} does not load`;
+      }
+    }));
+    return {data, icons, start: new URL(data.start_url, href).href};
+  });
+  const {data} = manifest;
+  ok('the manifest names the program, in German, standalone',
+     data.name === 'Mehrfachspalt' && data.lang === 'de' && data.display === 'standalone' &&
+     /Interferenz/.test(data.description), JSON.stringify(data));
+  ok('the manifest starts the page', manifest.start === url, manifest.start);
+  const icons = manifest.icons.join('; ');
+  ok('the manifest\'s icons load: SVG, 192 and 512 pixels',
+     /mehrfachspalt\.svg any \d+x\d+/.test(icons) && /192x192 192x192/.test(icons) &&
+     /512x512 512x512/.test(icons), icons);
+  if (kind === 'chromium') {
+    const session = await page.createCDPSession();
+    const {errors} = await session.send('Page.getAppManifest');
+    ok('Chromium reads the manifest without an error', errors.length === 0, JSON.stringify(errors));
+    const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+    ok('Chromium finds the page installable', installabilityErrors.length === 0,
+       JSON.stringify(installabilityErrors));
+  }
+
+  // Without a network the page opens and runs from what the service worker
+  // kept. Failed requests there are the point, not a problem.
+  const cacheNames = () => page.evaluate(() => caches.keys());
+  const kept = await cacheNames();
+  ok('one cache, named with the version and the files\' hash',
+     kept.length === 1 && /^mehrfachspalt \d+\.\d+\.\d+-[0-9a-f]{16} /.test(kept[0]), kept.join(', '));
+  const online = problems.length;
+  server.goOffline(true);
+  if (kind === 'chromium') await page.setOfflineMode(true);
+  await page.reload();
+  await started();
+  await runs('offline: a reload shows the picture and runs');
+  await same('offline: the start picture', readReference('start'), STATIC.heading);
+  await tap('g');
+  await same('offline: a tap on g, the heading shows 3', readReference('three'), STATIC.heading);
+  if (kind === 'chromium') await page.setOfflineMode(false);
+  server.goOffline(false);
+  problems.splice(online);
+
+  // A new build: its worker fetches the files anew and drops the old cache.
+  server.workerVersion = `9.9.9-${'f'.repeat(16)}`;
+  await page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r.update()));
+  await eventually('a new build\'s worker replaces the cache', async () => {
+    const names = await cacheNames();
+    return (names.length === 1 && names[0].startsWith(`mehrfachspalt ${server.workerVersion} `)) ||
+        names.join(', ');
+  });
+  server.workerVersion = null;
+
+  // On a phone, upright and sideways: nothing wider than the screen, the
+  // buttons large enough, the picture not too small.
+  if (kind === 'chromium') {
+    for (const [width, height] of [[390, 844], [844, 390]]) {
+      await page.setViewport({width, height, isMobile: true, hasTouch: true, deviceScaleFactor: 2});
+      await started();
+      const phone = await layout(page);
+      const off = phone.buttons.filter((b) => b.w < 44 || b.h < 44 || b.left < 0 ||
+                                              b.right > width);
+      ok(`a ${width} x ${height} phone: nothing wider than the screen, buttons of 44 x 44`,
+         !phone.wider && off.length === 0, JSON.stringify(phone));
+      ok(`a ${width} x ${height} phone: the picture at least 320 pixels wide`,
+         phone.screen.w >= 320, JSON.stringify(phone.screen));
+    }
+  }
+  ok('the console shows no error', problems.length === 0, problems.join('; '));
+  await page.close();
+}
+
+// Firefox ESR through WebDriver BiDi, as bench/page_cost.cjs launches it:
+// the page's new checks once more.
+async function inFirefox(url, server) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'mehrfachspalt-firefox-'));
+  let browser;
+  try {
+    // puppeteer-core 22 names the browser "product", later versions "browser".
+    browser = await puppeteer.launch({product: 'firefox', browser: 'firefox',
+                                      protocol: 'webDriverBiDi', executablePath: firefox,
+                                      headless: true, userDataDir: profile});
+    await touchAndOffline(browser, url, server, 'Firefox');
+  } finally {
+    if (browser) await browser.close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  }
+}
+
 async function main() {
   const server = await serve(path.resolve(site));
   const url = `http://127.0.0.1:${server.address().port}/`;
@@ -120,44 +470,9 @@ async function main() {
   try {
     const page = await browser.newPage();
     await page.setViewport({width: 1024, height: 900});
-    page.on('console', (message) => {
-      if (message.type() === 'error' || message.type() === 'warning' || message.type() === 'warn') {
-        problems.push(`console ${message.type()}: ${message.text()}`);
-      }
-    });
-    page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
-    page.on('requestfailed', (request) => problems.push(`request failed: ${request.url()}`));
+    watch(page, problems);
 
-    // Read through a canvas of the test's own, so that the page's canvas is
-    // only ever drawn to, as the program does.
-    const region = (r) => page.evaluate(([x, y, w, h]) => {
-      const copy = document.createElement('canvas');
-      copy.width = w;
-      copy.height = h;
-      const context = copy.getContext('2d', {willReadFrequently: true});
-      context.drawImage(document.getElementById('screen'), -x, -y);
-      return Array.from(context.getImageData(0, 0, w, h).data);
-    }, r);
-    const pictures = () => page.evaluate(() => Module.picturesShown || 0);
-    async function until(what, test, ms = 10000) {
-      const end = Date.now() + ms;
-      let last;
-      while (Date.now() < end) {
-        last = await test();
-        if (last === true) return true;
-        await sleep(50);
-      }
-      check(what, false, typeof last === 'string' ? last : 'not within the time');
-      return false;
-    }
-    async function same(what, reference, r) {
-      let detail = null;
-      const ok = await until(what, async () => {
-        detail = firstDifference(await region(r), cut(reference, r));
-        return detail === null || detail;
-      });
-      if (ok) check(what, true);
-    }
+    const {region, pictures, until, same} = pageTools(page);
 
     const started = Date.now();
     await page.goto(url);
@@ -270,10 +585,16 @@ async function main() {
     check('no picture after the end', (await pictures()) === after);
 
     check('the console shows no error', problems.length === 0, problems.join('; '));
+
+    await touchAndOffline(browser, url, server, 'chromium');
   } finally {
     await browser.close();
-    server.close();
     fs.rmSync(profile, {recursive: true, force: true});
+  }
+  try {
+    if (firefox) await inFirefox(url, server);
+  } finally {
+    server.close();
   }
   console.log(`${passed} passed, ${failed} failed`);
   process.exitCode = failed === 0 ? 0 : 1;

@@ -51,3 +51,8 @@ void page_show(const uint8_t* rgba, int32_t width, int32_t height, const Present
 void page_close() {
     recording_page().open = false;
 }
+
+void page_single_step(bool stepping) {
+    ++recording_page().step_notes;
+    recording_page().single_step = stepping;
+}

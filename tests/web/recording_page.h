@@ -18,6 +18,9 @@ struct RecordingPage {
     std::vector<PresentRect> last_rects;
     PresentRect last_bounds{};
     std::vector<uint8_t> canvas;  // width x height x 4, as put
+    // What the status line says: page_single_step's calls and the last one.
+    int32_t step_notes = 0;
+    bool single_step = false;
 };
 
 RecordingPage& recording_page();

@@ -142,4 +142,16 @@ TEST_F(WebDriver, LockCallsNest) {
     SUCCEED();
 }
 
+// The title reaches the page's status line only as single steps, on and off.
+TEST_F(WebDriver, TheTitleTellsThePageAboutSingleSteps) {
+    ASSERT_EQ(open(), 0);
+    web_driver.set_title("mehrfachspalt \xE2\x80\x93 Einzelschritt");
+    EXPECT_TRUE(recording_page().single_step);
+    web_driver.set_title("mehrfachspalt");
+    EXPECT_FALSE(recording_page().single_step);
+    web_driver.set_title(nullptr);
+    EXPECT_FALSE(recording_page().single_step);
+    EXPECT_EQ(recording_page().step_notes, 3);
+}
+
 }  // namespace

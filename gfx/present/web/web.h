@@ -5,6 +5,7 @@
 // below; the program selects the driver through the driver list.
 //
 //   web_key_input(1, flags);    // after filling web_key_fields() with code and key
+//   web_pointer(x, y, width, height, 1, 1);  // the primary pointer pressed on the canvas
 
 #include <cstdint>
 #include <string_view>
@@ -43,7 +44,24 @@ extern "C" {
 void web_focus_changed();
 char* web_key_fields();
 int32_t web_key_input(int32_t down, int32_t page_flags);
+
+// The pointer (mouse, pen or finger) that the page follows: x, y from the
+// canvas's top left corner in CSS pixels, the canvas's CSS width and height
+// (it is scaled to the window), buttons 1 while it is pressed, inside 1
+// while it is over the canvas or captured by it. A captured drag beyond the
+// canvas counts as inside, at the nearest picture pixel; a press that ends
+// before the program reads the mouse still reads as pressed once.
+void web_pointer(double x, double y, double width, double height, int32_t buttons, int32_t inside);
 }
+
+// The mouse state of the screen's driver slot: the picture pixel under the
+// pointer and its buttons; 1 and -1 in every field while the pointer is
+// neither over the canvas nor captured by it.
+int32_t web_read_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, int32_t* confined);
+
+// The picture the pointer maps to, width x height pixels; 0 x 0 forgets the
+// pointer (no screen).
+void web_pointer_picture(int32_t width, int32_t height);
 
 // The page around the program: its canvas and its key and focus events. In
 // the browser build these are a few lines of the page's script; the tests
@@ -60,3 +78,7 @@ void page_show(const uint8_t* rgba, int32_t width, int32_t height, const Present
 
 // The screen is gone: the page no longer passes keys on.
 void page_close();
+
+// The program single-steps (or runs again): the page's status line and
+// title say so.
+void page_single_step(bool stepping);

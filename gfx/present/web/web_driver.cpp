@@ -1,5 +1,6 @@
 #include "gfx/present/web/web.h"
 
+#include <cstring>
 #include <vector>
 
 #include "gfx/present/present.h"
@@ -44,12 +45,14 @@ int32_t web_init(const PresentSource* source, const char*, int32_t width, int32_
     s.repaint = true;
     s.lock_depth = 0;
     web_focus_changed();
+    web_pointer_picture(width, height);
     return 0;
 }
 
 void web_exit() {
     WebScreen& s = web_screen();
     page_close();
+    web_pointer_picture(0, 0);
     s.rgba.clear();
     s.shown = ShownPicture{};
     s.converter = nullptr;
@@ -91,6 +94,12 @@ void web_poll() {
     page_show(s.rgba.data(), frame.width, frame.height * frame.line_repeat, s.rects, count);
 }
 
+// The page has no title bar of its own to show the program's title in; what
+// the title tells, single steps, goes to the page's status line.
+void web_set_title(const char* title) {
+    page_single_step(title != nullptr && std::strstr(title, "Einzelschritt") != nullptr);
+}
+
 }  // namespace
 
 const WindowDriver web_driver = {
@@ -100,5 +109,7 @@ const WindowDriver web_driver = {
     .lock = web_lock,
     .unlock = web_unlock,
     .set_palette = web_set_palette,
+    .get_mouse = web_read_mouse,
+    .set_title = web_set_title,
     .poll = web_poll,
 };

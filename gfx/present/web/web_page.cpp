@@ -31,11 +31,51 @@ EM_JS(int, page_open_canvas, (int width, int height), {
         var flags = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) |
                     (event.altKey ? 4 : 0) | (event.metaKey ? 8 : 0) |
                     (event.repeat ? 16 : 0);
-        if (_web_key_input(down ? 1 : 0, flags)) event.preventDefault();
+        if (_web_key_input(down ? 1 : 0, flags) && event.preventDefault) event.preventDefault();
     }
+    // The page's buttons send their keys this way, as {code, key, repeat}.
+    Module["passKey"] = pass;
     function focus() {
         if (Module["keysOn"] && !Module["programEnded"]) _web_focus_changed();
     }
+    // One pointer at a time moves the detector: the first one pressed on the
+    // canvas, until it is let go; a second finger or the mouse beside it is
+    // not followed meanwhile. The capture keeps a drag beyond the canvas
+    // reporting until the release.
+    var owner = null;
+    function point(event, pressed, inside) {
+        if (!Module["keysOn"] || Module["programEnded"]) return;
+        var box = canvas.getBoundingClientRect();
+        _web_pointer(event.clientX - box.left, event.clientY - box.top, box.width, box.height,
+                     pressed ? 1 : 0, inside ? 1 : 0);
+    }
+    function over(event) {
+        var box = canvas.getBoundingClientRect();
+        return event.clientX >= box.left && event.clientX < box.right &&
+               event.clientY >= box.top && event.clientY < box.bottom;
+    }
+    canvas.addEventListener("pointerdown", function(event) {
+        if (owner !== null || event.button !== 0) return;
+        owner = event.pointerId;
+        try { canvas.setPointerCapture(owner); } catch (error) {}
+        event.preventDefault();
+        point(event, true, true);
+    });
+    canvas.addEventListener("pointermove", function(event) {
+        if (owner === event.pointerId) point(event, true, true);
+        else if (owner === null) point(event, false, over(event));
+    });
+    function release(event) {
+        if (owner !== event.pointerId) return;
+        owner = null;
+        point(event, false, event.type !== "pointercancel" && over(event));
+    }
+    canvas.addEventListener("pointerup", release);
+    canvas.addEventListener("pointercancel", release);
+    canvas.addEventListener("lostpointercapture", release);
+    canvas.addEventListener("pointerleave", function(event) {
+        if (owner === null) point(event, false, false);
+    });
     window.addEventListener("keydown", function(event) { pass(event, true); });
     window.addEventListener("keyup", function(event) { pass(event, false); });
     window.addEventListener("blur", focus);
@@ -61,6 +101,19 @@ EM_JS(void, page_put_rects, (const uint8_t* rgba, int width, int height, const i
     if (Module["onPicture"]) Module["onPicture"]();
 });
 
+// The status line says so while the program single-steps, and clears only
+// its own words when the program runs again; the page's title follows.
+EM_JS(void, page_show_single_step, (int stepping), {
+    var line = document.getElementById("status");
+    var text = "Einzelschritt \u2013 eine Taste zeigt das n\u00E4chste Bild, w l\u00E4uft weiter";
+    var suffix = " \u2013 Einzelschritt";
+    if (Module["pageTitle"] === undefined) Module["pageTitle"] = document.title;
+    document.title = Module["pageTitle"] + (stepping ? suffix : "");
+    if (!line) return;
+    if (stepping) line.textContent = text;
+    else if (line.textContent === text) line.textContent = "";
+});
+
 EM_JS(void, page_stop_keys, (), {
     Module["keysOn"] = false;
     Module["screenContext"] = null;
@@ -79,4 +132,8 @@ void page_show(const uint8_t* rgba, int32_t width, int32_t height, const Present
 
 void page_close() {
     page_stop_keys();
+}
+
+void page_single_step(bool stepping) {
+    page_show_single_step(stepping ? 1 : 0);
 }
