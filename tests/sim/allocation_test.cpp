@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "gfx/input/input.h"
 #include "sim/sim_internal.h"
 #include "sim_fixture.h"
 
@@ -63,6 +64,18 @@ TEST_F(FrameCost, AFrameAllocatesNothing) {
             run_frame();
         EXPECT_EQ(g_allocations.load(), before) << count << " slits";
     }
+}
+
+TEST_F(FrameCost, ReadoutsCostNothingWhileNothingTheyShowChanges) {
+    key_push('r');
+    handle_key();  // prints them, which allocates
+    run_frame();
+    const long before = g_allocations.load();
+    for (int frame = 0; frame < 20; ++frame) {
+        run_frame();
+        handle_key();
+    }
+    EXPECT_EQ(g_allocations.load(), before);
 }
 
 }  // namespace
