@@ -9,14 +9,14 @@
 
 namespace {
 
-// The cursor keys as the window reports them: grey keys with their set-1
-// scan codes.
+// The cursor keys and Page Up / Page Down as the window reports them: grey
+// keys with their set-1 scan codes.
 struct NamedKey {
     const char* name;
     int32_t scan;
 };
-constexpr NamedKey CURSOR_KEYS[] = {
-    {"{up}", 0x48}, {"{down}", 0x50}, {"{left}", 0x4B}, {"{right}", 0x4D}};
+constexpr NamedKey NAMED_KEYS[] = {{"{up}", 0x48},    {"{down}", 0x50}, {"{left}", 0x4B},
+                                   {"{right}", 0x4D}, {"{pgup}", 0x49}, {"{pgdn}", 0x51}};
 
 // The detector point's rows: "9" puts it on the top one, and the cursor
 // keys stop at the bottom one.
@@ -24,7 +24,7 @@ constexpr int32_t TOP_ROW = 0;
 constexpr int32_t BOTTOM_ROW = 479;
 
 void type_key(const std::string& key) {
-    for (const NamedKey& named : CURSOR_KEYS) {
+    for (const NamedKey& named : NAMED_KEYS) {
         if (key == named.name) {
             key_down(named.scan, 0, KEY_EXTENDED);
             return;
@@ -50,7 +50,7 @@ std::string split_keys(const std::string& text, std::vector<std::string>* keys) 
     size_t i = 0;
     while (i < text.size()) {
         size_t length = 1;
-        for (const NamedKey& key : CURSOR_KEYS) {
+        for (const NamedKey& key : NAMED_KEYS) {
             if (text.compare(i, std::strlen(key.name), key.name) == 0)
                 length = std::strlen(key.name);
         }

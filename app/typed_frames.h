@@ -7,7 +7,8 @@
 // it through the key path the window uses, one key a frame.
 
 // Splits TEXT into keys: a cursor key's name ({up}, {down}, {left},
-// {right}), or one UTF-8 character. Answers "" or what is wrong with it.
+// {right}), Page Up's or Page Down's ({pgup}, {pgdn}), or one UTF-8
+// character. Answers "" or what is wrong with it.
 std::string split_keys(const std::string& text, std::vector<std::string>* keys);
 
 // The keys still to type; replaces those not typed yet.

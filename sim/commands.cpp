@@ -40,8 +40,9 @@ void set_slit_count(int32_t count) {
     redraw_scene();
 }
 
-// One step of the cycle 20/5 -> 100/25 -> 2/0.5 -> 20/5. The divisors are
-// double constants, the factors single ones; each result is stored as single.
+// One step of the cycle 20/5 -> 100/25 -> 2/0.5 -> 20/5; any other spacing
+// goes to 20/5. The divisors are double constants, the factors single ones;
+// each result is stored as single.
 void next_spacing() {
     const double k = model.wave_number;
     const double lambda = model.wavelength;
@@ -62,6 +63,11 @@ void next_spacing() {
             model.wavelength = static_cast<float>(lambda / 50.0);
             break;
         default:
+            // A spacing stepped on its own: back to the pair the program
+            // starts with, where the cycle takes over again.
+            model.slit_spacing = 20;
+            model.wavelength = 5.0f;
+            model.wave_number = static_cast<float>(static_cast<double>(model.two_pi) / 5.0);
             break;
     }
     redraw_scene();
@@ -172,9 +178,16 @@ void handle_key() {
         }
     }
     if (key == "i") toggle_intensity();
+    if (key == "+") step_wavelength(1);
+    if (key == "-") step_wavelength(-1);
+    if (key == KEY_PAGE_UP) step_spacing(1);
+    if (key == KEY_PAGE_DOWN) step_spacing(-1);
+    if (key == "r") toggle_readouts();
+    if (key == "h") toggle_extra_keys_help();
     if (key == "c") toggle_kept_curves();
     if (key == "p") toggle_projector_colours();
     follow_pointer();
+    update_readouts();
     show_stepping();
     // Ends through the exit handlers, which close the window and join its thread.
     if (key == "e" || key == KEY_CLOSE) std::exit(0);

@@ -18,9 +18,9 @@ CurveSetting setting_now() {
     return CurveSetting{model.slit_count, model.slit_spacing, model.wavelength, model.detector_x};
 }
 
-bool any_taken(const CurveSample (&samples)[CURVE_ROWS]) {
-    return std::any_of(std::begin(samples), std::end(samples),
-                       [](const CurveSample& s) { return s.taken; });
+int32_t rows_taken(const CurveSample (&samples)[CURVE_ROWS]) {
+    return static_cast<int32_t>(std::count_if(std::begin(samples), std::end(samples),
+                                              [](const CurveSample& s) { return s.taken; }));
 }
 
 int32_t longest_of(const CurveSample (&samples)[CURVE_ROWS]) {
@@ -49,10 +49,12 @@ uint32_t free_colour() {
 }
 
 // The current curve becomes the newest earlier one; the oldest goes when
-// there is no room.
+// there is no room. A setting only passed through on the way to another
+// ("g" three times from 2 to 5 slits) has samples on the detector's row
+// alone; kept, it would push out the curves the lesson compares.
 void file_current_curve() {
     KeptCurves& k = kept_curves;
-    if (!any_taken(k.current)) return;
+    if (rows_taken(k.current) < 2) return;
     if (k.count == MAX_KEPT_CURVES) forget_curve(0);
     KeptCurve& filed = k.curves[k.count];
     filed.colour = free_colour();

@@ -106,5 +106,6 @@ void redraw_scene() {
     print_at_pixel(35, 40, label("Wellenl\x84nge  = ", single_to_text(model.wavelength)));
     print_at_pixel(30, 465, "[m] -> Men\x81 einblenden");
     draw_rays();
+    readouts_scene_cleared();
     redraw_kept_curves();
 }

@@ -10,6 +10,19 @@
 
 constexpr int32_t MAX_SLITS = 8;
 
+// What the readouts at the detector show depends on: the setting and the
+// detector's place.
+struct ReadoutSetting {
+    int32_t slit_count = 0;
+    int32_t slit_spacing = 0;
+    int32_t detector_x = 0;
+    int32_t detector_offset = 0;
+    float wavelength = 0;
+    bool operator==(const ReadoutSetting&) const = default;
+};
+
+constexpr int32_t READOUT_LINES = 4;
+
 // The simulation's whole state. Reals are stored in single precision; every
 // expression producing one is evaluated in double and rounded once on storing.
 // Arrays are indexed by slit number 1..8 (index 0 is unused).
@@ -47,6 +60,17 @@ struct SlitModel {
     float sum_y = 0;
     float drawn_sum_x = 0;
     float drawn_sum_y = 0;
+
+    // Readouts ("r"): on or off; stale once the screen lost them; the setting
+    // they were printed for; each line's printed width, erased before a
+    // shorter line replaces it.
+    bool readouts_shown = false;
+    bool readouts_stale = false;
+    ReadoutSetting readouts_setting = {};
+    int32_t readout_width[READOUT_LINES] = {};
+
+    // The extra keys' help lines ("h"), shown as the help menu is.
+    bool extra_keys_shown = false;
 
     // Kept curves ("c"): the curves of earlier settings stay on the screen.
     bool curves_kept = false;

@@ -4,6 +4,7 @@
 // the line helper and the labels.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "gfx/draw/draw.h"
@@ -85,6 +86,27 @@ void step_phase_back();
 // detector goes where the pointer is, as the cursor keys would take it
 // there; with the curve on, every row passed gets its sample.
 void follow_pointer();
+
+// The wavelength and the slit spacing each on their own, one step along a
+// list of values (+1 larger, -1 smaller); at either end nothing happens.
+void step_wavelength(int32_t direction);
+void step_spacing(int32_t direction);
+
+// The readouts at the detector: path difference, phase difference, angle and
+// intensity. toggle_readouts turns them on (printed by the next
+// update_readouts) or off (the scene redrawn without them).
+void toggle_readouts();
+// After every command and pointer move: prints them again if what they show
+// changed or the screen lost them.
+void update_readouts();
+// Called when the scene is redrawn: the readouts are gone from the screen.
+void readouts_scene_cleared();
+// The texts of the readout lines as they are now; a line left out is empty.
+void readout_texts(std::string (&lines)[READOUT_LINES]);
+
+// The help lines of the keys beyond the help menu's, above its place; "h"
+// again redraws the scene without them.
+void toggle_extra_keys_help();
 
 // Kept curves, as the frame, the scene and the legend meet them.
 

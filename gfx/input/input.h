@@ -22,6 +22,8 @@ inline constexpr std::string_view KEY_UP = "\xFFH";
 inline constexpr std::string_view KEY_DOWN = "\xFFP";
 inline constexpr std::string_view KEY_LEFT = "\xFFK";
 inline constexpr std::string_view KEY_RIGHT = "\xFFM";
+inline constexpr std::string_view KEY_PAGE_UP = "\xFFI";
+inline constexpr std::string_view KEY_PAGE_DOWN = "\xFFQ";
 inline constexpr std::string_view KEY_CLOSE = "\xFFk";
 
 // Ring of key codes written by the window code and read by the program.

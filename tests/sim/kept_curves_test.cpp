@@ -125,6 +125,21 @@ TEST_F(KeptCurvesTest, ManySettingsKeepTheFourNewestEachInItsColourWithItsTip) {
     EXPECT_EQ(legend.y0, 449 - 3 * 15);
 }
 
+TEST_F(KeptCurvesTest, SettingsOnlyPassedThroughAreNotKept) {
+    // 2, 3, 5 and 8 slits side by side: the counts between are passed through
+    // with the detector standing still, one row of samples each.
+    for (const char* keys : {"g", "gg", "ggg"}) {
+        sweep(10);
+        for (const char* k = keys; *k != 0; ++k)
+            key(*k);
+    }
+    sweep(10);
+    ASSERT_EQ(kept_curves.count, 3);
+    const int32_t counts[] = {2, 3, 5};
+    for (int32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(kept_curves.curves[i].setting.slit_count, counts[i]);
+}
+
 TEST_F(KeptCurvesTest, ASettingMetAgainIsTheCurrentOneAgain) {
     sweep(20);
     const std::vector<int32_t> two = lengths();

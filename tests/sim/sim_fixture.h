@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
@@ -51,6 +52,23 @@ public:
             if (pixel(x, y) == colour) return true;
         }
         return false;
+    }
+
+    // True when the text stands black on the background at (x, y), as a
+    // label shows it: the font's top 15 rows, every glyph pixel in ink and
+    // every other pixel of its block in paper.
+    static bool text_at(int32_t x, int32_t y, const std::string& text) {
+        for (size_t k = 0; k < text.size(); ++k) {
+            const uint8_t* glyph = font_8x16.glyphs + static_cast<uint8_t>(text[k]) * 16;
+            for (int32_t row = 0; row < 15; ++row) {
+                for (int32_t bit = 0; bit < 8; ++bit) {
+                    const uint8_t want =
+                        ((glyph[row] >> bit) & 1) != 0 ? COLOUR_BLACK : COLOUR_WHITE;
+                    if (pixel(x + static_cast<int32_t>(k) * 8 + bit, y + row) != want) return false;
+                }
+            }
+        }
+        return true;
     }
 
     // Gives the model n slits, keeping its invariant slit_amplitude =

@@ -1,0 +1,118 @@
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "gfx/draw/draw.h"
+#include "sim/sim.h"
+#include "sim/sim_internal.h"
+
+// The values at the detector as numbers, so that a class need not read them
+// off pixels. They are printed when something they show changes, not every
+// frame: printing a label allocates its image block, and a frame allocates
+// nothing.
+
+namespace {
+
+constexpr int32_t READOUT_X = 35;
+constexpr int32_t READOUT_Y[READOUT_LINES] = {60, 80, 100, 120};
+constexpr int32_t GLYPH_WIDTH = 8;
+constexpr int32_t LINE_HEIGHT = 15;
+constexpr double DEGREES_PER_RADIAN = 57.29577951308232;
+
+// A number with a fixed count of decimals, a point and a minus sign as the
+// labels have them; a value that rounds to zero has no sign.
+std::string fixed_text(double value, int32_t decimals) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    const long long units = std::llround(std::fabs(value) * std::pow(10.0, decimals));
+    std::string digits = std::to_string(units);
+    const auto point = static_cast<size_t>(decimals);
+    if (digits.size() <= point) digits.insert(0, point + 1 - digits.size(), '0');
+    const std::string sign = value < 0 && units != 0 ? "-" : "";
+    return sign + digits.substr(0, digits.size() - point) + "." +
+           digits.substr(digits.size() - point);
+}
+
+ReadoutSetting current_setting() {
+    return ReadoutSetting{model.slit_count, model.slit_spacing, model.detector_x,
+                          model.detector_offset, model.wavelength};
+}
+
+// The detector point's angle from the axis, seen from the middle of the
+// barrier; on the barrier itself straight up or down.
+double angle_degrees() {
+    if (model.detector_distance == 0) return model.detector_offset < 0 ? -90.0 : 90.0;
+    return std::atan(static_cast<double>(model.detector_offset) /
+                     static_cast<double>(model.detector_distance)) *
+           DEGREES_PER_RADIAN;
+}
+
+}  // namespace
+
+void readout_texts(std::string (&lines)[READOUT_LINES]) {
+    // The frame loop computes the paths and phasors only at its start; a
+    // command may have moved the detector since. Computed on the model and
+    // put back, since the next frame erases the chain by its stored phasors.
+    const SlitModel kept = model;
+    place_slits();
+    compute_path_lengths();
+    compute_phasors();
+    const double ratio =
+        (static_cast<double>(model.path_length[2]) - static_cast<double>(model.path_length[1])) /
+        static_cast<double>(model.wavelength);
+    const double sum_x = model.sum_x;
+    const double sum_y = model.sum_y;
+    model = kept;
+
+    for (std::string& line : lines)
+        line.clear();
+    if (model.slit_count > 1) {
+        double degrees = 360.0 * (ratio - std::floor(ratio));
+        // Just below a whole turn rounds to a whole turn, which is none.
+        if (std::llround(degrees * 10.0) >= 3600) degrees = 0.0;
+        lines[0] = "Gangunterschied = " + fixed_text(ratio, 2) + " Wellenl\x84ngen";
+        lines[1] = "Phasendifferenz = " + fixed_text(degrees, 1) + "\xF8";
+    }
+    lines[2] = "Winkel = " + fixed_text(angle_degrees(), 1) + "\xF8";
+    const auto intensity = static_cast<float>((sum_x * sum_x + sum_y * sum_y) / 100.0);
+    const double total = model.total_amplitude;
+    lines[3] = "Intensit\x84t = " + fixed_text(intensity, 1) + " von " +
+               std::to_string(std::lround(total * total / 100.0));
+}
+
+void toggle_readouts() {
+    model.readouts_shown = !model.readouts_shown;
+    if (model.readouts_shown) {
+        model.readouts_stale = true;
+    } else {
+        redraw_scene();
+    }
+}
+
+void readouts_scene_cleared() {
+    for (int32_t& width : model.readout_width)
+        width = 0;
+    model.readouts_stale = true;
+}
+
+void update_readouts() {
+    if (!model.readouts_shown) return;
+    const ReadoutSetting setting = current_setting();
+    if (!model.readouts_stale && setting == model.readouts_setting) return;
+    model.readouts_stale = false;
+    model.readouts_setting = setting;
+
+    std::string lines[READOUT_LINES];
+    readout_texts(lines);
+    for (int32_t i = 0; i < READOUT_LINES; ++i) {
+        const int32_t y = READOUT_Y[i];
+        // A shorter line would leave the old one's end standing.
+        int32_t& width = model.readout_width[i];
+        if (width > 0) {
+            scene_box(READOUT_X, y, width - 1, LINE_HEIGHT - 1,
+                      static_cast<uint32_t>(model.background_colour), RELATIVE_SECOND);
+        }
+        width = static_cast<int32_t>(lines[i].size()) * GLYPH_WIDTH;
+        if (!lines[i].empty()) print_at_pixel(READOUT_X, y, lines[i]);
+    }
+}

@@ -1,0 +1,50 @@
+#include <cstdint>
+#include <iterator>
+
+#include "sim/sim.h"
+#include "sim/sim_internal.h"
+
+// The lesson's core question, how the wavelength and the slit spacing each
+// change the pattern, needs them apart: "a" changes both and keeps their
+// ratio, so the maxima never move. Each list runs in steps a class can see.
+
+namespace {
+
+constexpr float WAVELENGTHS[] = {0.5f, 1.0f, 1.5f, 2.0f, 2.5f, 3.0f,  3.5f,  4.0f,  4.5f,  5.0f,
+                                 5.5f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f, 12.5f, 15.0f, 20.0f, 25.0f};
+constexpr int32_t SPACINGS[] = {2, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25, 30, 40, 50, 60, 80, 100};
+
+// The list's next value beyond value in the direction, or nullptr past its
+// end. A value between two entries (after "a" from a stepped setting) goes to
+// the next one beyond it.
+template <typename T, size_t N>
+const T* next_in_list(const T (&list)[N], T value, int32_t direction) {
+    if (direction > 0) {
+        for (const T& entry : list) {
+            if (entry > value) return &entry;
+        }
+        return nullptr;
+    }
+    for (auto entry = std::rbegin(list); entry != std::rend(list); ++entry) {
+        if (*entry < value) return &*entry;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void step_wavelength(int32_t direction) {
+    const float* next = next_in_list(WAVELENGTHS, model.wavelength, direction);
+    if (next == nullptr) return;
+    model.wavelength = *next;
+    model.wave_number = static_cast<float>(static_cast<double>(model.two_pi) /
+                                           static_cast<double>(model.wavelength));
+    redraw_scene();
+}
+
+void step_spacing(int32_t direction) {
+    const int32_t* next = next_in_list(SPACINGS, model.slit_spacing, direction);
+    if (next == nullptr) return;
+    model.slit_spacing = *next;
+    redraw_scene();
+}

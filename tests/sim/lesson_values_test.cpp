@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "gfx/input/input.h"
+#include "sim/sim.h"
+#include "sim_fixture.h"
+
+namespace {
+
+constexpr int32_t PAGE_UP = 0x49 << 8 | 0xFF;
+constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
+constexpr int32_t DOWN = 0x50 << 8 | 0xFF;
+
+class LessonValues : public SimulationTest {
+protected:
+    static void press(int32_t code) {
+        key_push(code);
+        handle_key();
+    }
+    static void press(const std::string& keys) {
+        for (const char c : keys)
+            press(static_cast<uint8_t>(c));
+    }
+
+    // The curve over the rows 0..247, one sample a frame from the top row
+    // down, as a sweep draws it.
+    static void sweep_upper_half() {
+        press("9");
+        for (int32_t row = 0; row < AXIS_Y; ++row) {
+            run_frame();
+            press(DOWN);
+        }
+    }
+
+    // The row of the longest (or shortest) sample in the rows from..to.
+    static int32_t extreme_row(int32_t from, int32_t to, bool longest) {
+        const auto shorter = [](const CurveSample& a, const CurveSample& b) {
+            return a.intensity < b.intensity;
+        };
+        const CurveSample* first = curve_samples + from;
+        const CurveSample* end = curve_samples + to + 1;
+        return static_cast<int32_t>((longest ? std::max_element(first, end, shorter)
+                                             : std::min_element(first, end, shorter)) -
+                                    curve_samples);
+    }
+
+    // The row where d sin(theta) = path, seen from the barrier's middle;
+    // row 0 for one above the screen.
+    static double row_of(double path) {
+        const double sine = path / model.slit_spacing;
+        if (sine >= 1.0) return 0;
+        return std::max(0.0, AXIS_Y - model.detector_distance * std::tan(std::asin(sine)));
+    }
+};
+
+TEST_F(LessonValues, KeysStepAlongTheListsAndDoNothingAtTheirEnds) {
+    struct Case {
+        float wavelength;
+        int32_t spacing;
+        int32_t key;
+        float new_wavelength;
+        int32_t new_spacing;
+    };
+    const Case cases[] = {
+        {5, 20, '+', 5.5f, 20},  {5, 20, '-', 4.5f, 20},    {10, 20, '+', 12.5f, 20},
+        {25, 20, '+', 25, 20},   {0.5f, 20, '-', 0.5f, 20}, {30, 100, '-', 25, 100},
+        {30, 100, '+', 30, 100}, {0.6f, 2, '-', 0.5f, 2},   {0.6f, 2, '+', 1, 2},
+        {5, 20, PAGE_UP, 5, 25}, {5, 20, PAGE_DOWN, 5, 15}, {5, 100, PAGE_UP, 5, 100},
+        {5, 2, PAGE_DOWN, 5, 2}, {5, 7, PAGE_UP, 5, 8},     {5, 7, PAGE_DOWN, 5, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.wavelength << "/" << c.spacing << " key " << c.key);
+        model.wavelength = c.wavelength;
+        model.wave_number = 1.0f;
+        model.slit_spacing = c.spacing;
+        set_pixel(300, 300, COLOUR_BLUE);  // gone only if the scene is redrawn
+        press(c.key);
+        EXPECT_EQ(model.wavelength, c.new_wavelength);
+        EXPECT_EQ(model.slit_spacing, c.new_spacing);
+        const bool changed = c.new_wavelength != c.wavelength || c.new_spacing != c.spacing;
+        EXPECT_EQ(pixel(300, 300), changed ? COLOUR_WHITE : COLOUR_BLUE);
+        if (c.new_wavelength != c.wavelength) {
+            EXPECT_EQ(model.wave_number,
+                      static_cast<float>(static_cast<double>(model.two_pi) / c.new_wavelength));
+        }
+    }
+}
+
+TEST_F(LessonValues, AFromASteppedSpacingGoesBackToTheStart) {
+    const float wave_number = model.wave_number;
+    press("++a");  // 20/6 is on the cycle: 100/30
+    EXPECT_EQ(model.slit_spacing, 100);
+    EXPECT_EQ(model.wavelength, 30.0f);
+    press(PAGE_DOWN);
+    press("a");
+    EXPECT_EQ(model.slit_spacing, 20);
+    EXPECT_EQ(model.wavelength, 5.0f);
+    EXPECT_EQ(model.wave_number, wave_number);
+}
+
+TEST_F(LessonValues, TheFirstMaximumLiesWhereTheSpacingTimesTheSineIsTheWavelength) {
+    press("++i");  // wavelength 6, spacing 20, detector line at x 480
+    EXPECT_TRUE(text_at(35, 40, "Wellenl\x84nge  = 6 Pix"));
+    sweep_upper_half();
+    const double lambda = model.wavelength;
+    EXPECT_NEAR(row_of(lambda), 105, 1);
+    const int32_t longest = extreme_row(std::lround(row_of(1.5 * lambda)), 247, true);
+    const int32_t near_axis = std::lround(row_of(0.25 * lambda));
+    EXPECT_NEAR(longest, row_of(lambda), 1.5);
+    EXPECT_NEAR(extreme_row(longest, near_axis, false), row_of(0.5 * lambda), 1.5);
+}
+
+TEST_F(LessonValues, ANarrowerSpacingMovesTheFirstMaximumOutward) {
+    press("i");
+    // Nearer the barrier, so that the first maximum at spacing 10 (30
+    // degrees) stays on the screen.
+    model.detector_x = 325;
+    model.detector_distance = 300;
+    double previous = AXIS_Y;
+    for (const int32_t spacing : {20, 15, 12, 10}) {
+        SCOPED_TRACE(spacing);
+        if (spacing != 20) press(PAGE_DOWN);
+        ASSERT_EQ(model.slit_spacing, spacing);
+        sweep_upper_half();
+        const double expected = row_of(model.wavelength);
+        const int32_t from = std::lround(row_of(1.5 * model.wavelength));
+        const int32_t to = std::lround(row_of(0.5 * model.wavelength));
+        EXPECT_NEAR(extreme_row(from, to, true), expected, 1.5);
+        EXPECT_LT(expected, previous);
+        previous = expected;
+    }
+}
+
+}  // namespace
