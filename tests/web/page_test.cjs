@@ -178,8 +178,8 @@ function watch(page, problems) {
   page.on('requestfailed', (request) => problems.push(`request failed: ${request.url()}`));
 }
 
-const BUTTON_KEYS = ['g', 'k', 'a', 'i', 'm', 's', 'w', 'e', 'ArrowUp', 'ArrowLeft', 'ArrowDown',
-                     'ArrowRight'];
+const BUTTON_KEYS = ['g', 'k', 'a', 'i', 'm', 's', 'w', 'e', '+', '-', 'PageUp', 'PageDown',
+                     'r', 'c', 'p', 'h', 'ArrowUp', 'ArrowLeft', 'ArrowDown', 'ArrowRight'];
 
 // The page's layout in a viewport: its buttons' keys and boxes, whether the
 // page is wider or taller than the viewport, the canvas's box.
