@@ -223,8 +223,9 @@ void carry_out_requests() {
     SdlWindow& w = sdl_window();
     WindowRequests& r = w.requests;
     if (r.title) {
-        SDL_SetWindowTitle(w.window, r.title_text.c_str());
-        x11_set_title(w.window, r.title_text.c_str());
+        if (!x11_set_title(w.window, r.title_text.c_str())) {
+            SDL_SetWindowTitle(w.window, r.title_text.c_str());
+        }
     }
     if (r.move && !w.fullscreen) {
         SDL_SetWindowPosition(w.window, r.move_x, r.move_y);

@@ -221,8 +221,8 @@ bool x11_without_window_manager(SDL_Window* window);
 // direction, or full screen.
 bool x11_maximised(SDL_Window* window);
 
-// Sets the X window's title from UTF-8 whatever the locale; nothing off X11.
-void x11_set_title(SDL_Window* window, const char* utf8);
+// Sets the X window's title from UTF-8 whatever the locale; false off X11.
+bool x11_set_title(SDL_Window* window, const char* utf8);
 
 // Moves and sizes the X window directly, as only a bare server lets one.
 void x11_place_window(SDL_Window* window, const SDL_Rect& rect);
