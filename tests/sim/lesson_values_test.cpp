@@ -16,22 +16,13 @@ constexpr int32_t DOWN = 0x50 << 8 | 0xFF;
 
 class LessonValues : public SimulationTest {
 protected:
-    static void press(int32_t code) {
-        key_push(code);
-        handle_key();
-    }
-    static void press(const std::string& keys) {
-        for (const char c : keys)
-            press(static_cast<uint8_t>(c));
-    }
-
     // The curve over the rows 0..247, one sample a frame from the top row
     // down, as a sweep draws it.
     static void sweep_upper_half() {
-        press("9");
+        press_each("9");
         for (int32_t row = 0; row < AXIS_Y; ++row) {
             run_frame();
-            press(DOWN);
+            press_each(DOWN);
         }
     }
 
@@ -77,7 +68,7 @@ TEST_F(LessonValues, KeysStepAlongTheListsAndDoNothingAtTheirEnds) {
         model.wave_number = 1.0f;
         model.slit_spacing = c.spacing;
         set_pixel(300, 300, COLOUR_BLUE);  // gone only if the scene is redrawn
-        press(c.key);
+        press_each(c.key);
         EXPECT_EQ(model.wavelength, c.new_wavelength);
         EXPECT_EQ(model.slit_spacing, c.new_spacing);
         const bool changed = c.new_wavelength != c.wavelength || c.new_spacing != c.spacing;
@@ -91,18 +82,18 @@ TEST_F(LessonValues, KeysStepAlongTheListsAndDoNothingAtTheirEnds) {
 
 TEST_F(LessonValues, AFromASteppedSpacingGoesBackToTheStart) {
     const float wave_number = model.wave_number;
-    press("++a");  // 20/6 is on the cycle: 100/30
+    press_each("++a");  // 20/6 is on the cycle: 100/30
     EXPECT_EQ(model.slit_spacing, 100);
     EXPECT_EQ(model.wavelength, 30.0f);
-    press(PAGE_DOWN);
-    press("a");
+    press_each(PAGE_DOWN);
+    press_each("a");
     EXPECT_EQ(model.slit_spacing, 20);
     EXPECT_EQ(model.wavelength, 5.0f);
     EXPECT_EQ(model.wave_number, wave_number);
 }
 
 TEST_F(LessonValues, TheFirstMaximumLiesWhereTheSpacingTimesTheSineIsTheWavelength) {
-    press("++i");  // wavelength 6, spacing 20, detector line at x 480
+    press_each("++i");  // wavelength 6, spacing 20, detector line at x 480
     EXPECT_TRUE(text_at(35, 40, "Wellenl\x84nge  = 6 Pix"));
     sweep_upper_half();
     const double lambda = model.wavelength;
@@ -114,7 +105,7 @@ TEST_F(LessonValues, TheFirstMaximumLiesWhereTheSpacingTimesTheSineIsTheWaveleng
 }
 
 TEST_F(LessonValues, ANarrowerSpacingMovesTheFirstMaximumOutward) {
-    press("i");
+    press_each("i");
     // Nearer the barrier, so that the first maximum at spacing 10 (30
     // degrees) stays on the screen.
     model.detector_x = 325;
@@ -122,7 +113,7 @@ TEST_F(LessonValues, ANarrowerSpacingMovesTheFirstMaximumOutward) {
     double previous = AXIS_Y;
     for (const int32_t spacing : {20, 15, 12, 10}) {
         SCOPED_TRACE(spacing);
-        if (spacing != 20) press(PAGE_DOWN);
+        if (spacing != 20) press_each(PAGE_DOWN);
         ASSERT_EQ(model.slit_spacing, spacing);
         sweep_upper_half();
         const double expected = row_of(model.wavelength);

@@ -30,14 +30,6 @@ int32_t held_pointer(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, i
 
 class Readouts : public SimulationTest {
 protected:
-    static void press(int32_t code) {
-        key_push(code);
-        handle_key();
-    }
-    static void press(const std::string& keys) {
-        for (const char c : keys)
-            press(static_cast<uint8_t>(c));
-    }
     static void expect_lines(const std::string (&want)[4]) {
         for (int i = 0; i < 4; ++i) {
             if (want[i].empty()) {
@@ -50,24 +42,24 @@ protected:
 };
 
 TEST_F(Readouts, StartValuesAndOneCursorKeyLater) {
-    press("r");
+    press_each("r");
     expect_lines({"Gangunterschied = 0.22 Wellenl\x84ngen", "Phasendifferenz = 80.6\xF8",
                   "Winkel = 3.2\xF8", "Intensit\x84t = 37.2 von 64"});
     run_frame();
-    press(UP);
+    press_each(UP);
     expect_lines({"Gangunterschied = 0.23 Wellenl\x84ngen", "Phasendifferenz = 83.3\xF8",
                   "Winkel = 3.3\xF8", "Intensit\x84t = 35.7 von 64"});
-    press("r");
+    press_each("r");
     expect_lines({"", "", "", ""});
 }
 
 TEST_F(Readouts, PrintedWhenTheirValuesChangeNotEveryFrame) {
-    press("r");
+    press_each("r");
     set_pixel(36, 101, COLOUR_BLUE);  // inside "Winkel"'s block, no glyph there
     run_frame();
     handle_key();
     EXPECT_EQ(pixel(36, 101), COLOUR_BLUE);
-    press(DOWN);
+    press_each(DOWN);
     EXPECT_EQ(pixel(36, 101), COLOUR_WHITE);
     // A drag is a change too.
     console_hooks.get_mouse = held_pointer;
@@ -78,20 +70,20 @@ TEST_F(Readouts, PrintedWhenTheirValuesChangeNotEveryFrame) {
 }
 
 TEST_F(Readouts, AShorterLineLeavesNothingOfTheLongerOne) {
-    press("r5");
-    press(DOWN);
+    press_each("r5");
+    press_each(DOWN);
     EXPECT_TRUE(text_at(35, 100, "Winkel = -0.1\xF8"));
-    press(UP);
+    press_each(UP);
     EXPECT_TRUE(text_at(35, 100, "Winkel = 0.0\xF8"));
     EXPECT_FALSE(row_has(100 + 5, 35 + 13 * 8, 35 + 15 * 8, COLOUR_BLACK));
 }
 
 TEST_F(Readouts, OneSlitHasNoDifferencesAndTheBarrierIsAtNinetyDegrees) {
-    press("rk");
+    press_each("rk");
     expect_lines({"", "", "Winkel = 3.2\xF8", "Intensit\x84t = 64.0 von 64"});
-    press("7");
+    press_each("7");
     EXPECT_TRUE(text_at(35, 100, "Winkel = 90.0\xF8"));
-    press("3");
+    press_each("3");
     EXPECT_TRUE(text_at(35, 100, "Winkel = -90.0\xF8"));
 }
 
@@ -106,23 +98,23 @@ TEST_F(Readouts, EveryKeyAtEveryLimitDrawsWithinTheScreen) {
     for (const std::string& setup : setups) {
         SCOPED_TRACE(setup);
         simulation_start();
-        press("r" + setup);
+        press_each("r" + setup);
         for (int i = 0; i < 20; ++i)
-            press(PAGE_UP);
+            press_each(PAGE_UP);
         if (setup == "7") {
             for (int i = 0; i < 700; ++i)
-                press("6");  // then beyond the right edge
+                press_each("6");  // then beyond the right edge
         }
         for (const int32_t key : keys) {
             run_frame();
-            press(key);
+            press_each(key);
             for (const int32_t width : model.readout_width)
                 EXPECT_LE(35 + width, 640);
         }
         // In single steps the wait takes the next key.
         for (const int32_t key : {PAGE_DOWN, int32_t{'+'}, int32_t{'h'}, int32_t{'w'}}) {
             key_push('s');
-            press(key);
+            press_each(key);
         }
         EXPECT_FALSE(model.stepping);
         EXPECT_TRUE(model.readouts_shown);

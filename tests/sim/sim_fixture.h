@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gfx/gfx.h"
+#include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "sim/sim.h"
 #include "tests/support/gfx_state.h"
@@ -23,6 +24,17 @@ protected:
     }
 
 public:
+    // One key (a character, or an extended second code << 8 | 0xFF) per
+    // handle_key, as the window would push it.
+    static void press_each(int32_t code) {
+        key_push(code);
+        handle_key();
+    }
+    static void press_each(const std::string& keys) {
+        for (const char c : keys)
+            press_each(static_cast<uint8_t>(c));
+    }
+
     static uint8_t pixel(int32_t x, int32_t y) {
         const ScreenContext& screen = *active_screen();
         return screen.framebuffer[static_cast<size_t>(y) * screen.pitch + x];
