@@ -1,33 +1,22 @@
 #include "app/program_options.h"
 
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "app/version.h"
+#include "sim/keys.h"
 
 namespace {
 
 constexpr int EXIT_USAGE = 2;
 constexpr const char* USAGE = "mehrfachspalt [--help | --version]";
 
-constexpr const char* HELP =
+constexpr const char* HELP_TOP =
     "Interference of light at one to eight slits, explained with phasors, in a\n"
-    "640 x 480 window. The keyboard drives it; \"m\" shows the keys on screen:\n"
-    "  cursor keys, keypad 8 2 4 6   move the detector point and the detector line\n"
-    "  9, 3, 5                       detector point to the top row, the bottom row, the axis\n"
-    "  7, 1                          detector line onto the barrier, back to x 560\n"
-    "  g, k                          one slit more, one fewer (1 to 8)\n"
-    "  s, w                          single steps (each key a frame), resume\n"
-    "  a                             next slit spacing and wavelength\n"
-    "  i                             intensity curve at the right edge on, off\n"
-    "  m                             help lines on, off\n"
-    "  e                             quit (so does the window's close button)\n"
-    "Keys beyond the help lines (\"h\" shows them):\n"
-    "  +, -                          wavelength alone one step larger, smaller\n"
-    "  Page Up, Page Down            slit spacing alone one step larger, smaller\n"
-    "  r                             readouts at the detector on, off\n"
-    "  c                             keep the curves of earlier settings on, off\n"
-    "  p                             projector colours (3:1 against white) on, off\n"
-    "  h                             help lines of these keys on, off\n"
+    "640 x 480 window. The keyboard drives it; \"m\" shows the keys on screen:\n";
+constexpr const char* HELP_EXTENSIONS = "Keys beyond the help lines (\"h\" shows them):\n";
+constexpr const char* HELP_BOTTOM =
     "Alt+Enter switches to full screen and back.\n"
     "\n"
     "Options:\n"
@@ -40,6 +29,26 @@ constexpr const char* HELP =
     "\n"
     "Pictures, animations and the curve as numbers without a window:\n"
     "mehrfachspalt-snapshot --help.\n";
+
+// The keys from the key table, one line per description that keys share,
+// the extension keys after their heading.
+std::string help_text() {
+    std::string text = HELP_TOP;
+    std::string_view last_line;
+    bool extensions = false;
+    for (const KeyCommand* row : key_table()) {
+        if (row->option_help.empty() || row->option_help == last_line) continue;
+        if (row->extension && !extensions) {
+            text += HELP_EXTENSIONS;
+            extensions = true;
+        }
+        text += "  ";
+        text += row->option_help;
+        text += "\n";
+        last_line = row->option_help;
+    }
+    return text + HELP_BOTTOM;
+}
 
 }  // namespace
 
@@ -56,7 +65,7 @@ std::optional<int> answer_program_options(int argc, char** argv, std::FILE* out,
         return EXIT_USAGE;
     }
     if (std::strcmp(first, "--help") == 0) {
-        std::fprintf(out, "Usage: %s\n\n%s", USAGE, HELP);
+        std::fprintf(out, "Usage: %s\n\n%s", USAGE, help_text().c_str());
     } else {
         std::fprintf(out, "mehrfachspalt %s\n", MEHRFACHSPALT_VERSION);
     }

@@ -12,6 +12,7 @@
 #include "app/curve_csv.h"
 #include "app/gif_file.h"
 #include "app/png_file.h"
+#include "app/program_parts.h"
 #include "app/snapshot_options.h"
 #include "app/typed_frames.h"
 #include "app/version.h"
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
             break;
     }
 
+    assemble_program();
     runtime_start(argc, argv, 0);
     if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
         return fail("the screen could not be made");

@@ -2,8 +2,9 @@
 
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
+#include "app/program_parts.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ void frame(benchmark::State& state, int32_t slits, int32_t spacing) {
         state.SkipWithError("no screen");
         return;
     }
+    assemble_program();
     simulation_start();
     model.slit_count = slits;
     model.slit_spacing = spacing;

@@ -9,8 +9,9 @@
 
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
+#include "app/program_parts.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
 
 int main(int argc, char** argv) {
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 200;
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "frame_count: no screen, or no frames asked for\n");
         return 1;
     }
+    assemble_program();
     simulation_start();
     model.slit_count = 8;
     model.slit_spacing = 20;

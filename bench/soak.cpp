@@ -17,6 +17,7 @@
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
+#include "app/program_parts.h"
 #include "sim/sim.h"
 
 namespace {
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: no screen, or no frames asked for\n");
         return 1;
     }
+    assemble_program();
     simulation_start();
     uint32_t seed = 12345;
     // The first thousand frames build whatever is built on first use.

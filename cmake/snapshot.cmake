@@ -7,6 +7,6 @@ add_library(snapshot_tool STATIC
   app/curve_csv.cpp app/gif_file.cpp app/output_file.cpp app/png_file.cpp
   app/snapshot_options.cpp app/typed_frames.cpp)
 target_include_directories(snapshot_tool PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(snapshot_tool PUBLIC sim PNG::PNG GIF::GIF)
+target_link_libraries(snapshot_tool PUBLIC program_parts PNG::PNG GIF::GIF)
 add_executable(mehrfachspalt-snapshot app/snapshot_main.cpp)
 target_link_libraries(mehrfachspalt-snapshot PRIVATE snapshot_tool version_header)

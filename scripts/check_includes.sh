@@ -20,9 +20,9 @@ while IFS= read -r file; do
         ;;
     esac
     case "$dir" in
-      sim | app)
+      sim | app | lessons)
         case "$header" in
-          gfx/gfx.h | runtime/runtime.h | sim/* | app/*) ;;
+          gfx/gfx.h | runtime/runtime.h | sim/* | lessons/* | app/*) ;;
           gfx/*) [ "$name" = "$(basename "$header_dir")" ] ||
             { echo "$file: includes $header, not its folder's public header" && status=1; } ;;
         esac

@@ -1,5 +1,3 @@
-#include "sim/sim_internal.h"
-
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -7,12 +5,11 @@
 #include "gfx/draw/draw.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
 
 namespace {
 
-constexpr int32_t GLYPH_WIDTH = 8;
-constexpr int32_t LABEL_HEIGHT = 15;  // the top 15 of the font's 16 rows
 constexpr int32_t CURSOR_UNCHANGED = -1;
 constexpr int32_t PRINT_NEW_LINE = 1;
 constexpr std::string_view HEADING = "  K A L V E N  im Drevinomatik ";
@@ -37,7 +34,7 @@ void print_at_pixel(int32_t x, int32_t y, std::string_view text) {
     const std::array<int32_t, 2> bounds{1, n * 64};
     array_create(buffer, 4, true, false, 1, bounds);
 
-    scene_box(x, y, width - 1, LABEL_HEIGHT - 1, static_cast<uint32_t>(model.background_colour),
+    scene_box(x, y, width - 1, LABEL_HEIGHT - 1, background(),
               RELATIVE_SECOND);
     gfx_locate(1, 1, CURSOR_UNCHANGED);
     gfx_print(0, temp_of(text), PRINT_NEW_LINE);

@@ -1,7 +1,9 @@
-#include "sim/sim_internal.h"
+#include "sim/phasors.h"
 
 #include <cmath>
 
+#include "sim/hooks.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
 
 // Every real of the model is stored in single precision, but each expression
@@ -15,10 +17,6 @@ double wide(float value) {
 }
 double wide(int32_t value) {
     return static_cast<double>(value);
-}
-
-uint32_t background() {
-    return static_cast<uint32_t>(model.background_colour);
 }
 
 // The resultant is two pixels thick: four lines from the detector point and
@@ -35,14 +33,7 @@ void draw_thick_arrow(float dx, float dy, uint32_t colour) {
 }  // namespace
 
 void compute_path_lengths() {
-    const double distance = wide(model.detector_distance);
-    for (int i = 1; i <= model.slit_count; ++i) {
-        const int32_t dy = detector_y() - model.slit_y[i];
-        // The distance is squared as a real, so a detector moved far away
-        // cannot overflow an integer product.
-        model.path_length[i] =
-            static_cast<float>(std::sqrt(std::pow(wide(dy), 2.0) + distance * distance));
-    }
+    slit_path_lengths(setting_of(model), model.path_length);
 }
 
 void erase_resultant() {
@@ -79,17 +70,16 @@ void erase_chain() {
 }
 
 void compute_phasors() {
-    const double amplitude = wide(model.slit_amplitude);
-    model.sum_x = 0.0f;
-    model.sum_y = 0.0f;
-    for (int i = 1; i <= model.slit_count; ++i) {
-        const double angle =
-            wide(model.phase) - wide(model.path_length[i]) * wide(model.wave_number);
-        model.phasor_x[i] = static_cast<float>(std::cos(angle) * amplitude);
-        model.phasor_y[i] = static_cast<float>(-amplitude * std::sin(angle));
-        model.sum_x = static_cast<float>(wide(model.phasor_x[i]) + wide(model.sum_x));
-        model.sum_y = static_cast<float>(wide(model.phasor_y[i]) + wide(model.sum_y));
+    const PhasorSet light = setting_phasors(setting_of(model), model.phase);
+    // Only the slits there are: the chain's erase retraces the rows beyond
+    // them as an earlier setting left them.
+    for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i) {
+        model.path_length[i] = light.path_length[i];
+        model.phasor_x[i] = light.phasor_x[i];
+        model.phasor_y[i] = light.phasor_y[i];
     }
+    model.sum_x = light.sum_x;
+    model.sum_y = light.sum_y;
 }
 
 void draw_resultant() {
@@ -112,11 +102,13 @@ void draw_chain() {
 }
 
 void draw_intensity_sample() {
-    model.intensity = static_cast<float>(
-        (wide(model.sum_x) * wide(model.sum_x) + wide(model.sum_y) * wide(model.sum_y)) / 100.0);
+    model.intensity = intensity_of(model.sum_x, model.sum_y);
+    draw_sample(detector_y(), model.intensity);
+}
+
+void draw_sample(int32_t y, float intensity) {
     // From one pixel beyond the right edge leftwards by the intensity.
-    scene_line(640.0, wide(detector_y()), -wide(model.intensity), 0.0, COLOUR_LIGHT_RED,
-               RELATIVE_SECOND);
-    record_curve_sample(detector_y(), model.intensity);
-    keep_curve_sample(detector_y());
+    scene_line(CURVE_ORIGIN_X, y, -wide(intensity), 0.0, COLOUR_LIGHT_RED, RELATIVE_SECOND);
+    record_curve_sample(y, intensity);
+    if (const auto sample_drawn = sim_hooks().sample_drawn) sample_drawn(y);
 }

@@ -1,25 +1,15 @@
-#include "sim/sim_internal.h"
+#include "sim/scene.h"
 
-#include <cmath>
 #include <string>
 #include <string_view>
 
 #include "gfx/draw/draw.h"
 #include "runtime/runtime.h"
-
+#include "sim/hooks.h"
+#include "sim/physics.h"
 #include "sim/sim.h"
 
 namespace {
-
-// The barrier spans these rows, apart from the openings; the screen's size.
-constexpr int32_t BARRIER_TOP = 20;
-constexpr int32_t BARRIER_BOTTOM = 470;
-constexpr int32_t SCREEN_RIGHT = 639;
-constexpr int32_t SCREEN_BOTTOM = 479;
-
-uint32_t background() {
-    return static_cast<uint32_t>(model.background_colour);
-}
 
 // A piece of the barrier, three pixels wide, between the rows top and bottom.
 // The rows may come in either order: a slit beyond the barrier's fixed end
@@ -31,14 +21,13 @@ void barrier_piece(int32_t top, int32_t bottom) {
 // The circle-C mark beside the credit text: a circle of radius 5 with
 // everything else omitted, and eleven pixels forming the letter inside it.
 void draw_mark() {
-    gfx_ellipse(nullptr, 530, 471, 5, COLOUR_BLACK, 0, 0, ELLIPSE_END_OMITTED, 0,
+    gfx_ellipse(nullptr, MARK_X, MARK_Y, 5, COLOUR_BLACK, 0, 0, ELLIPSE_END_OMITTED, 0,
                 RELATIVE_POINT_ABSOLUTE);
-    constexpr int32_t LETTER[][2] = {{528, 470}, {528, 471}, {528, 472}, {529, 469},
-                                     {529, 473}, {530, 469}, {530, 473}, {531, 469},
-                                     {531, 473}, {532, 470}, {532, 472}};
-    for (const auto& [x, y] : LETTER) {
-        gfx_pset(nullptr, static_cast<float>(x), static_cast<float>(y), COLOUR_BLACK,
-                 RELATIVE_POINT_ABSOLUTE, 0);
+    // The letter's pixels around the circle's centre.
+    constexpr int32_t LETTER[][2] = {{-2, -1}, {-2, 0}, {-2, 1}, {-1, -2}, {-1, 2}, {0, -2}, {0, 2}, {1, -2}, {1, 2}, {2, -1}, {2, 1}};
+    for (const auto& [dx, dy] : LETTER) {
+        gfx_pset(nullptr, static_cast<float>(MARK_X + dx), static_cast<float>(MARK_Y + dy),
+                 COLOUR_BLACK, RELATIVE_POINT_ABSOLUTE, 0);
     }
 }
 
@@ -58,12 +47,9 @@ std::string label(std::string_view text, StringDescriptor* number) {
 }  // namespace
 
 void place_slits() {
-    const int32_t span = (model.slit_count - 1) * model.slit_spacing;
-    for (int i = 1; i <= model.slit_count; ++i) {
-        // span is always even, so the value is a whole number.
-        const double y = model.axis_y - span / 2.0 + (i - 1) * model.slit_spacing;
-        model.slit_y[i] = static_cast<int32_t>(std::lround(y));
-    }
+    const SlitSetting setting = setting_of(model);
+    for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i)
+        model.slit_y[i] = slit_row(setting, i);
 }
 
 void draw_barrier() {
@@ -96,16 +82,17 @@ void erase_rays() {
 }
 
 void redraw_scene() {
-    scene_box(0, 0, SCREEN_RIGHT, SCREEN_BOTTOM, background());
+    scene_box(0, 0, LAST_COLUMN, LAST_ROW, background());
     clear_curve_samples();
     draw_mark();
-    print_at_pixel(542, 464, "Z.Vundermalt");
+    print_at_pixel(CREDIT_X, CREDIT_Y, "Z.Vundermalt");
     place_slits();
     draw_barrier();
-    print_at_pixel(35, 20, label("Spaltabstand = ", int_to_text(model.slit_spacing)));
-    print_at_pixel(35, 40, label("Wellenl\x84nge  = ", single_to_text(model.wavelength)));
-    print_at_pixel(30, 465, "[m] -> Men\x81 einblenden");
+    print_at_pixel(LABEL_X, SPACING_LABEL_Y,
+                   label("Spaltabstand = ", int_to_text(model.slit_spacing)));
+    print_at_pixel(LABEL_X, WAVELENGTH_LABEL_Y,
+                   label("Wellenl\x84nge  = ", single_to_text(model.wavelength)));
+    print_at_pixel(HINT_X, HINT_Y, "[m] -> Men\x81 einblenden");
     draw_rays();
-    readouts_scene_cleared();
-    redraw_kept_curves();
+    if (const auto scene_cleared = sim_hooks().scene_cleared) scene_cleared();
 }

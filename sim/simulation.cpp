@@ -8,18 +8,19 @@
 #include "gfx/screen/screen.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
-#include "sim/sim_internal.h"
+#include "sim/detector.h"
+#include "sim/hooks.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
 
 namespace {
 
 constexpr double FRAME_PERIOD = 0.05;  // seconds: about 20 frames per second
 
 void set_initial_values() {
-    // A fresh model, as at process start, so that a restart leaves nothing
-    // of an earlier run behind.
     model = SlitModel{};
     model.axis_y = AXIS_Y;
-    model.barrier_x = 25;
+    model.barrier_x = BARRIER_X;
     model.detector_x = DETECTOR_HOME_X;
     model.detector_distance = model.detector_x - model.barrier_x;
     model.slit_count = 2;
@@ -37,20 +38,38 @@ void set_initial_values() {
     model.background_colour = 15;
 }
 
-void draw_detector_line() {
-    scene_line(model.detector_x, DETECTOR_TOP, model.detector_x, DETECTOR_BOTTOM, COLOUR_RED);
-}
-
 }  // namespace
 
-void simulation_start() {
+void reset_simulation() {
+    // As at process start, so that a restart leaves nothing of an earlier
+    // run behind.
     set_initial_values();
+    clear_curve_samples();
+    set_step_feed(nullptr);
+    if (const auto reset = sim_hooks().reset) reset();
+}
+
+void simulation_start() {
+    reset_simulation();
     redraw_scene();
     compute_path_lengths();
 }
 
+SlitSetting setting_of(const SlitModel& state) {
+    return SlitSetting{
+        .slit_count = state.slit_count,
+        .slit_spacing = state.slit_spacing,
+        .axis_y = state.axis_y,
+        .detector_distance = state.detector_distance,
+        .detector_offset = state.detector_offset,
+        .wave_number = state.wave_number,
+        .slit_amplitude = state.slit_amplitude,
+    };
+}
+
 void run_frame() {
-    compute_path_lengths();
+    if (const auto frame_begun = sim_hooks().frame_begun) frame_begun();
+    // The physics gives the path lengths with the phasors, below.
     draw_slit_arrows();
     erase_chain();
     compute_phasors();
@@ -61,7 +80,7 @@ void run_frame() {
     draw_rays();
     draw_chain();
     if (model.intensity_shown) draw_intensity_sample();
-    repair_kept_curves();
+    if (const auto frame_drawn = sim_hooks().frame_drawn) frame_drawn();
     model.phase = static_cast<float>(static_cast<double>(model.phase_step) +
                                      static_cast<double>(model.phase));
 }

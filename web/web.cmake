@@ -2,12 +2,19 @@
 # the WebAssembly module, ready for any static file server.
 set(WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 add_dependencies(gfx_screen host_tools)
-foreach(library runtime gfx_present gfx_present_web gfx_screen gfx_draw gfx_text gfx_input gfx sim)
-  target_compile_options(${library} PRIVATE -include ${CMAKE_SOURCE_DIR}/web/compat/bit_cast.h)
+foreach(library runtime gfx_present gfx_present_web gfx_screen gfx_draw gfx_text gfx_input gfx sim
+        lessons program_parts)
+  if(TARGET ${library})
+    target_compile_options(${library} PRIVATE -include ${CMAKE_SOURCE_DIR}/web/compat/bit_cast.h)
+  endif()
 endforeach()
 # "gr\x94\xE1" "ere": the menu texts split their literals where a hex escape
 # must end, which clang would take for a missing comma.
-target_compile_options(sim PRIVATE -Wno-string-concatenation)
+foreach(library sim lessons program_parts)
+  if(TARGET ${library})
+    target_compile_options(${library} PRIVATE -Wno-string-concatenation)
+  endif()
+endforeach()
 
 set_target_properties(mehrfachspalt PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WEB_SITE_DIR})
 target_link_options(mehrfachspalt PRIVATE

@@ -5,16 +5,16 @@
 
 #include "app/typed_frames.h"
 #include "sim/sim.h"
-#include "tests/sim/sim_fixture.h"
+#include "tests/lessons/lesson_fixture.h"
 
 namespace {
 
-class NamedKeys : public SimulationTest {
+class NamedKeys : public LessonTest {
 protected:
     void TearDown() override {
         type_keys({});
         set_step_feed(nullptr);
-        SimulationTest::TearDown();
+        LessonTest::TearDown();
     }
 };
 

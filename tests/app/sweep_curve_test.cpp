@@ -11,18 +11,19 @@
 #include "app/curve_csv.h"
 #include "app/typed_frames.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
-#include "tests/sim/sim_fixture.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
+#include "tests/lessons/lesson_fixture.h"
 
 namespace {
 
-class SweepCurve : public SimulationTest {
+class SweepCurve : public LessonTest {
 protected:
     void TearDown() override {
         type_keys({});
         set_step_feed(nullptr);
         std::remove(path_.c_str());
-        SimulationTest::TearDown();
+        LessonTest::TearDown();
     }
 
     // The snapshot tool's sweep: its keys, and one frame more than keys.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "sim/sim_internal.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "gfx/screen/screen.h"
-#include "sim/sim_internal.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "sim/sim_internal.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -6,7 +6,8 @@
 
 #include "gfx/input/input.h"
 #include "sim/sim.h"
-#include "sim_fixture.h"
+#include "lesson_fixture.h"
+#include "lessons/lessons.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr int32_t PAGE_UP = 0x49 << 8 | 0xFF;
 constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
 constexpr int32_t DOWN = 0x50 << 8 | 0xFF;
 
-class LessonValues : public SimulationTest {
+class LessonValues : public LessonTest {
 protected:
     // The curve over the rows 0..247, one sample a frame from the top row
     // down, as a sweep draws it.

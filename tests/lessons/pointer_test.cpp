@@ -5,7 +5,8 @@
 
 #include "gfx/input/input.h"
 #include "sim/sim.h"
-#include "sim_fixture.h"
+#include "lesson_fixture.h"
+#include "lessons/lessons.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ int32_t fake_get_mouse(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons,
 }
 
 // The simulation reads the pointer through the console's mouse slot.
-class Pointer : public SimulationTest {
+class Pointer : public LessonTest {
 protected:
     void SetUp() override {
-        SimulationTest::SetUp();
+        LessonTest::SetUp();
         pointer = FakePointer{};
         console_hooks.get_mouse = fake_get_mouse;
         run_frame();

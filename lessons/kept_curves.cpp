@@ -1,18 +1,16 @@
 #include <algorithm>
 #include <iterator>
 
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
 
 // The curves of several settings side by side: the lesson's question of how
 // the slit count, spacing and wavelength change the pattern is answered by
 // one picture instead of a memory of the previous one.
 
-KeptCurves kept_curves;
-
 namespace {
-
-constexpr int32_t SCREEN_WIDTH = 640;
 
 CurveSetting setting_now() {
     return CurveSetting{model.slit_count, model.slit_spacing, model.wavelength, model.detector_x};
@@ -32,7 +30,7 @@ int32_t longest_of(const CurveSample (&samples)[CURVE_ROWS]) {
 }
 
 void forget_curve(int32_t index) {
-    KeptCurves& k = kept_curves;
+    KeptCurves& k = lessons.kept;
     std::move(k.curves + index + 1, k.curves + k.count, k.curves + index);
     --k.count;
 }
@@ -41,7 +39,8 @@ void forget_curve(int32_t index) {
 // as long as it is kept.
 uint32_t free_colour() {
     for (const uint32_t colour : KEPT_CURVE_COLOURS) {
-        const bool used = std::any_of(kept_curves.curves, kept_curves.curves + kept_curves.count,
+        const KeptCurves& k = lessons.kept;
+        const bool used = std::any_of(k.curves, k.curves + k.count,
                                       [colour](const KeptCurve& c) { return c.colour == colour; });
         if (!used) return colour;
     }
@@ -53,7 +52,7 @@ uint32_t free_colour() {
 // ("g" three times from 2 to 5 slits) has samples on the detector's row
 // alone; kept, it would push out the curves the lesson compares.
 void file_current_curve() {
-    KeptCurves& k = kept_curves;
+    KeptCurves& k = lessons.kept;
     if (rows_taken(k.current) < 2) return;
     if (k.count == MAX_KEPT_CURVES) forget_curve(0);
     KeptCurve& filed = k.curves[k.count];
@@ -65,7 +64,7 @@ void file_current_curve() {
 
 // A setting met again is the current one again, with the samples it had.
 void take_back_curve(const CurveSetting& setting) {
-    KeptCurves& k = kept_curves;
+    KeptCurves& k = lessons.kept;
     std::fill(std::begin(k.current), std::end(k.current), CurveSample{});
     for (int32_t i = 0; i < k.count; ++i) {
         if (!(k.curves[i].setting == setting)) continue;
@@ -78,23 +77,24 @@ void take_back_curve(const CurveSetting& setting) {
 }
 
 int32_t longest_sample() {
-    int32_t longest = longest_of(kept_curves.current);
-    for (int32_t i = 0; i < kept_curves.count; ++i)
-        longest = std::max(longest, longest_of(kept_curves.curves[i].samples));
+    const KeptCurves& k = lessons.kept;
+    int32_t longest = longest_of(k.current);
+    for (int32_t i = 0; i < k.count; ++i)
+        longest = std::max(longest, longest_of(k.curves[i].samples));
     return longest;
 }
 
 }  // namespace
 
 void toggle_kept_curves() {
-    model.curves_kept = !model.curves_kept;
-    kept_curves = KeptCurves{};
-    if (model.curves_kept) {
+    lessons.curves_kept = !lessons.curves_kept;
+    KeptCurves& k = lessons.kept;
+    k = KeptCurves{};
+    if (lessons.curves_kept) {
         // The samples drawn so far belong to the setting in force.
-        std::copy(std::begin(curve_samples), std::end(curve_samples),
-                  std::begin(kept_curves.current));
-        kept_curves.current_setting = setting_now();
-        kept_curves.longest = longest_of(kept_curves.current);
+        std::copy(std::begin(curve_samples), std::end(curve_samples), std::begin(k.current));
+        k.current_setting = setting_now();
+        k.longest = longest_of(k.current);
         draw_curve_legend();  // none yet: forgets an earlier one's box
         note_figures_drawn();
         return;
@@ -118,17 +118,18 @@ void draw_curve_row(int32_t y) {
             bars[i] = bars[i - 1];
         bars[i] = Bar{std::min(s.length, SCREEN_WIDTH), colour};
     };
-    for (int32_t i = 0; i < kept_curves.count; ++i)
-        add(kept_curves.curves[i].samples[y], kept_curves.curves[i].colour);
-    add(kept_curves.current[y], COLOUR_LIGHT_RED);
+    const KeptCurves& k = lessons.kept;
+    for (int32_t i = 0; i < k.count; ++i)
+        add(k.curves[i].samples[y], k.curves[i].colour);
+    add(k.current[y], COLOUR_LIGHT_RED);
     // The pixels a sample line from one beyond the right edge lights.
     for (int32_t i = 0; i < n; ++i)
-        scene_line(SCREEN_WIDTH - bars[i].length, y, SCREEN_WIDTH - 1, y, bars[i].colour);
+        scene_line(CURVE_ORIGIN_X - bars[i].length, y, CURVE_ORIGIN_X - 1, y, bars[i].colour);
 }
 
 void keep_curve_sample(int32_t y) {
-    if (!model.curves_kept || y < 0 || y >= CURVE_ROWS) return;
-    KeptCurves& k = kept_curves;
+    if (!lessons.curves_kept || y < 0 || y >= CURVE_ROWS) return;
+    KeptCurves& k = lessons.kept;
     k.current[y] = curve_samples[y];
     k.current_setting = setting_now();
     k.longest = std::max(k.longest, curve_samples[y].length);
@@ -137,17 +138,17 @@ void keep_curve_sample(int32_t y) {
 
 void redraw_kept_curves() {
     // Hidden with the intensity: the samples wait for it unchanged.
-    if (!model.curves_kept || !model.intensity_shown) return;
+    if (!lessons.curves_kept || !model.intensity_shown) return;
     const CurveSetting now = setting_now();
-    if (!(kept_curves.current_setting == now)) {
+    if (!(lessons.kept.current_setting == now)) {
         file_current_curve();
         take_back_curve(now);
     }
-    kept_curves.longest = longest_sample();
+    lessons.kept.longest = longest_sample();
     draw_curve_legend();
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {
         draw_curve_row(y);
-        const CurveSample& s = kept_curves.current[y];
+        const CurveSample& s = lessons.kept.current[y];
         if (s.taken) record_curve_sample(y, s.intensity);
     }
     // The legend's box may have cut them.

@@ -4,11 +4,12 @@
 
 #include "gfx/input/input.h"
 #include "sim/sim.h"
-#include "sim_fixture.h"
+#include "lesson_fixture.h"
+#include "lessons/lessons.h"
 
 namespace {
 
-class ExtraKeysHelp : public SimulationTest {
+class ExtraKeysHelp : public LessonTest {
 protected:
     static void press(const std::string& keys) {
         for (const char c : keys) {
@@ -43,15 +44,15 @@ TEST_F(ExtraKeysHelp, HTogglesTheLinesAboveTheMenuAsMDoesTheMenu) {
     EXPECT_TRUE(lines_shown());
     EXPECT_TRUE(text_at(30, 450, "[e] -> Ende"));
     press("h");
-    EXPECT_FALSE(model.extra_keys_shown);
+    EXPECT_FALSE(lessons.extra_keys_shown);
     EXPECT_FALSE(row_has(290, 30, 400, COLOUR_BLACK));
     EXPECT_FALSE(row_has(455, 30, 110, COLOUR_BLACK));  // the redraw took the menu too
     // A redraw takes them away and "h" then redraws, as "m" does.
     press("hg");
     EXPECT_FALSE(row_has(290, 30, 400, COLOUR_BLACK));
-    EXPECT_TRUE(model.extra_keys_shown);
+    EXPECT_TRUE(lessons.extra_keys_shown);
     press("h");
-    EXPECT_FALSE(model.extra_keys_shown);
+    EXPECT_FALSE(lessons.extra_keys_shown);
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 
 #include "gfx/draw/draw.h"
 #include "runtime/runtime.h"
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
 
 // The legend of the kept curves: per curve a short line in its colour and
 // its setting, above the credit, oldest at the top. It ends where the longest
@@ -15,27 +17,12 @@
 
 namespace {
 
-constexpr int32_t GLYPH_WIDTH = 8;
-constexpr int32_t LINE_HEIGHT = 15;
-constexpr int32_t BOTTOM_LINE_Y = 449;  // the credit starts at row 464
-constexpr int32_t RIGHT_EDGE = 639;
-constexpr int32_t TEXT_END = 575;
 constexpr int32_t SWATCH_WIDTH = 10;
 constexpr int32_t SWATCH_GAP = 2;
-// Left of column 408 the help menu's lines reach into these rows.
-constexpr int32_t LEFT_LIMIT = 408;
 constexpr int32_t MAX_LABEL_CHARS =
-    (RIGHT_EDGE + 1 - LEFT_LIMIT - SWATCH_WIDTH - SWATCH_GAP) / GLYPH_WIDTH;
+    (LAST_COLUMN + 1 - LEGEND_LEFT_LIMIT - SWATCH_WIDTH - SWATCH_GAP) / GLYPH_WIDTH;
 // Where "i" puts the detector line; the legend names any other.
-constexpr int32_t CURVE_DETECTOR_X = DETECTOR_HOME_X - 80;
-
-// The legend as drawn: its box and the pixels in it, as gfx_get writes them
-// (a 32-byte header, rows padded to 16 bytes), so that a frame can put it
-// back without building anything.
-constexpr int32_t MAX_BOX_WIDTH = RIGHT_EDGE + 1 - LEFT_LIMIT;
-constexpr int32_t MAX_BOX_PITCH = (MAX_BOX_WIDTH + 15) / 16 * 16;
-uint8_t saved_pixels[32 + MAX_BOX_PITCH * LINE_HEIGHT * MAX_KEPT_CURVES];
-PixelBox legend_box;
+constexpr int32_t CURVE_DETECTOR_X = DETECTOR_HOME_X - INTENSITY_SHIFT;
 
 std::string text_of(StringDescriptor* number) {
     StringDescriptor joined;
@@ -60,7 +47,7 @@ void copy_blend(const uint8_t* source, uint8_t* target, int32_t width, int32_t h
 // Where a line's swatch starts; its text follows.
 int32_t line_left(const std::string& text) {
     const auto width = static_cast<int32_t>(text.size()) * GLYPH_WIDTH;
-    return std::max(LEFT_LIMIT, TEXT_END + 1 - width - SWATCH_GAP - SWATCH_WIDTH);
+    return std::max(LEGEND_LEFT_LIMIT, LEGEND_TEXT_END + 1 - width - SWATCH_GAP - SWATCH_WIDTH);
 }
 
 }  // namespace
@@ -79,38 +66,37 @@ std::string kept_curve_label(const CurveSetting& setting) {
 }
 
 void draw_curve_legend() {
-    const int32_t lines = kept_curves.count;
+    const KeptCurves& kept = lessons.kept;
+    PixelBox& legend_box = lessons.legend.box;
+    const int32_t lines = kept.count;
     legend_box = PixelBox{};
     if (lines == 0) return;
     std::string labels[MAX_KEPT_CURVES];
-    int32_t left = TEXT_END;
-    int32_t right = TEXT_END;
+    int32_t left = LEGEND_TEXT_END;
+    int32_t right = LEGEND_TEXT_END;
     for (int32_t i = 0; i < lines; ++i) {
-        labels[i] = kept_curve_label(kept_curves.curves[i].setting);
+        labels[i] = kept_curve_label(kept.curves[i].setting);
         const int32_t x = line_left(labels[i]);
         left = std::min(left, x);
         right = std::max(right, x + SWATCH_WIDTH + SWATCH_GAP +
                                     static_cast<int32_t>(labels[i].size()) * GLYPH_WIDTH - 1);
     }
-    const int32_t top = BOTTOM_LINE_Y - (lines - 1) * LINE_HEIGHT;
-    legend_box = PixelBox{left, top, right, BOTTOM_LINE_Y + LINE_HEIGHT - 1};
-    scene_box(left, top, right, legend_box.y1, static_cast<uint32_t>(model.background_colour));
+    const int32_t top = LEGEND_BOTTOM_LINE_Y - (lines - 1) * LINE_STEP;
+    legend_box = PixelBox{left, top, right, LEGEND_BOTTOM_LINE_Y + LABEL_HEIGHT - 1};
+    scene_box(left, top, right, legend_box.y1, background());
     for (int32_t i = 0; i < lines; ++i) {
-        const int32_t y = top + i * LINE_HEIGHT;
+        const int32_t y = top + i * LINE_STEP;
         const int32_t x = line_left(labels[i]);
-        scene_box(x, y + 6, x + SWATCH_WIDTH - 1, y + 8, kept_curves.curves[i].colour);
+        scene_box(x, y + 6, x + SWATCH_WIDTH - 1, y + 8, kept.curves[i].colour);
         print_at_pixel(x + SWATCH_WIDTH + SWATCH_GAP, y, labels[i]);
     }
     gfx_get(nullptr, static_cast<float>(left), static_cast<float>(top), static_cast<float>(right),
-            static_cast<float>(legend_box.y1), saved_pixels, RELATIVE_NONE, nullptr);
+            static_cast<float>(legend_box.y1), lessons.legend.pixels, RELATIVE_NONE, nullptr);
 }
 
 void restore_curve_legend() {
+    const PixelBox& legend_box = lessons.legend.box;
     if (legend_box.x1 < legend_box.x0) return;
     gfx_put(nullptr, static_cast<float>(legend_box.x0), static_cast<float>(legend_box.y0),
-            saved_pixels, PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, copy_blend, 0, nullptr, nullptr);
-}
-
-PixelBox curve_legend_box() {
-    return legend_box;
+            lessons.legend.pixels, PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, copy_blend, 0, nullptr, nullptr);
 }

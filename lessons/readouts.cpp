@@ -3,8 +3,12 @@
 #include <string>
 
 #include "gfx/draw/draw.h"
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "sim/hooks.h"
+#include "sim/physics.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
 
 // The values at the detector as numbers, so that a class need not read them
 // off pixels. They are printed when something they show changes, not every
@@ -13,10 +17,8 @@
 
 namespace {
 
-constexpr int32_t READOUT_X = 35;
-constexpr int32_t READOUT_Y[READOUT_LINES] = {60, 80, 100, 120};
-constexpr int32_t GLYPH_WIDTH = 8;
-constexpr int32_t LINE_HEIGHT = 15;
+// Lines 20 rows apart, as the setting's labels above them.
+constexpr int32_t READOUT_STEP = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
 constexpr double DEGREES_PER_RADIAN = 57.29577951308232;
 
 // A number with a fixed count of decimals, a point and a minus sign as the
@@ -50,19 +52,12 @@ double angle_degrees() {
 }  // namespace
 
 void readout_texts(std::string (&lines)[READOUT_LINES]) {
-    // The frame loop computes the paths and phasors only at its start; a
-    // command may have moved the detector since. Computed on the model and
-    // put back, since the next frame erases the chain by its stored phasors.
-    const SlitModel kept = model;
-    place_slits();
-    compute_path_lengths();
-    compute_phasors();
-    const double ratio =
-        (static_cast<double>(model.path_length[2]) - static_cast<double>(model.path_length[1])) /
-        static_cast<double>(model.wavelength);
-    const double sum_x = model.sum_x;
-    const double sum_y = model.sum_y;
-    model = kept;
+    // The frame loop computes the light only at its start; a command may
+    // have moved the detector since.
+    const PhasorSet light = setting_phasors(setting_of(model), model.phase);
+    const double ratio = (static_cast<double>(light.path_length[2]) -
+                          static_cast<double>(light.path_length[1])) /
+                         static_cast<double>(model.wavelength);
 
     for (std::string& line : lines)
         line.clear();
@@ -74,44 +69,43 @@ void readout_texts(std::string (&lines)[READOUT_LINES]) {
         lines[1] = "Phasendifferenz = " + fixed_text(degrees, 1) + "\xF8";
     }
     lines[2] = "Winkel = " + fixed_text(angle_degrees(), 1) + "\xF8";
-    const auto intensity = static_cast<float>((sum_x * sum_x + sum_y * sum_y) / 100.0);
+    const float intensity = intensity_of(light.sum_x, light.sum_y);
     const double total = model.total_amplitude;
     lines[3] = "Intensit\x84t = " + fixed_text(intensity, 1) + " von " +
                std::to_string(std::lround(total * total / 100.0));
 }
 
 void toggle_readouts() {
-    model.readouts_shown = !model.readouts_shown;
-    if (model.readouts_shown) {
-        model.readouts_stale = true;
+    ReadoutState& readouts = lessons.readouts;
+    readouts.shown = !readouts.shown;
+    if (readouts.shown) {
+        readouts.stale = true;
     } else {
         redraw_scene();
     }
 }
 
 void readouts_scene_cleared() {
-    for (int32_t& width : model.readout_width)
+    for (int32_t& width : lessons.readouts.width)
         width = 0;
-    model.readouts_stale = true;
+    lessons.readouts.stale = true;
 }
 
 void update_readouts() {
-    if (!model.readouts_shown) return;
+    ReadoutState& readouts = lessons.readouts;
+    if (!readouts.shown) return;
     const ReadoutSetting setting = current_setting();
-    if (!model.readouts_stale && setting == model.readouts_setting) return;
-    model.readouts_stale = false;
-    model.readouts_setting = setting;
+    if (!readouts.stale && setting == readouts.setting) return;
+    readouts.stale = false;
+    readouts.setting = setting;
 
     std::string lines[READOUT_LINES];
     readout_texts(lines);
     for (int32_t i = 0; i < READOUT_LINES; ++i) {
-        const int32_t y = READOUT_Y[i];
+        const int32_t y = READOUT_TOP + i * READOUT_STEP;
         // A shorter line would leave the old one's end standing.
-        int32_t& width = model.readout_width[i];
-        if (width > 0) {
-            scene_box(READOUT_X, y, width - 1, LINE_HEIGHT - 1,
-                      static_cast<uint32_t>(model.background_colour), RELATIVE_SECOND);
-        }
+        int32_t& width = readouts.width[i];
+        if (width > 0) scene_box(READOUT_X, y, width - 1, LABEL_HEIGHT - 1, background(), RELATIVE_SECOND);
         width = static_cast<int32_t>(lines[i].size()) * GLYPH_WIDTH;
         if (!lines[i].empty()) print_at_pixel(READOUT_X, y, lines[i]);
     }

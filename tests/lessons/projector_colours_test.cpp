@@ -9,7 +9,8 @@
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "sim/sim.h"
-#include "sim_fixture.h"
+#include "lesson_fixture.h"
+#include "lessons/lessons.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ double distance(const Rgb& a, const Rgb& b) {
     return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
 }
 
-class ProjectorColours : public SimulationTest {
+class ProjectorColours : public LessonTest {
 protected:
     static void key(int32_t code) {
         key_push(code);
@@ -107,7 +108,7 @@ TEST_F(ProjectorColours, EveryColourOnTheScreenHasThreeToOneAgainstWhiteAndPAgai
     key_push('p');
     handle_key();
     EXPECT_EQ(palette(), defaults);
-    EXPECT_FALSE(model.projector_colours);
+    EXPECT_FALSE(lessons.projector_colours);
 }
 
 TEST_F(ProjectorColours, SlitOneStaysApartFromResultantAndChainUnderRedGreenBlindness) {

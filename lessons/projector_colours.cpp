@@ -1,13 +1,13 @@
 #include "gfx/screen/screen.h"
-#include "sim/sim.h"
+#include "lessons/lessons.h"
 
 // On a washed-out projector the light green ray and the light red resultant
 // and curve fade into the white. The figures' entries change in place, so
 // the picture changes with them and nothing needs drawing.
 
 void toggle_projector_colours() {
-    model.projector_colours = !model.projector_colours;
-    if (!model.projector_colours) {
+    lessons.projector_colours = !lessons.projector_colours;
+    if (!lessons.projector_colours) {
         // A negative index loads every default entry again.
         gfx_palette(-1, -1, -1, -1);
         return;

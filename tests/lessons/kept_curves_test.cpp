@@ -6,8 +6,10 @@
 
 #include "gfx/input/input.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
-#include "sim_fixture.h"
+#include "lessons/lessons.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
+#include "lesson_fixture.h"
 
 namespace {
 
@@ -15,10 +17,10 @@ constexpr int32_t DOWN = 0x50 << 8 | 0xFF;
 
 // The curve on ("i"), kept curves on ("c"), one frame at a time as the
 // program runs them: frame, then the key.
-class KeptCurvesTest : public SimulationTest {
+class KeptCurvesTest : public LessonTest {
 protected:
     void SetUp() override {
-        SimulationTest::SetUp();
+        LessonTest::SetUp();
         key('i');
         key('c');
     }
@@ -53,8 +55,8 @@ TEST_F(KeptCurvesTest, EarlierSamplesKeepTheirPixelsInTheirColourAfterG) {
     sweep(40);
     const std::vector<int32_t> before = lengths();
     key('g');
-    ASSERT_EQ(kept_curves.count, 1);
-    EXPECT_EQ(kept_curve_label(kept_curves.curves[0].setting), "2 Spalte  20/5 Pix");
+    ASSERT_EQ(lessons.kept.count, 1);
+    EXPECT_EQ(kept_curve_label(lessons.kept.curves[0].setting), "2 Spalte  20/5 Pix");
     const auto colour = static_cast<uint8_t>(KEPT_CURVE_COLOURS[0]);
     int32_t rows = 0;
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {
@@ -94,24 +96,24 @@ TEST_F(KeptCurvesTest, ManySettingsKeepTheFourNewestEachInItsColourWithItsTip) {
         sweep(12);
         key(k);
     }
-    ASSERT_EQ(kept_curves.count, MAX_KEPT_CURVES);
+    ASSERT_EQ(lessons.kept.count, MAX_KEPT_CURVES);
     const char* const labels[] = {"7 Spalte  20/5 Pix", "8 Spalte  20/5 Pix",
                                   "8 Spalte  100/25 Pix", "8 Spalte  2/0.5 Pix"};
     for (int32_t i = 0; i < MAX_KEPT_CURVES; ++i)
-        EXPECT_EQ(kept_curve_label(kept_curves.curves[i].setting), labels[i]);
+        EXPECT_EQ(kept_curve_label(lessons.kept.curves[i].setting), labels[i]);
     for (int32_t i = 0; i < MAX_KEPT_CURVES; ++i) {
         for (int32_t j = i + 1; j < MAX_KEPT_CURVES; ++j)
-            EXPECT_NE(kept_curves.curves[i].colour, kept_curves.curves[j].colour);
+            EXPECT_NE(lessons.kept.curves[i].colour, lessons.kept.curves[j].colour);
     }
     // Each curve's tip shows in its colour wherever no other curve is as long.
-    for (int32_t i = 0; i < kept_curves.count; ++i) {
-        const KeptCurve& curve = kept_curves.curves[i];
+    for (int32_t i = 0; i < lessons.kept.count; ++i) {
+        const KeptCurve& curve = lessons.kept.curves[i];
         for (int32_t y = 0; y < CURVE_ROWS; ++y) {
             const CurveSample& s = curve.samples[y];
             if (!s.taken || s.length <= 0 || y == detector_y()) continue;
             bool alone = true;
-            for (int32_t j = 0; j < kept_curves.count; ++j) {
-                const CurveSample& o = kept_curves.curves[j].samples[y];
+            for (int32_t j = 0; j < lessons.kept.count; ++j) {
+                const CurveSample& o = lessons.kept.curves[j].samples[y];
                 if (j != i && o.taken && o.length == s.length) alone = false;
             }
             if (alone) {
@@ -119,7 +121,7 @@ TEST_F(KeptCurvesTest, ManySettingsKeepTheFourNewestEachInItsColourWithItsTip) {
             }
         }
     }
-    const PixelBox legend = curve_legend_box();
+    const PixelBox legend = lessons.legend.box;
     EXPECT_GE(legend.x0, 408);
     EXPECT_LE(legend.x1, 639);
     EXPECT_EQ(legend.y0, 449 - 3 * 15);
@@ -134,10 +136,10 @@ TEST_F(KeptCurvesTest, SettingsOnlyPassedThroughAreNotKept) {
             key(*k);
     }
     sweep(10);
-    ASSERT_EQ(kept_curves.count, 3);
+    ASSERT_EQ(lessons.kept.count, 3);
     const int32_t counts[] = {2, 3, 5};
     for (int32_t i = 0; i < 3; ++i)
-        EXPECT_EQ(kept_curves.curves[i].setting.slit_count, counts[i]);
+        EXPECT_EQ(lessons.kept.curves[i].setting.slit_count, counts[i]);
 }
 
 TEST_F(KeptCurvesTest, ASettingMetAgainIsTheCurrentOneAgain) {
@@ -146,12 +148,12 @@ TEST_F(KeptCurvesTest, ASettingMetAgainIsTheCurrentOneAgain) {
     key('g');
     sweep(5);
     key('k');
-    ASSERT_EQ(kept_curves.count, 1);
-    EXPECT_EQ(kept_curves.curves[0].setting.slit_count, 3);
+    ASSERT_EQ(lessons.kept.count, 1);
+    EXPECT_EQ(lessons.kept.curves[0].setting.slit_count, 3);
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {
         if (two[y] < 0) continue;
         EXPECT_TRUE(curve_samples[y].taken) << "row " << y;
-        EXPECT_EQ(pixel(639, y), kept_curves.current[y].length >= curve_samples[y].length
+        EXPECT_EQ(pixel(639, y), lessons.kept.current[y].length >= curve_samples[y].length
                                      ? pixel(639, y)
                                      : COLOUR_LIGHT_RED);
     }
@@ -167,7 +169,7 @@ TEST_F(KeptCurvesTest, RedrawsOfTheSameSettingKeepEveryCurve) {
     const std::vector<int32_t> current = lengths();
     for (const char k : {'5', 'm', 'm', 'i', 'i'}) {
         key(k);
-        EXPECT_EQ(kept_curves.count, MAX_KEPT_CURVES) << k;
+        EXPECT_EQ(lessons.kept.count, MAX_KEPT_CURVES) << k;
     }
     EXPECT_TRUE(model.intensity_shown);
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {
@@ -180,7 +182,7 @@ TEST_F(KeptCurvesTest, FiguresPassingOverTheLegendAndCurvesLeaveThemWhole) {
     sweep(30);
     key('g');
     run_frame();
-    const PixelBox legend = curve_legend_box();
+    const PixelBox legend = lessons.legend.box;
     ASSERT_LT(legend.x0, legend.x1);
     std::vector<uint8_t> right;
     const auto keep_right = [&right]() {
@@ -216,8 +218,8 @@ TEST_F(KeptCurvesTest, COffForgetsThemAndRedraws) {
     sweep(10);
     key('g');
     key('c');
-    EXPECT_FALSE(model.curves_kept);
-    EXPECT_EQ(kept_curves.count, 0);
+    EXPECT_FALSE(lessons.curves_kept);
+    EXPECT_EQ(lessons.kept.count, 0);
     for (int32_t y = 0; y < 480; ++y)
         EXPECT_FALSE(row_has(y, 400, 639, KEPT_CURVE_COLOURS[0])) << "row " << y;
 }
@@ -230,8 +232,8 @@ TEST_F(KeptCurvesTest, KeysActInSingleStepMode) {
         handle_key();
     }
     EXPECT_TRUE(model.stepping);
-    EXPECT_TRUE(model.curves_kept);
-    EXPECT_FALSE(model.projector_colours);
+    EXPECT_TRUE(lessons.curves_kept);
+    EXPECT_FALSE(lessons.projector_colours);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #include <cstdint>
 #include <iterator>
 
+#include "lessons/lessons.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
 
 // The lesson's core question, how the wavelength and the slit spacing each
 // change the pattern, needs them apart: "a" changes both and keeps their

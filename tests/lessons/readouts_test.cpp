@@ -5,8 +5,10 @@
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "sim/sim.h"
-#include "sim/sim_internal.h"
-#include "sim_fixture.h"
+#include "lessons/lessons.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
+#include "lesson_fixture.h"
 
 namespace {
 
@@ -28,7 +30,7 @@ int32_t held_pointer(int32_t* x, int32_t* y, int32_t* wheel, int32_t* buttons, i
     return 0;
 }
 
-class Readouts : public SimulationTest {
+class Readouts : public LessonTest {
 protected:
     static void expect_lines(const std::string (&want)[4]) {
         for (int i = 0; i < 4; ++i) {
@@ -108,7 +110,7 @@ TEST_F(Readouts, EveryKeyAtEveryLimitDrawsWithinTheScreen) {
         for (const int32_t key : keys) {
             run_frame();
             press_each(key);
-            for (const int32_t width : model.readout_width)
+            for (const int32_t width : lessons.readouts.width)
                 EXPECT_LE(35 + width, 640);
         }
         // In single steps the wait takes the next key.
@@ -117,7 +119,7 @@ TEST_F(Readouts, EveryKeyAtEveryLimitDrawsWithinTheScreen) {
             press_each(key);
         }
         EXPECT_FALSE(model.stepping);
-        EXPECT_TRUE(model.readouts_shown);
+        EXPECT_TRUE(lessons.readouts.shown);
     }
 }
 

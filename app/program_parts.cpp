@@ -1,0 +1,25 @@
+#include "app/program_parts.h"
+
+#include "sim/hooks.h"
+
+#if LESSON_TOOLS
+#include "lessons/lessons.h"
+#endif
+
+void assemble_program() {
+#if LESSON_TOOLS
+    static const SimHooks LESSON_HOOKS = {
+        .reset = reset_lessons,
+        .scene_cleared = lessons_scene_cleared,
+        .sample_drawn = lessons_sample_drawn,
+        .frame_drawn = lessons_frame_drawn,
+        .after_key = lessons_after_key,
+        .keys = lesson_keys(),
+    };
+    install_sim_hooks(&LESSON_HOOKS);
+#else
+    // The core alone: the program as it has always been, in which the
+    // lesson keys do nothing.
+    install_sim_hooks(nullptr);
+#endif
+}

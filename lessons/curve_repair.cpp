@@ -1,0 +1,66 @@
+#include <algorithm>
+#include <climits>
+
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "sim/detector.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
+#include "sim/sim.h"
+
+// The figures erase themselves in the background colour before they move,
+// and so erase whatever lay under them: over the kept curves and their
+// legend that would lose them for good. Each frame finds where the figures
+// were and are; where that meets the legend or the curves, those are drawn
+// again, and the figures over them as the frame drew them.
+
+namespace {
+
+bool meet(const PixelBox& a, const PixelBox& b, PixelBox* common) {
+    const PixelBox c{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
+                     std::min(a.y1, b.y1)};
+    if (c.x0 > c.x1 || c.y0 > c.y1) return false;
+    if (common != nullptr) *common = c;
+    return true;
+}
+
+}  // namespace
+
+void repair_kept_curves() {
+    if (!lessons.curves_kept || !model.intensity_shown) return;
+    const KeptCurves& kept = lessons.kept;
+    const FigureReach now = figure_reach_now();
+    const PixelBox legend = lessons.legend.box;
+    const PixelBox curves{LAST_COLUMN + 1 - kept.longest, 0, LAST_COLUMN, LAST_ROW};
+    bool legend_hit = false;
+    int32_t top = INT_MAX;
+    int32_t bottom = INT_MIN;
+    const FigureReach* const reaches[] = {&lessons.drawn_reach, &now};
+    for (const FigureReach* reach : reaches) {
+        if (!reach->known) continue;
+        for (const PixelBox& box : reach->boxes) {
+            PixelBox common;
+            if (meet(box, legend, nullptr)) legend_hit = true;
+            if (kept.longest > 0 && meet(box, curves, &common)) {
+                top = std::min(top, common.y0);
+                bottom = std::max(bottom, common.y1);
+            }
+        }
+    }
+    lessons.drawn_reach = now;
+    if (!legend_hit && top > bottom) return;
+    if (legend_hit) {
+        restore_curve_legend();
+        top = std::min(top, legend.y0);
+        bottom = std::max(bottom, legend.y1);
+    }
+    for (int32_t y = std::max(top, 0); y <= std::min(bottom, LAST_ROW); ++y)
+        draw_curve_row(y);
+    // The figures over them again, in the frame's order; each draws the
+    // pixels it drew before.
+    draw_resultant();
+    draw_detector_line();
+    draw_rays();
+    draw_chain();
+    draw_curve_row(detector_y());
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// The help lines of the lesson keys ("h"), top to bottom: shown by
+// extra_keys_help.cpp, named by the key table's rows.
+
+// Two literals where an escape would swallow the letters after it.
+inline constexpr const char* EXTRA_KEYS_LINES[] = {
+    ("[+]/[-] -> Wellenl\x84nge gr\x94\xE1"
+     "er / kleiner"),
+    ("[Bild auf]/[Bild ab] -> Spaltabstand gr\x94\xE1"
+     "er / kleiner"),
+    "[r] -> Messwerte ein / aus",
+    "[c] -> Kurven behalten ein / aus",
+    "[p] -> Projektorfarben ein / aus",
+    "[h] -> Zusatztasten ausblenden",
+};

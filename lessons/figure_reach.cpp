@@ -1,0 +1,31 @@
+#include <algorithm>
+
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "sim/sim.h"
+
+namespace {
+
+// The chain and the resultant stay within the total amplitude (80) of the
+// detector point, the resultant one pixel more; one spare.
+constexpr int32_t CHAIN_REACH = 82;
+
+}  // namespace
+
+FigureReach figure_reach_now() {
+    const int32_t x = model.detector_x;
+    const int32_t y = detector_y();
+    const int32_t first = model.slit_y[1];
+    const int32_t last = model.slit_y[std::clamp(model.slit_count, 1, SLIT_CAPACITY)];
+    FigureReach reach;
+    reach.known = true;
+    reach.boxes[0] = PixelBox{x - CHAIN_REACH, y - CHAIN_REACH, x + CHAIN_REACH, y + CHAIN_REACH};
+    reach.boxes[1] = PixelBox{x, DETECTOR_TOP, x, DETECTOR_BOTTOM};
+    reach.boxes[2] = PixelBox{std::min(model.barrier_x, x), std::min({first, y, model.axis_y}),
+                              std::max(model.barrier_x, x), std::max({last, y, model.axis_y})};
+    return reach;
+}
+
+void note_figures_drawn() {
+    lessons.drawn_reach = figure_reach_now();
+}

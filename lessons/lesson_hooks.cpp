@@ -1,0 +1,29 @@
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+
+// What the lesson tools do at the core's seams. Their state is one record,
+// renewed with every run.
+
+LessonState lessons;
+
+void reset_lessons() {
+    lessons = LessonState{};
+}
+
+void lessons_scene_cleared() {
+    readouts_scene_cleared();
+    redraw_kept_curves();
+}
+
+void lessons_sample_drawn(int32_t y) {
+    keep_curve_sample(y);
+}
+
+void lessons_frame_drawn() {
+    repair_kept_curves();
+}
+
+void lessons_after_key() {
+    follow_pointer();
+    update_readouts();
+}

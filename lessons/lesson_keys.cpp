@@ -1,0 +1,59 @@
+#include "gfx/input/input.h"
+#include "lessons/extra_keys_lines.h"
+#include "lessons/lessons.h"
+#include "sim/keys.h"
+
+// The lesson tools' rows of the key table: keys the program ignored before
+// they came, each with its command and the places that describe it.
+
+namespace {
+
+void wavelength_up() {
+    step_wavelength(1);
+}
+void wavelength_down() {
+    step_wavelength(-1);
+}
+void spacing_up() {
+    step_spacing(1);
+}
+void spacing_down() {
+    step_spacing(-1);
+}
+
+constexpr const char* WAVELENGTH_HELP =
+    "+, -                          wavelength alone one step larger, smaller";
+constexpr const char* SPACING_HELP =
+    "Page Up, Page Down            slit spacing alone one step larger, smaller";
+constexpr const char* READOUTS_HELP =
+    "r                             readouts at the detector on, off";
+constexpr const char* KEPT_HELP =
+    "c                             keep the curves of earlier settings on, off";
+constexpr const char* PROJECTOR_HELP =
+    "p                             projector colours (3:1 against white) on, off";
+constexpr const char* EXTRA_HELP = "h                             help lines of these keys on, off";
+
+constexpr KeyCommand KEYS[] = {
+    {.key = "+", .handle = wavelength_up, .extension = true, .label = "+",
+     .screen_help = EXTRA_KEYS_LINES[0], .option_help = WAVELENGTH_HELP, .page_button = "+"},
+    {.key = "-", .handle = wavelength_down, .extension = true, .label = "-",
+     .screen_help = EXTRA_KEYS_LINES[0], .option_help = WAVELENGTH_HELP, .page_button = "-"},
+    {.key = KEY_PAGE_UP, .handle = spacing_up, .extension = true, .label = "Bild auf",
+     .screen_help = EXTRA_KEYS_LINES[1], .option_help = SPACING_HELP, .page_button = "PageUp"},
+    {.key = KEY_PAGE_DOWN, .handle = spacing_down, .extension = true, .label = "Bild ab",
+     .screen_help = EXTRA_KEYS_LINES[1], .option_help = SPACING_HELP, .page_button = "PageDown"},
+    {.key = "r", .handle = toggle_readouts, .extension = true, .label = "r",
+     .screen_help = EXTRA_KEYS_LINES[2], .option_help = READOUTS_HELP, .page_button = "r"},
+    {.key = "c", .handle = toggle_kept_curves, .extension = true, .label = "c",
+     .screen_help = EXTRA_KEYS_LINES[3], .option_help = KEPT_HELP, .page_button = "c"},
+    {.key = "p", .handle = toggle_projector_colours, .extension = true, .label = "p",
+     .screen_help = EXTRA_KEYS_LINES[4], .option_help = PROJECTOR_HELP, .page_button = "p"},
+    {.key = "h", .handle = toggle_extra_keys_help, .extension = true, .label = "h",
+     .screen_help = EXTRA_KEYS_LINES[5], .option_help = EXTRA_HELP, .page_button = "h"},
+};
+
+}  // namespace
+
+std::span<const KeyCommand> lesson_keys() {
+    return KEYS;
+}

@@ -1,0 +1,157 @@
+#pragma once
+
+// The lesson tools: what a class needs beyond the program as it has always
+// been, built above the simulation and reached by it only through its hooks
+// (sim/hooks.h). The wavelength and the spacing each on their own, readouts
+// at the detector, the curves of earlier settings kept, projector colours,
+// the extra keys' help, and the detector under the pointer. Their state is
+// theirs, in one record that the reset hook renews.
+//
+//   install_sim_hooks(&hooks);   // hooks filled with the routines below
+//   simulation_start();          // the core calls them from then on
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "sim/hooks.h"
+#include "sim/keys.h"
+#include "sim/sim.h"
+
+// The routines of the core's hooks.
+void reset_lessons();
+void lessons_scene_cleared();
+void lessons_sample_drawn(int32_t y);
+void lessons_frame_drawn();
+void lessons_after_key();
+std::span<const KeyCommand> lesson_keys();
+
+// Readouts ("r"): path difference, phase difference, angle and intensity
+// at the detector, printed when something they show changes.
+
+constexpr int32_t READOUT_LINES = 4;
+
+// What the readouts show depends on: the setting and the detector's place.
+struct ReadoutSetting {
+    int32_t slit_count = 0;
+    int32_t slit_spacing = 0;
+    int32_t detector_x = 0;
+    int32_t detector_offset = 0;
+    float wavelength = 0;
+    bool operator==(const ReadoutSetting&) const = default;
+};
+
+// On or off; stale once the screen lost them; the setting they were printed
+// for; each line's printed width, erased before a shorter line replaces it.
+struct ReadoutState {
+    bool shown = false;
+    bool stale = false;
+    ReadoutSetting setting = {};
+    int32_t width[READOUT_LINES] = {};
+};
+
+// The texts of the readout lines as they are now; a line left out is empty.
+void readout_texts(std::string (&lines)[READOUT_LINES]);
+
+// Kept curves ("c"): while on, the samples of each setting (slit count,
+// spacing, wavelength, detector line) are remembered, and a command that
+// clears the screen draws them again: the current one in light red, up to
+// four earlier ones in colours of their own with a legend above the credit.
+// A row's samples are drawn longest first, so that every curve's tip shows.
+
+constexpr int32_t MAX_KEPT_CURVES = 4;
+// Distinct from each other, from light red and from the figures; with the
+// projector colours each has 3:1 against white too.
+constexpr uint32_t KEPT_CURVE_COLOURS[MAX_KEPT_CURVES] = {COLOUR_CYAN, COLOUR_MAGENTA,
+                                                          COLOUR_DARK_GREY, COLOUR_LIGHT_BLUE};
+
+struct CurveSetting {
+    int32_t slit_count = 0;
+    int32_t slit_spacing = 0;
+    float wavelength = 0;
+    int32_t detector_x = 0;
+    bool operator==(const CurveSetting&) const = default;
+};
+
+struct KeptCurve {
+    CurveSetting setting;
+    uint32_t colour = 0;
+    CurveSample samples[CURVE_ROWS];
+};
+
+struct KeptCurves {
+    int32_t count = 0;
+    KeptCurve curves[MAX_KEPT_CURVES];  // oldest first
+    // The samples of the setting in force, across every redraw that keeps it.
+    CurveSetting current_setting;
+    CurveSample current[CURVE_ROWS];
+    int32_t longest = 0;  // pixels of the longest sample of any curve
+};
+
+// A kept curve's legend text, e.g. "3 Spalte  20/5 Pix"; a detector line
+// other than the one "i" places is added while the text stays short.
+std::string kept_curve_label(const CurveSetting& setting);
+
+// An inclusive rectangle of pixels.
+struct PixelBox {
+    int32_t x0 = 0;
+    int32_t y0 = 0;
+    int32_t x1 = -1;
+    int32_t y1 = -1;
+};
+
+// The legend as drawn: its box (empty while it has no line) and the pixels
+// in it, as gfx_get writes them (a 32-byte header, rows padded to 16
+// bytes), so that a frame can put it back without building anything.
+constexpr int32_t LEGEND_MAX_WIDTH = LAST_COLUMN + 1 - LEGEND_LEFT_LIMIT;
+constexpr int32_t LEGEND_MAX_PITCH = (LEGEND_MAX_WIDTH + 15) / 16 * 16;
+struct CurveLegend {
+    PixelBox box;
+    uint8_t pixels[32 + LEGEND_MAX_PITCH * LABEL_HEIGHT * MAX_KEPT_CURVES] = {};
+};
+
+// Where the figures were last drawn: chain and resultant, the detector
+// line, the rays with the axis.
+struct FigureReach {
+    bool known = false;
+    PixelBox boxes[3];
+};
+
+// Projector colours ("p"): changes the palette entries of the figures to
+// ones with at least 3:1 against white, whose slit-1 colour stays apart from
+// the resultant's under red-green colour blindness; off loads the default
+// palette again. Nothing is redrawn.
+struct PaletteColour {
+    uint32_t entry;
+    int32_t red;
+    int32_t green;
+    int32_t blue;
+};
+constexpr PaletteColour PROJECTOR_COLOURS[] = {
+    {COLOUR_CYAN, 68, 153, 186},
+    {COLOUR_LIGHT_GREY, 145, 145, 145},
+    {COLOUR_LIGHT_GREEN, 0, 157, 113},
+    {COLOUR_LIGHT_RED, 255, 68, 16},
+};
+
+// Everything the lesson tools remember.
+struct LessonState {
+    ReadoutState readouts;
+    // The extra keys' help lines ("h"), shown as the help menu is.
+    bool extra_keys_shown = false;
+    bool curves_kept = false;
+    bool projector_colours = false;
+    KeptCurves kept;
+    CurveLegend legend;
+    FigureReach drawn_reach;
+};
+
+extern LessonState lessons;
+
+// The commands of the lesson keys, for the key table and for tests.
+void step_wavelength(int32_t direction);
+void step_spacing(int32_t direction);
+void toggle_readouts();
+void toggle_extra_keys_help();
+void toggle_kept_curves();
+void toggle_projector_colours();

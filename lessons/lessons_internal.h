@@ -1,0 +1,38 @@
+#pragma once
+
+// What the lesson tools' own files share, each routine beside its file.
+
+#include <cstdint>
+
+#include "lessons/lessons.h"
+
+// kept_curves.cpp: notes the sample just drawn at row y as the current
+// curve's and draws the row's curves again, longest first.
+void keep_curve_sample(int32_t y);
+// Draws the curves of row y, longest first, from the right edge.
+void draw_curve_row(int32_t y);
+// After the screen was cleared: files the earlier setting's curve, takes back
+// the current setting's, draws the legend and every curve.
+void redraw_kept_curves();
+
+// curve_legend.cpp: the legend above the credit, one line per kept curve;
+// saved as drawn, so that a frame can put it back.
+void draw_curve_legend();
+void restore_curve_legend();
+
+// figure_reach.cpp: the boxes the figures lie in now; remembered as drawn.
+FigureReach figure_reach_now();
+void note_figures_drawn();
+
+// curve_repair.cpp: where the figures moved over the legend or the curves,
+// those are drawn again and the figures over them. Once per frame.
+void repair_kept_curves();
+
+// readouts.cpp: printed again after a command if what they show changed or
+// the screen lost them.
+void update_readouts();
+void readouts_scene_cleared();
+
+// pointer.cpp: while the left button (a finger, a pen) is down inside the
+// picture, the detector goes where the pointer is.
+void follow_pointer();

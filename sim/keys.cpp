@@ -1,0 +1,23 @@
+#include "sim/keys.h"
+
+#include "sim/hooks.h"
+
+std::vector<const KeyCommand*> key_table() {
+    std::vector<const KeyCommand*> rows;
+    for (const KeyCommand& row : specified_keys())
+        rows.push_back(&row);
+    for (const KeyCommand& row : sim_hooks().keys)
+        rows.push_back(&row);
+    return rows;
+}
+
+const KeyCommand* find_key(std::string_view key) {
+    if (key.empty()) return nullptr;
+    for (const KeyCommand& row : specified_keys()) {
+        if (row.key == key) return &row;
+    }
+    for (const KeyCommand& row : sim_hooks().keys) {
+        if (row.key == key) return &row;
+    }
+    return nullptr;
+}

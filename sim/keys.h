@@ -1,0 +1,47 @@
+#pragma once
+
+// The key table: every command key once, with what it does and where it is
+// described. The core's rows are the keys the program has always had; a
+// layer above adds its own rows through its hooks (sim/hooks.h). Adding a
+// key is adding a row: CONTRIBUTING.md says how.
+//
+//   const KeyCommand* command = find_key(gfx_inkey());
+//   if (command != nullptr && command->handle != nullptr) command->handle();
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+// When handle_key runs a key's routine: most keys once the single-step wait
+// is over; "s" before it (it starts the wait); "e" after the pointer and the
+// readouts had their turn, as the last thing of the frame.
+enum class KeyTurn { COMMAND, BEFORE_WAIT, LAST };
+
+struct KeyCommand {
+    std::string_view key;     // as gfx_inkey answers it
+    void (*handle)() = nullptr;  // nullptr: the key acts elsewhere ("w" ends the wait)
+    bool extension = false;   // beyond the keys the program always had
+    KeyTurn turn = KeyTurn::COMMAND;
+    // How the help texts name it, between brackets: "g", "Pfeiltasten".
+    std::string_view label = {};
+    // The on-screen help line that names it (one line may name several
+    // keys); empty for none.
+    std::string_view screen_help = {};
+    // Its line in the program's --help (keys sharing a line share the text);
+    // empty for none.
+    std::string_view option_help = {};
+    // The page button's key (the browser's name for it); empty for none.
+    std::string_view page_button = {};
+};
+
+// The core's rows, in the order --help lists them.
+std::span<const KeyCommand> specified_keys();
+
+// Every row the program has: the core's, then the installed layer's.
+std::vector<const KeyCommand*> key_table();
+
+// The row of a key, or nullptr; the core's rows first.
+const KeyCommand* find_key(std::string_view key);
+
+// The help menu's lines ("m"), top to bottom, as the screen shows them.
+std::span<const char* const> help_menu_lines();

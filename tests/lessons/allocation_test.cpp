@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "gfx/input/input.h"
+#include "lesson_fixture.h"
+#include "lessons/lessons.h"
+#include "sim/scene.h"
+#include "tests/support/allocation_count.h"
+
+namespace {
+
+using FrameCost = LessonTest;
+
+TEST_F(FrameCost, ReadoutsCostNothingWhileNothingTheyShowChanges) {
+    key_push('r');
+    handle_key();  // prints them, which allocates
+    run_frame();
+    const long before = allocations_so_far();
+    for (int frame = 0; frame < 20; ++frame) {
+        run_frame();
+        handle_key();
+    }
+    EXPECT_EQ(allocations_so_far(), before);
+}
+
+TEST_F(FrameCost, FramesWithKeptCurvesAllocateNothing) {
+    // Four kept curves, and the detector over their legend, which every frame
+    // puts back.
+    model.intensity_shown = true;
+    model.detector_x = 480;
+    model.detector_distance = model.detector_x - model.barrier_x;
+    toggle_kept_curves();
+    for (int32_t count = 2; count <= 6; ++count) {
+        run_frame();
+        --model.detector_offset;  // a curve of two rows at least
+        run_frame();
+        use_slits(count, 20);
+        redraw_scene();
+    }
+    model.detector_offset = AXIS_Y - 430;
+    run_frame();
+    const long before = allocations_so_far();
+    for (int frame = 0; frame < 20; ++frame)
+        run_frame();
+    EXPECT_EQ(allocations_so_far(), before);
+    EXPECT_EQ(lessons.kept.count, 4);
+}
+
+}  // namespace
