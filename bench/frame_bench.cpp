@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include "app/program_parts.h"
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "app/program_parts.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/program_parts.h"
 #include "gfx/gfx.h"
 #include "gfx/screen/screen.h"
-#include "app/program_parts.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 

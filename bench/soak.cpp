@@ -13,11 +13,11 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "app/program_parts.h"
 #include "gfx/gfx.h"
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "runtime/runtime.h"
-#include "app/program_parts.h"
 #include "sim/sim.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "gfx/draw/draw.h"
-#include "runtime/runtime.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "runtime/runtime.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 

@@ -55,9 +55,9 @@ void readout_texts(std::string (&lines)[READOUT_LINES]) {
     // The frame loop computes the light only at its start; a command may
     // have moved the detector since.
     const PhasorSet light = setting_phasors(setting_of(model), model.phase);
-    const double ratio = (static_cast<double>(light.path_length[2]) -
-                          static_cast<double>(light.path_length[1])) /
-                         static_cast<double>(model.wavelength);
+    const double ratio =
+        (static_cast<double>(light.path_length[2]) - static_cast<double>(light.path_length[1])) /
+        static_cast<double>(model.wavelength);
 
     for (std::string& line : lines)
         line.clear();
@@ -105,7 +105,8 @@ void update_readouts() {
         const int32_t y = READOUT_TOP + i * READOUT_STEP;
         // A shorter line would leave the old one's end standing.
         int32_t& width = readouts.width[i];
-        if (width > 0) scene_box(READOUT_X, y, width - 1, LABEL_HEIGHT - 1, background(), RELATIVE_SECOND);
+        if (width > 0)
+            scene_box(READOUT_X, y, width - 1, LABEL_HEIGHT - 1, background(), RELATIVE_SECOND);
         width = static_cast<int32_t>(lines[i].size()) * GLYPH_WIDTH;
         if (!lines[i].empty()) print_at_pixel(READOUT_X, y, lines[i]);
     }

@@ -18,9 +18,9 @@
 enum class KeyTurn { COMMAND, BEFORE_WAIT, LAST };
 
 struct KeyCommand {
-    std::string_view key;     // as gfx_inkey answers it
+    std::string_view key;        // as gfx_inkey answers it
     void (*handle)() = nullptr;  // nullptr: the key acts elsewhere ("w" ends the wait)
-    bool extension = false;   // beyond the keys the program always had
+    bool extension = false;      // beyond the keys the program always had
     KeyTurn turn = KeyTurn::COMMAND;
     // How the help texts name it, between brackets: "g", "Pfeiltasten".
     std::string_view label = {};

@@ -34,8 +34,7 @@ void print_at_pixel(int32_t x, int32_t y, std::string_view text) {
     const std::array<int32_t, 2> bounds{1, n * 64};
     array_create(buffer, 4, true, false, 1, bounds);
 
-    scene_box(x, y, width - 1, LABEL_HEIGHT - 1, background(),
-              RELATIVE_SECOND);
+    scene_box(x, y, width - 1, LABEL_HEIGHT - 1, background(), RELATIVE_SECOND);
     gfx_locate(1, 1, CURSOR_UNCHANGED);
     gfx_print(0, temp_of(text), PRINT_NEW_LINE);
     gfx_get(nullptr, 0, 0, static_cast<float>(width - 1), LABEL_HEIGHT - 1, buffer.data,

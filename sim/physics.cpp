@@ -31,7 +31,8 @@ void slit_path_lengths(const SlitSetting& setting, float (&path_length)[SLIT_CAP
         const int32_t dy = detector_y - slit_row(setting, i);
         // The distance is squared as a real, so a detector moved far away
         // cannot overflow an integer product.
-        path_length[i] = static_cast<float>(std::sqrt(std::pow(wide(dy), 2.0) + distance * distance));
+        path_length[i] =
+            static_cast<float>(std::sqrt(std::pow(wide(dy), 2.0) + distance * distance));
     }
 }
 

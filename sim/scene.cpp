@@ -24,7 +24,8 @@ void draw_mark() {
     gfx_ellipse(nullptr, MARK_X, MARK_Y, 5, COLOUR_BLACK, 0, 0, ELLIPSE_END_OMITTED, 0,
                 RELATIVE_POINT_ABSOLUTE);
     // The letter's pixels around the circle's centre.
-    constexpr int32_t LETTER[][2] = {{-2, -1}, {-2, 0}, {-2, 1}, {-1, -2}, {-1, 2}, {0, -2}, {0, 2}, {1, -2}, {1, 2}, {2, -1}, {2, 1}};
+    constexpr int32_t LETTER[][2] = {{-2, -1}, {-2, 0}, {-2, 1}, {-1, -2}, {-1, 2}, {0, -2},
+                                     {0, 2},   {1, -2}, {1, 2},  {2, -1},  {2, 1}};
     for (const auto& [dx, dy] : LETTER) {
         gfx_pset(nullptr, static_cast<float>(MARK_X + dx), static_cast<float>(MARK_Y + dy),
                  COLOUR_BLACK, RELATIVE_POINT_ABSOLUTE, 0);

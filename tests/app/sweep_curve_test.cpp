@@ -10,9 +10,9 @@
 
 #include "app/curve_csv.h"
 #include "app/typed_frames.h"
-#include "sim/sim.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
+#include "sim/sim.h"
 #include "tests/lessons/lesson_fixture.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "gfx/input/input.h"
-#include "sim/sim.h"
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "gfx/input/input.h"
-#include "sim/sim.h"
+#include "lesson_fixture.h"
 #include "lessons/lessons.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
-#include "lesson_fixture.h"
+#include "sim/sim.h"
 
 namespace {
 

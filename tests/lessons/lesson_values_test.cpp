@@ -5,9 +5,9 @@
 #include <string>
 
 #include "gfx/input/input.h"
-#include "sim/sim.h"
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "gfx/input/input.h"
-#include "sim/sim.h"
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
-#include "sim/sim.h"
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
+#include "sim/sim.h"
 
 namespace {
 

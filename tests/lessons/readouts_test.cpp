@@ -4,11 +4,11 @@
 
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
-#include "sim/sim.h"
+#include "lesson_fixture.h"
 #include "lessons/lessons.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
-#include "lesson_fixture.h"
+#include "sim/sim.h"
 
 namespace {
 

@@ -48,4 +48,3 @@ void operator delete[](void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 #pragma GCC diagnostic pop
-
