@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
-# The tests and benchmarks are on whatever an earlier run.sh left in the
+# Tests and benchmarks on, whatever an earlier run.sh left in the
 # build folder's cache. WERROR=1 (as CI sets it) turns compiler warnings into
 # errors.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DBUILD_BENCHMARKS=ON \
