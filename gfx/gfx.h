@@ -2,12 +2,16 @@
 
 // The graphics services: choosing a screen, which builds the screen record,
 // opens a window driver and wires the console to the screen's own routines.
-// This header is what a program includes to draw; it brings the layers with it.
+// A program includes this header to open a screen, and the public headers of
+// the layers for what it does on it: drawing, text, keys.
 //
-//   if (gfx_screen(12, 8, 0, 0, 0) != 0) ... // 640 x 480, 16 colours, a window
+// Usage:
+//   #include "gfx/draw/draw.h"
+//   #include "gfx/input/input.h"
+//   if (gfx_screen(12, 8, 0, 0, 0) != 0) return 1;  // 640 x 480, 16 colours, a window
 //   gfx_line(nullptr, 0, 0, 639, 479, 15, LINE_PLAIN, STYLE_SOLID, 0);
 //   std::string key = gfx_inkey();
-//   gfx_screen(0, 0, 0, 0, 0);              // back to the text console
+//   gfx_screen(0, 0, 0, 0, 0);  // back to the text console
 
 #include <string>
 

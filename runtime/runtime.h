@@ -3,11 +3,13 @@
 // The runtime: services every layer of the program may use, with no
 // dependency of their own.
 //
-//   runtime_start(argc, argv, 0);           // once, from main
-//   double t = timer_seconds();             // seconds since the first reading
-//   sleep_ms(20);                           // a pause (a screen's variant while one is open)
-//   StringDescriptor* s = string_temp("Spalte", 6);   // byte strings and number texts
-//   int32_t v = load_unaligned<int32_t>(bytes);       // a value at any address
+// Usage:
+//   runtime_start(argc, argv, 0);  // once, from main
+//   double t = timer_seconds();    // seconds since the first reading
+//   sleep_ms(20);                  // a pause (a screen's variant while one is open)
+//   StringDescriptor* s = string_temp("Spalte", 6);  // byte strings and number texts
+//   const uint8_t bytes[5] = {0, 1, 0, 0, 0};
+//   int32_t v = load_unaligned<int32_t>(bytes + 1);  // a value at any address
 //
 // Sections: byte strings, dynamic arrays, number texts, the clock and pauses,
 // program arguments, the process state record (runtime_reset() for tests),
@@ -220,9 +222,9 @@ std::string program_title();
 // Everything the runtime keeps for the whole process, in one record: the
 // clock's choice and origin, the seams through which tests play out time,
 // the sleep routine a screen installs, the argument vector and the error
-// number. The runtime's operations (timing.h, program_args.h, last_error.h)
-// are thin functions over it; runtime_reset() puts it back as a fresh process
-// has it.
+// number. The runtime's operations (timing.cpp, program_args.cpp,
+// runtime_state.cpp) are thin functions over it; runtime_reset() puts it
+// back as a fresh process has it.
 struct RuntimeState {
     // The clock, chosen once on its first reading. The window thread may read
     // it beside the main thread, so the choice is published through source

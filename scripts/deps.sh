@@ -1,26 +1,44 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only when one is missing.
+# Installs the Debian packages one purpose needs, only when one is missing:
+#
+#   bash scripts/deps.sh run [MORE...]    # building and running the program (run.sh)
+#   bash scripts/deps.sh test [MORE...]   # that and the tests and benchmarks (test.sh)
+#   bash scripts/deps.sh MORE...          # the program's packages and MORE
+#
+# A caller may name more packages after the purpose, or in place of it (CI
+# adds clang and its fuzzer runtime, the package script its tools).
 set -euo pipefail
 
-# console-data supplies the fonts the build turns into the built-in glyphs; it
-# asks about keymaps unless DEBIAN_FRONTEND=noninteractive (exported below).
-# zlib1g-dev lets the build tool read those gzip-compressed fonts; libpng-dev
-# and libgif-dev write the pictures and animations of mehrfachspalt-snapshot.
-# libsdl2-dev and libx11-dev carry the window (SDL2 is also the peer the
-# benchmarks measure the drawing against); xvfb, xdotool and imagemagick let
-# the window and end-to-end tests run a display of their own, type and take
-# screenshots (and decode the animations); openbox and fluxbox are the window
-# managers the window is tried under, wmctrl sends their maximise and close
-# requests and x11-utils (xprop, xwininfo, xdpyinfo) reads back what they did.
-# weston (on that display) and sway (headless) are the Wayland compositors of
-# the tests, with wtype to type and grim to take screenshots on sway; on
-# Wayland SDL draws the window through OpenGL ES, which libgl1-mesa-dri does in
-# software on a machine without a graphics card.
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev console-data
-  zlib1g-dev libpng-dev libgif-dev libsdl2-dev libx11-dev xvfb xdotool x11-xserver-utils imagemagick
-  openbox fluxbox wmctrl x11-utils weston sway wtype grim libgl1-mesa-dri)
-# A caller may name more (CI adds clang and its fuzzer runtime, the package
-# script its tools).
+# Building and running the program, as the configure step of CMakeLists.txt
+# asks for them with tests and benchmarks off: the compiler, CMake, make and
+# pkg-config; console-data supplies the fonts the build turns into the
+# built-in glyphs (it asks about keymaps unless DEBIAN_FRONTEND=noninteractive,
+# exported below), and zlib1g-dev lets the build tool read those
+# gzip-compressed fonts; libsdl2-dev, libx11-dev and libwayland-dev carry the
+# window; libpng-dev and libgif-dev write the pictures and animations of
+# mehrfachspalt-snapshot, which the same build makes; on Wayland SDL draws the
+# window through OpenGL ES, which libgl1-mesa-dri does in software on a machine
+# without a graphics card.
+run_packages=(g++ cmake make pkg-config console-data zlib1g-dev libsdl2-dev libx11-dev
+  libwayland-dev libpng-dev libgif-dev libgl1-mesa-dri)
+
+# The tests and benchmarks on top: GoogleTest and Google Benchmark (SDL2 is
+# also the peer the benchmarks measure the drawing against); xvfb, xdotool,
+# x11-xserver-utils and imagemagick let the window and end-to-end tests run a
+# display of their own, type, and take screenshots (and decode the
+# animations); openbox and fluxbox are the window managers the window is tried
+# under, wmctrl sends their maximise and close requests and x11-utils (xprop,
+# xwininfo, xdpyinfo) reads back what they did. weston (on that display) and
+# sway (headless) are the Wayland compositors of the tests, with wtype to type
+# and grim to take screenshots on sway.
+test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool
+  x11-xserver-utils imagemagick openbox fluxbox wmctrl x11-utils weston sway wtype grim)
+
+case "${1:-}" in
+  run) packages=("${run_packages[@]}") && shift ;;
+  test) packages=("${test_packages[@]}") && shift ;;
+  *) packages=("${run_packages[@]}") ;;
+esac
 packages+=("$@")
 
 missing=()

@@ -24,7 +24,7 @@ cmake --build build-package -j"$(nproc)" >build-package/build.log 2>&1 ||
 (cd build-package && cpack -G DEB >/dev/null)
 deb=$(ls build-package/mehrfachspalt_*_amd64.deb)
 
-# Errors fail; the warnings kept are listed in the README's package section.
+# Errors fail; what lintian still reports is listed in CONTRIBUTING.md's package section.
 lintian --fail-on error --tag-display-limit 0 "$deb"
 echo "$deb: $(stat -c %s "$deb") bytes"
 dpkg-deb --field "$deb" Depends

@@ -2,8 +2,11 @@
 
 // The simulation: the slit model, the frame loop and the keyboard commands.
 //
-//   return simulation_main(argc, argv);       // the whole program
-//   simulation_start(); run_frame(); handle_key();   // or frame by frame, headless
+// Usage:
+//   simulation_start();  // frame by frame, headless (the tests, the snapshot tool)
+//   run_frame();
+//   handle_key();
+//   return simulation_main(argc, argv);  // or the whole program, window and all
 
 #include <cstdint>
 

@@ -5,9 +5,13 @@
 // Every primitive takes the screen lock once, writes its pixels and marks the
 // rows it changed on the presented page.
 //
+// Usage:
 //   gfx_line(nullptr, 10, 10, 100, 50, 4, LINE_PLAIN, STYLE_SOLID, 0);
 //   gfx_ellipse(nullptr, 320, 240, 50, 14, 0, 0, ELLIPSE_END_OMITTED, 0, 0);
-//   gfx_put(nullptr, x, y, block, PUT_WHOLE_IMAGE, 0, 0, 0, put_xor_blend, 0, nullptr, nullptr, 0);
+//   uint8_t block[IMAGE_HEADER_SIZE + 16 * 16];  // a 16 x 16 block at one byte a pixel
+//   gfx_get(nullptr, 0, 0, 15, 15, block, RELATIVE_NONE, nullptr);
+//   gfx_put(nullptr, 100, 50, block, PUT_WHOLE_IMAGE, 0, 0, 0, 0, PUT_XOR, put_xor_blend, 0,
+//           nullptr, nullptr);  // twice restores what was there
 //
 // The drawing context and the writer sets at the end are the contract with
 // the layers that draw through them (text, the composition).

@@ -4,9 +4,10 @@
 // gfx_getkey, gfx_multikey), the key path from a window's key events to key
 // codes, and the mouse services.
 //
-//   std::string key = gfx_inkey();            // "", one character, or 255 and a code
-//   if (key == KEY_UP) ...
-//   key_down(0x48, 0, KEY_EXTENDED);          // a driver's key event, lock held
+// Usage:
+//   std::string key = gfx_inkey();    // "", one character, or 255 and a code
+//   bool up = key == KEY_UP;
+//   key_down(0x48, 0, KEY_EXTENDED);  // a driver's key event, lock held
 
 #include <atomic>
 #include <cstdint>

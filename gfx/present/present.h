@@ -7,7 +7,14 @@
 // request back through it. Every caller reaches a driver through the screen's
 // one `driver` pointer; an empty slot is nullptr and means "not offered".
 //
-//   const WindowDriver my_driver = {.name = "Mine", .init = my_init, .lock = my_lock, ...};
+// Usage:
+//   static const WindowDriver my_driver = {
+//       .name = "Mine",
+//       .init = [](const PresentSource* source, const char* title, int32_t width, int32_t height,
+//                  int32_t depth, int32_t refresh_rate, int32_t flags) { return 0; },
+//       .lock = [] {},  // the screen lock is the driver's lock
+//       .unlock = [](bool rows_marked) {},
+//   };
 //
 // Also here: the window flags, the key vocabulary (modifier bits, scan codes,
 // the close code), the pixel converters, the search for what changed since

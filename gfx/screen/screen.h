@@ -6,10 +6,13 @@
 // table, the built-in fonts and palettes and their decoder. It calls no layer
 // above it; a window driver reaches it only through the composition.
 //
-//   ScreenContext* screen = active_screen();   // nullptr while none exists
-//   screen_lock(*screen);                      // around one operation
-//   ... write screen->framebuffer, then mark_rows(*screen, first, last);
-//   screen_unlock(*screen);
+// Usage:
+//   if (ScreenContext* screen = active_screen()) {  // nullptr while none exists
+//       screen_lock(*screen);                      // around one operation
+//       screen->framebuffer[0] = 15;               // then mark the rows written
+//       mark_rows(*screen, 0, 0);
+//       screen_unlock(*screen);
+//   }
 //
 // The builders at the end (mode_shape, create_screen, ...) are the
 // composition's part: only gfx/services.cpp calls them.

@@ -5,9 +5,11 @@
 // Each statement goes to its console hook: the graphics screen's routine
 // while a screen is open, the minimal text console while none is.
 //
+// Usage:
+//   #include "runtime/runtime.h"
 //   gfx_locate(2, 5, 0);
 //   gfx_print(0, string_temp("Hallo", 5), 1);
-//   gfx_view_print(3, 20);                    // text rows 3..20 scroll
+//   gfx_view_print(3, 20);  // text rows 3..20 scroll
 //   gfx_cls(2);
 
 #include <cstdint>

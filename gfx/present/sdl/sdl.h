@@ -3,6 +3,9 @@
 // The SDL window driver: a window of its own on X11 or Wayland, presented by
 // a thread that owns it, with the window's keys turned into key codes. The
 // composition lists sdl_driver among the drivers it tries.
+//
+// Usage:
+//   const WindowDriver* drivers[] = {&sdl_driver};  // as WINDOW_DRIVERS in gfx/services.cpp
 
 #include "gfx/present/present.h"
 

@@ -4,8 +4,11 @@
 // and takes the page's key events. The page calls the extern "C" entry points
 // below; the program selects the driver through the driver list.
 //
-//   web_key_input(1, flags);    // after filling web_key_fields() with code and key
-//   web_pointer(x, y, width, height, 1, 1);  // the primary pointer pressed on the canvas
+// Usage:
+//   std::strcpy(web_key_fields(), "ArrowUp");       // the KeyboardEvent's code,
+//   std::strcpy(web_key_fields() + 32, "ArrowUp");  // and its key
+//   web_key_input(1, 0);                            // down, no modifiers
+//   web_pointer(320, 240, 640, 480, 1, 1);  // the primary pointer pressed on the canvas
 
 #include <cstdint>
 #include <string_view>
