@@ -7,8 +7,11 @@
 // the extra keys' help, and the detector under the pointer. Their state is
 // theirs, in one record that the reset hook renews.
 //
-//   install_sim_hooks(&hooks);   // hooks filled with the routines below
-//   simulation_start();          // the core calls them from then on
+// Usage:
+//   static const SimHooks hooks = {.reset = reset_lessons, .keys = lesson_keys()};
+//   install_sim_hooks(&hooks);  // the program fills every slot (app/program_parts.cpp)
+//   simulation_start();         // the core calls them from then on
+//   if (lessons.curves_kept) toggle_kept_curves();
 
 #include <cstdint>
 #include <span>
