@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/version.h"
-#include "sim/keys.h"
+#include "sim/key_table.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
 #include "runtime/runtime.h"
+#include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 

@@ -3,6 +3,7 @@
 
 #include "lessons/extra_keys_lines.h"
 #include "lessons/lessons.h"
+#include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 

@@ -6,6 +6,7 @@
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
 #include "sim/hooks.h"
+#include "sim/labels.h"
 #include "sim/physics.h"
 #include "sim/scene.h"
 #include "sim/sim.h"

@@ -5,7 +5,7 @@
 #include "gfx/input/input.h"
 #include "runtime/runtime.h"
 #include "sim/hooks.h"
-#include "sim/keys.h"
+#include "sim/key_table.h"
 #include "sim/sim.h"
 
 namespace {

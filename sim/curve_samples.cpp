@@ -13,10 +13,11 @@ void clear_curve_samples() {
 int32_t curve_sample_length(float intensity) {
     // The line's end is formed in single precision, as the relative end point
     // of the drawing service is; lround halves away from zero.
-    const float end = 640.0f + -intensity;
-    if (!std::isfinite(end) || end >= 640.0f) return 0;
-    if (end <= 0.0f) return 640;
-    return static_cast<int32_t>(640 - std::lround(end));
+    constexpr auto origin = static_cast<float>(CURVE_ORIGIN_X);
+    const float end = origin + -intensity;
+    if (!std::isfinite(end) || end >= origin) return 0;
+    if (end <= 0.0f) return CURVE_ORIGIN_X;
+    return static_cast<int32_t>(CURVE_ORIGIN_X - std::lround(end));
 }
 
 void record_curve_sample(int32_t y, float intensity) {

@@ -1,16 +1,13 @@
 #pragma once
 
-// The key table: every command key once, with what it does and where it is
-// described. The core's rows are the keys the program has always had; a
-// layer above adds its own rows through its hooks (sim/hooks.h). Adding a
-// key is adding a row: CONTRIBUTING.md says how.
-//
-//   const KeyCommand* command = find_key(gfx_inkey());
-//   if (command != nullptr && command->handle != nullptr) command->handle();
+// The rows of the key table: every command key once, with what it does and
+// where it is described. The core's rows are the keys the program has always
+// had; a layer above adds its own through its hooks (sim/hooks.h), and
+// sim/key_table.h joins them. Adding a key is adding a row: CONTRIBUTING.md
+// says how.
 
 #include <span>
 #include <string_view>
-#include <vector>
 
 // When handle_key runs a key's routine: most keys once the single-step wait
 // is over; "s" before it (it starts the wait); "e" after the pointer and the
@@ -36,12 +33,6 @@ struct KeyCommand {
 
 // The core's rows, in the order --help lists them.
 std::span<const KeyCommand> specified_keys();
-
-// Every row the program has: the core's, then the installed layer's.
-std::vector<const KeyCommand*> key_table();
-
-// The row of a key, or nullptr; the core's rows first.
-const KeyCommand* find_key(std::string_view key);
 
 // The help menu's lines ("m"), top to bottom, as the screen shows them.
 std::span<const char* const> help_menu_lines();

@@ -5,7 +5,8 @@
 #include "gfx/draw/draw.h"
 #include "gfx/text/text.h"
 #include "runtime/runtime.h"
-#include "sim/scene.h"
+#include "sim/figures.h"
+#include "sim/labels.h"
 #include "sim/sim.h"
 
 namespace {

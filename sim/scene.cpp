@@ -6,6 +6,7 @@
 #include "gfx/draw/draw.h"
 #include "runtime/runtime.h"
 #include "sim/hooks.h"
+#include "sim/labels.h"
 #include "sim/physics.h"
 #include "sim/sim.h"
 

@@ -55,18 +55,6 @@ void simulation_start() {
     compute_path_lengths();
 }
 
-SlitSetting setting_of(const SlitModel& state) {
-    return SlitSetting{
-        .slit_count = state.slit_count,
-        .slit_spacing = state.slit_spacing,
-        .axis_y = state.axis_y,
-        .detector_distance = state.detector_distance,
-        .detector_offset = state.detector_offset,
-        .wave_number = state.wave_number,
-        .slit_amplitude = state.slit_amplitude,
-    };
-}
-
 void run_frame() {
     if (const auto frame_begun = sim_hooks().frame_begun) frame_begun();
     // The physics gives the path lengths with the phasors, below.

@@ -4,6 +4,7 @@
 #include "gfx/input/input.h"
 #include "sim/detector.h"
 #include "sim/keys.h"
+#include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 

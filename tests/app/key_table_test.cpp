@@ -13,7 +13,7 @@
 #include "app/program_parts.h"
 #include "lessons/extra_keys_lines.h"
 #include "sim/hooks.h"
-#include "sim/keys.h"
+#include "sim/key_table.h"
 
 // Each place that describes the keys against the key table: every key the
 // table marks for a place is there, and the place names no key the table

@@ -1,6 +1,7 @@
-#include "sim/keys.h"
+#include "sim/key_table.h"
 
 #include "sim/hooks.h"
+#include "sim/keys.h"
 
 std::vector<const KeyCommand*> key_table() {
     std::vector<const KeyCommand*> rows;
