@@ -33,10 +33,14 @@ const PresentSource* gfx_present_source();
 // few words for a message ("" after a success).
 const char* gfx_window_failure();
 
-// Gives the screen's window a new title (UTF-8); the page shows it in its
-// status line. Nothing happens without a window or where its driver keeps
-// no title.
+// Gives the screen's window a new title (UTF-8). Nothing happens without a
+// window or where its driver keeps no title (the page).
 void gfx_set_title(const char* title);
+
+// Tells the window that the program waits for a key before each frame
+// (stepping) or runs again; the page's status line says so. Nothing happens
+// without a window or where its driver has no place to say it.
+void gfx_show_single_step(bool stepping);
 
 // The title the window opened with: the program's name.
 const std::string& gfx_window_title();

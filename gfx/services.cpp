@@ -237,6 +237,14 @@ void gfx_set_title(const char* title) {
     screen_unlock(*screen);
 }
 
+void gfx_show_single_step(bool stepping) {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr || screen->driver->show_single_step == nullptr) return;
+    screen_lock(*screen);
+    screen->driver->show_single_step(stepping);
+    screen_unlock(*screen);
+}
+
 const std::string& gfx_window_title() {
     return g_window_title;
 }

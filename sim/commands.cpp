@@ -41,6 +41,7 @@ void show_stepping() {
     const std::string title =
         gfx_window_title() + (model.stepping ? " \xE2\x80\x93 Einzelschritt" : "");
     gfx_set_title(title.c_str());
+    gfx_show_single_step(model.stepping);
 }
 
 void run_in_turn(const KeyCommand* command, KeyTurn turn) {

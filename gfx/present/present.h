@@ -122,6 +122,11 @@ struct WindowDriver {
                          int32_t* confined) = nullptr;
     void (*set_mouse)(int32_t x, int32_t y, int32_t visibility, int32_t confinement) = nullptr;
     void (*set_title)(const char* title) = nullptr;
+    // The program waits for a key before each frame (single steps), or runs
+    // again: a driver whose window has room to say so (the page's status
+    // line) says it in its own words, rather than reading it from a title
+    // that may be in any language.
+    void (*show_single_step)(bool stepping) = nullptr;
     int32_t (*set_position)(int32_t x, int32_t y) = nullptr;
     const int32_t* (*list_modes)(int32_t depth, int32_t* count) = nullptr;
     void (*flip)() = nullptr;

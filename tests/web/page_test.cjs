@@ -6,6 +6,7 @@
 // RGBA (start; intensity after i; eight after i and six g; three after g),
 // the Chromium executable, optionally the Firefox ESR executable.
 'use strict';
+const {execFileSync} = require('child_process');
 const fs = require('fs');
 const http = require('http');
 const os = require('os');
@@ -438,6 +439,166 @@ async function touchAndOffline(browser, url, server, kind) {
   await page.close();
 }
 
+// The screens of a classroom: viewport width, height and device pixel ratio.
+// The first five (laptops and projectors with the browser's bars, a 1920 x
+// 1080 screen at 125 %) have room for the picture at 1:1 or larger.
+const SCREENS = [[1366, 680, 1], [1280, 720, 1], [1024, 680, 1], [1920, 970, 1], [1536, 730, 1.25],
+                 [768, 1024, 1], [390, 844, 1], [844, 390, 1]];
+const FULL_SIZE = 5;
+// The start picture's green ray runs from slit 1 at (25, 238) to the
+// detector point at (560, 218); between x 40 and 500 nothing else crosses
+// it. Light green on white: what a column shows of it is how much greener
+// than red its greenest pixel near the ray is (170 for the ray's own colour).
+// A sixth of that is still a visible line; a row dropped by scaling shows 0.
+const RAY = {from: [25, 238], to: [560, 218], x: [40, 500]};
+const RAY_SEEN = 170 / 6;
+
+// What a user sees of the page: the canvas, every shown button with the
+// box inside its border and padding and the boxes of its label's lines.
+function screenLayout(page) {
+  return page.evaluate(() => {
+    const box = (r) => ({left: r.left, top: r.top, right: r.right, bottom: r.bottom,
+                         w: r.width, h: r.height});
+    const buttons = [...document.querySelectorAll('button')].filter(
+        (button) => button.getClientRects().length > 0).map((button) => {
+      const style = getComputedStyle(button);
+      const r = button.getBoundingClientRect();
+      const px = (name) => parseFloat(style[name]);
+      const inner = {left: r.left + px('borderLeftWidth') + px('paddingLeft'),
+                     right: r.right - px('borderRightWidth') - px('paddingRight'),
+                     top: r.top + px('borderTopWidth') + px('paddingTop'),
+                     bottom: r.bottom - px('borderBottomWidth') - px('paddingBottom')};
+      const range = document.createRange();
+      range.selectNodeContents(button);
+      return {label: button.textContent, ...box(r), inner,
+              lines: [...range.getClientRects()].map(box)};
+    });
+    const root = document.documentElement;
+    return {buttons, canvas: box(document.getElementById('screen').getBoundingClientRect()),
+            ratio: devicePixelRatio, width: root.clientWidth, height: root.clientHeight,
+            scrollWidth: root.scrollWidth, scrollHeight: root.scrollHeight};
+  });
+}
+
+// The weakest column of the ray in a screenshot of the viewport: the
+// device columns between picture x 40 and 500, each searched a few device
+// rows around the ray.
+function weakestRayColumn(png, canvas, ratio) {
+  const width = png.readUInt32BE(16);  // the PNG header's width
+  const rgba = execFileSync('convert', ['png:-', '-depth', '8', 'rgba:-'],
+                            {input: png, maxBuffer: 1 << 28});
+  const k = canvas.w / 640;  // CSS pixels per picture pixel
+  const rayY = (x) => RAY.from[1] + (x - RAY.from[0]) * (RAY.to[1] - RAY.from[1]) /
+      (RAY.to[0] - RAY.from[0]);
+  let weakest = {seen: Infinity, column: -1};
+  const first = Math.ceil((canvas.left + RAY.x[0] * k) * ratio);
+  const last = Math.floor((canvas.left + (RAY.x[1] + 1) * k) * ratio);
+  for (let column = first; column < last; column++) {
+    const x = ((column + 0.5) / ratio - canvas.left) / k;
+    const row = (canvas.top + (rayY(x) + 0.5) * k) * ratio;
+    const reach = 2 + k * ratio;
+    let seen = -255;
+    for (let y = Math.floor(row - reach); y <= Math.ceil(row + reach); y++) {
+      const at = (y * width + column) * 4;
+      seen = Math.max(seen, rgba[at + 1] - rgba[at]);
+    }
+    if (seen < weakest.seen) weakest = {seen, column};
+  }
+  return weakest;
+}
+
+const settle = (page) => page.evaluate(
+    () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+
+// The page at the screens of a classroom, each in turn: the picture's
+// scale, the buttons beside or below it and whole, the green ray unbroken;
+// then the projector view, in and out by its button.
+async function classroomScreens(browser, url, kind, screens) {
+  const label = (what) => (kind === 'chromium' ? what : `${kind}: ${what}`);
+  const ok = (what, test, detail) => check(label(what), test, detail);
+  const problems = [];
+  const page = await browser.newPage();
+  watch(page, problems);
+  const tools = pageTools(page);
+  await page.setViewport({width: 1024, height: 768});
+  await page.goto(url);
+  await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+  for (const [width, height, ratio] of screens) {
+    const name = `${width} x ${height}${ratio === 1 ? '' : ` at ${ratio}`}`;
+    await page.setViewport({width, height, deviceScaleFactor: ratio});
+    await settle(page);
+    const view = await screenLayout(page);
+    const {canvas} = view;
+    const scale = canvas.w * view.ratio / 640;
+    console.log(`measure: ${label(name)}: scale ${scale.toFixed(3)}, canvas ${canvas.w} x ${canvas.h}`);
+    if (SCREENS.indexOf(screens.find((s) => s[0] === width && s[1] === height)) < FULL_SIZE) {
+      ok(`${name}: the picture at 1:1 or larger`, scale >= 1, scale);
+      ok(`${name}: the whole page on screen`, view.scrollWidth <= view.width &&
+         view.scrollHeight <= view.height, JSON.stringify(view));
+    }
+    ok(`${name}: from 2:1 up a whole number of device pixels per picture pixel`,
+       scale < 2 || Math.abs(scale - Math.round(scale)) < 1e-6, scale);
+    ok(`${name}: nothing wider than the window`, view.scrollWidth <= view.width,
+       `${view.scrollWidth} > ${view.width}`);
+    const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom &&
+                               b.top < a.bottom;
+    const misplaced = view.buttons.filter(
+        (b) => b.left < 0 || b.top < 0 || b.right > view.scrollWidth ||
+               b.bottom > view.scrollHeight || overlaps(b, canvas) || b.w < 44 || b.h < 44);
+    ok(`${name}: every button inside the page, none over the picture, 44 x 44 at least`,
+       misplaced.length === 0, JSON.stringify(misplaced));
+    const spilling = view.buttons.filter((b) => b.lines.some(
+        (line) => line.left < b.inner.left - 0.5 || line.right > b.inner.right + 0.5 ||
+                  line.top < b.inner.top - 0.5 || line.bottom > b.inner.bottom + 0.5));
+    ok(`${name}: every label inside its button's padding`, spilling.length === 0,
+       spilling.map((b) => b.label).join(', '));
+    const ray = weakestRayColumn(await page.screenshot(), canvas, view.ratio);
+    ok(`${name}: the green ray without a gap`, ray.seen >= RAY_SEEN,
+       `device column ${ray.column} shows ${ray.seen}`);
+  }
+
+  // The projector view: the picture fills the window one way with its
+  // shape kept, the buttons wait behind the toggle, the keys work on.
+  await page.click('#projector');
+  await settle(page);
+  const big = await screenLayout(page);
+  const {canvas} = big;
+  const slack = 4 / big.ratio;  // the canvas is sized in steps of 4 device pixels
+  ok('the projector button: the picture fills the window\'s height or width',
+     (big.width - canvas.w <= slack || big.height - canvas.h <= slack) && canvas.left >= 0 &&
+     canvas.top >= 0 && canvas.right <= big.width && canvas.bottom <= big.height,
+     JSON.stringify({canvas, width: big.width, height: big.height}));
+  ok('in the projector view the picture keeps its shape',
+     Math.abs(canvas.w * 3 - canvas.h * 4) < 1, JSON.stringify(canvas));
+  ok('in the projector view only the toggle is shown', big.buttons.length === 1 &&
+     big.buttons[0].w >= 44 && big.buttons[0].h >= 44, big.buttons.map((b) => b.label).join(', '));
+  await page.keyboard.press('g');
+  await tools.same(label('in the projector view g adds a slit'), readReference('three'),
+                   STATIC.heading);
+  await page.keyboard.press('k');
+  await tools.same(label('and k takes it away'), readReference('start'), STATIC.heading);
+  await page.click('#panel-toggle');
+  await page.click('#projector');
+  await settle(page);
+  const back = await page.evaluate(() => ({
+    projector: document.documentElement.classList.contains('projector'),
+    fullscreen: document.fullscreenElement !== null,
+    buttons: document.querySelectorAll('[data-key]')[0].getClientRects().length}));
+  ok('the projector button again: back to the page with its buttons',
+     !back.projector && !back.fullscreen && back.buttons === 1, JSON.stringify(back));
+  // F11, where the browser passes it on, is the page's: on and off again.
+  const projector = () => page.evaluate(
+      () => document.documentElement.classList.contains('projector'));
+  await page.keyboard.press('F11');
+  await settle(page);
+  const byKey = await projector();
+  await page.keyboard.press('F11');
+  await settle(page);
+  ok('F11 enters the projector view and leaves it', byKey && !(await projector()));
+  ok('the console shows no error', problems.length === 0, problems.join('; '));
+  await page.close();
+}
+
 // Firefox ESR through WebDriver BiDi, as bench/page_cost.cjs launches it:
 // the page's new checks once more.
 async function inFirefox(url, server) {
@@ -449,6 +610,7 @@ async function inFirefox(url, server) {
                                       protocol: 'webDriverBiDi', executablePath: firefox,
                                       headless: true, userDataDir: profile});
     await touchAndOffline(browser, url, server, 'Firefox');
+    await classroomScreens(browser, url, 'Firefox', [SCREENS[2], SCREENS[6]]);
   } finally {
     if (browser) await browser.close();
     fs.rmSync(profile, {recursive: true, force: true});
@@ -587,6 +749,7 @@ async function main() {
     check('the console shows no error', problems.length === 0, problems.join('; '));
 
     await touchAndOffline(browser, url, server, 'chromium');
+    await classroomScreens(browser, url, 'chromium', SCREENS);
   } finally {
     await browser.close();
     fs.rmSync(profile, {recursive: true, force: true});

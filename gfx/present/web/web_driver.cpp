@@ -1,6 +1,5 @@
 #include "gfx/present/web/web.h"
 
-#include <cstring>
 #include <vector>
 
 #include "gfx/present/present.h"
@@ -94,12 +93,6 @@ void web_poll() {
     page_show(s.rgba.data(), frame.width, frame.height * frame.line_repeat, s.rects, count);
 }
 
-// The page has no title bar of its own to show the program's title in; what
-// the title tells, single steps, goes to the page's status line.
-void web_set_title(const char* title) {
-    page_single_step(title != nullptr && std::strstr(title, "Einzelschritt") != nullptr);
-}
-
 }  // namespace
 
 const WindowDriver web_driver = {
@@ -110,6 +103,8 @@ const WindowDriver web_driver = {
     .unlock = web_unlock,
     .set_palette = web_set_palette,
     .get_mouse = web_read_mouse,
-    .set_title = web_set_title,
+    // The page has no title bar to show the program's title in; what the
+    // title tells, single steps, the page's status line says.
+    .show_single_step = page_single_step,
     .poll = web_poll,
 };
