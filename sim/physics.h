@@ -11,10 +11,10 @@
 
 #include <cstdint>
 
-// The most slits any command gives; arrays of slits are sized by the
-// capacity, so that a longer list of slits is this one constant away.
+// The most slits "g" gives. Arrays of slits are sized by the capacity,
+// which has room for the gratings the layer above builds (up to 50 slits).
 constexpr int32_t MAX_SLITS = 8;
-constexpr int32_t SLIT_CAPACITY = MAX_SLITS;
+constexpr int32_t SLIT_CAPACITY = 50;
 
 // What the phases at the detector depend on. The wave number is the one
 // stored: "a" scales it with the spacing, so it is not always 2 pi over the
@@ -27,6 +27,12 @@ struct SlitSetting {
     int32_t detector_offset = 0;    // above the axis
     float wave_number = 0;
     float slit_amplitude = 0;
+    // Beyond point slits, for the layer above's physics; slit_phasors
+    // ignores both. 0: point slits.
+    float slit_width = 0;
+    // The screen at infinity (the textbooks' model) instead of the exact
+    // distances.
+    bool far_field = false;
 };
 
 // Arrays are indexed by slit number 1..slit_count (index 0 is unused).
