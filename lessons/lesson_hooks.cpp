@@ -1,5 +1,6 @@
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "sim/scene.h"
 
 // What the lesson tools do at the core's seams. Their state is one record,
 // renewed with every run.
@@ -24,6 +25,8 @@ void lessons_frame_drawn() {
 }
 
 void lessons_after_key() {
+    // "a" may have spread a grating's slits beyond the barrier.
+    if (fit_slits_to_spacing()) redraw_scene();
     follow_pointer();
     update_readouts();
 }

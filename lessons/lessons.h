@@ -154,6 +154,13 @@ extern LessonState lessons;
 // The commands of the lesson keys, for the key table and for tests.
 void step_wavelength(int32_t direction);
 void step_spacing(int32_t direction);
+// A grating's slit count along 1 to 8, 10, 12, 16, 20, 25, 32, 40, 50, as
+// far as the slits fit on the barrier at the spacing in force.
+void step_slit_count(int32_t direction);
+// More than eight slits that no longer fit after a spacing grew: the most
+// that do, never fewer than eight. True when the count changed (the caller
+// redraws).
+bool fit_slits_to_spacing();
 void toggle_readouts();
 void toggle_extra_keys_help();
 void toggle_kept_curves();

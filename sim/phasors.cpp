@@ -54,8 +54,11 @@ void draw_slit_arrows() {
         const float new_y = static_cast<float>(-amplitude * std::sin(angle));
         scene_line(x, y, new_x, new_y, COLOUR_BLUE, RELATIVE_SECOND);
         // The erase cuts through the barrier; repair it before the next slit.
-        draw_barrier();
+        // A grating beyond eight slits repairs it once, after them all: a
+        // repair per slit would cost more than the rest of the frame.
+        if (model.slit_count <= MAX_SLITS) draw_barrier();
     }
+    if (model.slit_count > MAX_SLITS) draw_barrier();
 }
 
 void erase_chain() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The lesson keys in the window, pressed as real keys: the wavelength and the
 # spacing on their own, the readouts and the extra keys' help lines. What
-# they print is compared with the headless picture of the same keys.
+# they print is compared with the headless picture of the same keys; the
+# grating's keys typed with Shift.
 set -uo pipefail
 program=$1
 source "$(dirname "$0")/harness.sh"
@@ -13,6 +14,8 @@ READOUTS=320x75+35+60
 # sweeps over at spacing 15.
 HELP=440x75+30+300
 HELP_FIRST=300x15+56+285
+# The heading's count and words, right of the first frame's erase at (0, 0).
+HEADING=256x14+8+0
 
 e2e_start_display
 e2e_start_program "$program"
@@ -54,7 +57,13 @@ e2e_wait_region "$wid" "$(e2e_reference 2 +)" "$WAVELENGTH" || e2e_fail "keypad 
 e2e_keys "$wid" Page_Up
 e2e_wait_region "$wid" "$start" "$SPACING" || e2e_fail "Page Up shows no spacing 20"
 
+# Shift+g and Shift+k: the grating's count, as the heading shows it.
+e2e_keys "$wid" shift+g shift+g
+e2e_wait_region "$wid" "$(e2e_reference 3 GG)" "$HEADING" || e2e_fail "G G shows no four slits"
+e2e_keys "$wid" shift+k
+e2e_wait_region "$wid" "$(e2e_reference 2 G)" "$HEADING" || e2e_fail "K shows no three slits"
+
 e2e_keys "$wid" e
 e2e_wait_exit
 [ "$E2E_STATUS" = 0 ] || e2e_fail "e ended the program with status $E2E_STATUS"
-echo "+, -, Page Up, Page Down, r and h in the window: as in the headless pictures"
+echo "+, -, Page Up, Page Down, r, h, G and K in the window: as in the headless pictures"

@@ -81,6 +81,53 @@ TEST_F(LessonValues, KeysStepAlongTheListsAndDoNothingAtTheirEnds) {
     }
 }
 
+// A grating's count: G and K along the list, only as far as the slits fit on
+// the barrier's rows (20 to 470) about the axis; "g" still stops at eight.
+TEST_F(LessonValues, GratingCountsStepAlongTheirListAsFarAsTheSlitsFit) {
+    struct Case {
+        int32_t count, spacing;
+        char key;
+        int32_t new_count;
+    };
+    const Case cases[] = {
+        {2, 20, 'G', 3},  {8, 20, 'G', 10},  {16, 20, 'G', 20}, {20, 20, 'G', 20}, {40, 8, 'G', 50},
+        {50, 8, 'G', 50}, {49, 8, 'G', 50},  {10, 20, 'K', 8},  {1, 20, 'K', 1},   {50, 2, 'K', 40},
+        {50, 2, 'k', 49}, {10, 20, 'g', 10}, {8, 100, 'G', 8},  {4, 100, 'G', 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.count << " slits " << c.spacing << " apart, " << c.key);
+        use_slits(c.count, c.spacing);
+        press_each(std::string(1, c.key));
+        EXPECT_EQ(model.slit_count, c.new_count);
+        EXPECT_EQ(model.slit_amplitude, static_cast<float>(80.0 / c.new_count));
+        EXPECT_GE(model.slit_y[1], c.new_count > 8 ? 20 : -10000);
+        EXPECT_LE(model.slit_y[model.slit_count], c.new_count > 8 ? 470 : 10000);
+    }
+}
+
+// A spacing made larger spreads a grating: it keeps as many slits as fit,
+// never fewer than eight.
+TEST_F(LessonValues, AWiderSpacingKeepsTheSlitsThatFit) {
+    const struct {
+        int32_t count, spacing;
+        int32_t key;
+        int32_t new_count, new_spacing;
+    } cases[] = {
+        {50, 8, PAGE_UP, 45, 10},
+        {50, 8, 'a', 23, 20},
+        {20, 20, 'a', 8, 100},
+        {10, 40, PAGE_UP, 9, 50},
+    };
+    for (const auto& c : cases) {
+        use_slits(c.count, c.spacing);
+        press_each(c.key);
+        EXPECT_EQ(model.slit_spacing, c.new_spacing);
+        EXPECT_EQ(model.slit_count, c.new_count) << c.count << " " << c.spacing;
+        EXPECT_GE(model.slit_y[1], c.new_count > 8 ? 20 : -10000);
+    }
+}
+
 TEST_F(LessonValues, AFromASteppedSpacingGoesBackToTheStart) {
     const float wave_number = model.wave_number;
     press_each("++a");  // 20/6 is on the cycle: 100/30

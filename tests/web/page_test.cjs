@@ -180,7 +180,8 @@ function watch(page, problems) {
 }
 
 const BUTTON_KEYS = ['g', 'k', 'a', 'i', 'm', 's', 'w', 'e', '+', '-', 'PageUp', 'PageDown',
-                     'r', 'c', 'p', 'h', 'ArrowUp', 'ArrowLeft', 'ArrowDown', 'ArrowRight'];
+                     'r', 'c', 'p', 'G', 'K', 'h', 'ArrowUp', 'ArrowLeft', 'ArrowDown',
+                     'ArrowRight'];
 
 // The page's layout in a viewport: its buttons' keys and boxes, whether the
 // page is wider or taller than the viewport, the canvas's box.
@@ -293,6 +294,11 @@ async function touchAndOffline(browser, url, server, kind) {
   await page.keyboard.press('k');
   await same('then k from the keyboard: the heading shows 2', readReference('start'),
              STATIC.heading);
+  // The grating's buttons type the capitals: G is one slit more, K one fewer.
+  await tap('G');
+  await same('a tap on G: the heading shows 3', readReference('three'), STATIC.heading);
+  await tap('K');
+  await same('then a tap on K: the heading shows 2', readReference('start'), STATIC.heading);
 
   // A held arrow button: one press, repeats while held, one release.
   await page.evaluate(() => {
