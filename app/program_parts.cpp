@@ -14,6 +14,9 @@ void assemble_program() {
         .sample_drawn = lessons_sample_drawn,
         .frame_drawn = lessons_frame_drawn,
         .after_key = lessons_after_key,
+        .physics = lesson_physics,
+        .chain = draw_arcs,
+        .opening_rows = lesson_opening_rows,
         .keys = lesson_keys(),
     };
     install_sim_hooks(&LESSON_HOOKS);

@@ -12,6 +12,7 @@ void reset_lessons() {
 }
 
 void lessons_scene_cleared() {
+    draw_width_label();
     readouts_scene_cleared();
     redraw_kept_curves();
 }
@@ -25,8 +26,10 @@ void lessons_frame_drawn() {
 }
 
 void lessons_after_key() {
-    // "a" may have spread a grating's slits beyond the barrier.
-    if (fit_slits_to_spacing()) redraw_scene();
+    // "a" may have spread a grating's slits beyond the barrier, and a
+    // narrower spacing or more slits leave no room for the slits' width.
+    const bool count_changed = fit_slits_to_spacing();
+    if (fit_width_to_spacing() || count_changed) redraw_scene();
     follow_pointer();
     update_readouts();
 }

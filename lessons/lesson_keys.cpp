@@ -20,6 +20,12 @@ void spacing_up() {
 void spacing_down() {
     step_spacing(-1);
 }
+void wider() {
+    step_slit_width(1);
+}
+void narrower() {
+    step_slit_width(-1);
+}
 void grating_up() {
     step_slit_count(1);
 }
@@ -37,6 +43,8 @@ constexpr const char* KEPT_HELP =
     "c                             keep the curves of earlier settings on, off";
 constexpr const char* PROJECTOR_HELP =
     "p                             projector colours (3:1 against white) on, off";
+constexpr const char* WIDTH_HELP =
+    "b, B                          slit width one step wider, narrower (0 is point slits)";
 constexpr const char* GRATING_HELP =
     "G, K                          a grating: more slits, fewer (to 50, as many as fit)";
 constexpr const char* EXTRA_HELP = "h                             help lines of these keys on, off";
@@ -46,70 +54,84 @@ constexpr KeyCommand KEYS[] = {
      .handle = wavelength_up,
      .extension = true,
      .label = "+",
-     .screen_help = EXTRA_KEYS_LINES[1],
+     .screen_help = EXTRA_KEYS_LINES[2],
      .option_help = WAVELENGTH_HELP,
      .page_button = "+"},
     {.key = "-",
      .handle = wavelength_down,
      .extension = true,
      .label = "-",
-     .screen_help = EXTRA_KEYS_LINES[1],
+     .screen_help = EXTRA_KEYS_LINES[2],
      .option_help = WAVELENGTH_HELP,
      .page_button = "-"},
     {.key = KEY_PAGE_UP,
      .handle = spacing_up,
      .extension = true,
      .label = "Bild auf",
-     .screen_help = EXTRA_KEYS_LINES[2],
+     .screen_help = EXTRA_KEYS_LINES[3],
      .option_help = SPACING_HELP,
      .page_button = "PageUp"},
     {.key = KEY_PAGE_DOWN,
      .handle = spacing_down,
      .extension = true,
      .label = "Bild ab",
-     .screen_help = EXTRA_KEYS_LINES[2],
+     .screen_help = EXTRA_KEYS_LINES[3],
      .option_help = SPACING_HELP,
      .page_button = "PageDown"},
     {.key = "r",
      .handle = toggle_readouts,
      .extension = true,
      .label = "r",
-     .screen_help = EXTRA_KEYS_LINES[3],
+     .screen_help = EXTRA_KEYS_LINES[4],
      .option_help = READOUTS_HELP,
      .page_button = "r"},
     {.key = "c",
      .handle = toggle_kept_curves,
      .extension = true,
      .label = "c",
-     .screen_help = EXTRA_KEYS_LINES[4],
+     .screen_help = EXTRA_KEYS_LINES[5],
      .option_help = KEPT_HELP,
      .page_button = "c"},
     {.key = "p",
      .handle = toggle_projector_colours,
      .extension = true,
      .label = "p",
-     .screen_help = EXTRA_KEYS_LINES[5],
+     .screen_help = EXTRA_KEYS_LINES[6],
      .option_help = PROJECTOR_HELP,
      .page_button = "p"},
+    {.key = "b",
+     .handle = wider,
+     .extension = true,
+     .label = "b",
+     .screen_help = EXTRA_KEYS_LINES[0],
+     .option_help = WIDTH_HELP,
+     .page_button = "b"},
+    {.key = "B",
+     .handle = narrower,
+     .extension = true,
+     .label = "B",
+     .screen_help = EXTRA_KEYS_LINES[0],
+     .option_help = WIDTH_HELP,
+     .page_button = "B"},
     {.key = "G",
      .handle = grating_up,
      .extension = true,
      .label = "G",
-     .screen_help = EXTRA_KEYS_LINES[0],
+     .screen_help = EXTRA_KEYS_LINES[1],
      .option_help = GRATING_HELP,
      .page_button = "G"},
     {.key = "K",
      .handle = grating_down,
      .extension = true,
      .label = "K",
-     .screen_help = EXTRA_KEYS_LINES[0],
+     .screen_help = EXTRA_KEYS_LINES[1],
      .option_help = GRATING_HELP,
      .page_button = "K"},
     {.key = "h",
      .handle = toggle_extra_keys_help,
      .extension = true,
      .label = "h",
-     .screen_help = EXTRA_KEYS_LINES[6],
+     .screen_help = EXTRA_KEYS_LINES[7],
      .option_help = EXTRA_HELP,
      .page_button = "h"},
 };

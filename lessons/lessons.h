@@ -137,6 +137,18 @@ constexpr PaletteColour PROJECTOR_COLOURS[] = {
     {COLOUR_LIGHT_RED, 255, 68, 16},
 };
 
+// The chain as the lesson tools last drew it, as arcs of wide slits: per
+// slit its chords, so that the next frame retraces it exactly.
+constexpr int32_t MAX_ARC_CHORDS = 64;
+struct DrawnArcs {
+    bool drawn = false;
+    float start_x = 0;
+    float start_y = 0;
+    int32_t chords[SLIT_CAPACITY + 1] = {};
+    float dx[SLIT_CAPACITY + 1][MAX_ARC_CHORDS] = {};
+    float dy[SLIT_CAPACITY + 1][MAX_ARC_CHORDS] = {};
+};
+
 // Everything the lesson tools remember.
 struct LessonState {
     ReadoutState readouts;
@@ -147,6 +159,9 @@ struct LessonState {
     KeptCurves kept;
     CurveLegend legend;
     FigureReach drawn_reach;
+    // Slit width ("b", "B"): 0 is point slits.
+    int32_t slit_width = 0;
+    DrawnArcs arcs;
 };
 
 extern LessonState lessons;
@@ -161,6 +176,19 @@ void step_slit_count(int32_t direction);
 // that do, never fewer than eight. True when the count changed (the caller
 // redraws).
 bool fit_slits_to_spacing();
+// The slit width along 0 to 6, 8, 10, 12, 15, 20, 25, 30, 40, 50, 60; with
+// more than one slit it stays below the spacing.
+void step_slit_width(int32_t direction);
+// A width the spacing or the slit count no longer allows: the widest entry
+// that fits. True when it changed (the caller redraws).
+bool fit_width_to_spacing();
+
+// The core's seams for wide slits: their light, their openings, their arcs.
+PhasorSet lesson_physics(const SlitSetting& setting, float phase);
+int32_t lesson_opening_rows();
+bool draw_arcs(bool erase);
+// The width's label under the setting's others, while it is not 0.
+void draw_width_label();
 void toggle_readouts();
 void toggle_extra_keys_help();
 void toggle_kept_curves();

@@ -31,6 +31,13 @@ struct SimHooks {
     // The light of a setting, where the layer knows more than point slits;
     // empty: slit_phasors.
     PhasorSet (*physics)(const SlitSetting& setting, float phase) = nullptr;
+    // The chain drawn by the layer: erase (true) retraces what it drew last,
+    // otherwise it draws the chain of the phasors now. Answers false to leave
+    // the chain to the core (point slits).
+    bool (*chain)(bool erase) = nullptr;
+    // Rows of each barrier opening above and below its slit's row; the
+    // core's openings have two.
+    int32_t (*opening_rows)() = nullptr;
     // The layer's keys, dispatched after the core's own.
     std::span<const KeyCommand> keys = {};
 };

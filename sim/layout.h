@@ -44,6 +44,8 @@ constexpr int32_t CURVE_ORIGIN_X = SCREEN_WIDTH;
 constexpr int32_t LABEL_X = 35;
 constexpr int32_t SPACING_LABEL_Y = 20;
 constexpr int32_t WAVELENGTH_LABEL_Y = 40;
+// A third label (the slit width) goes one line further down.
+constexpr int32_t WIDTH_LABEL_Y = 60;
 
 // The bottom line: the menu hint left, the credit and its mark right.
 constexpr int32_t HINT_X = 30;

@@ -62,6 +62,7 @@ void draw_slit_arrows() {
 }
 
 void erase_chain() {
+    if (const auto chain = sim_hooks().chain; chain != nullptr && chain(true)) return;
     scene_line(model.chain_start_x, model.chain_start_y, model.chain_end_x, model.chain_end_y,
                COLOUR_WHITE);
     // The phasors still hold the previous frame's values, and each line
@@ -93,6 +94,7 @@ void draw_resultant() {
 }
 
 void draw_chain() {
+    if (const auto chain = sim_hooks().chain; chain != nullptr && chain(false)) return;
     model.chain_start_x = static_cast<float>(model.detector_x);
     model.chain_start_y = static_cast<float>(detector_y());
     model.chain_end_x = static_cast<float>(wide(model.detector_x) + wide(model.phasor_x[1]));

@@ -48,6 +48,11 @@ std::string label(std::string_view text, StringDescriptor* number) {
 
 }  // namespace
 
+int32_t opening_rows() {
+    const auto rows = sim_hooks().opening_rows;
+    return rows != nullptr ? rows() : 2;
+}
+
 void place_slits() {
     const SlitSetting setting = setting_of(model);
     for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i)
@@ -55,11 +60,13 @@ void place_slits() {
 }
 
 void draw_barrier() {
+    // The pieces end a row beyond each opening.
+    const int32_t gap = opening_rows() + 1;
     const int32_t last = model.slit_count;
-    barrier_piece(BARRIER_TOP, model.slit_y[1] - 3);
+    barrier_piece(BARRIER_TOP, model.slit_y[1] - gap);
     for (int i = 1; i < last; ++i)
-        barrier_piece(model.slit_y[i] + 3, model.slit_y[i + 1] - 3);
-    barrier_piece(model.slit_y[last] + 3, BARRIER_BOTTOM);
+        barrier_piece(model.slit_y[i] + gap, model.slit_y[i + 1] - gap);
+    barrier_piece(model.slit_y[last] + gap, BARRIER_BOTTOM);
 }
 
 void draw_rays() {
@@ -75,10 +82,12 @@ void draw_rays() {
 void erase_rays() {
     place_slits();
     const int32_t y = detector_y();
+    const int32_t rows = opening_rows();
     for (int i = 1; i <= model.slit_count; ++i) {
         // Cleans the opening and the first barrier row below it, which the
         // next frame's barrier restores.
-        scene_box(model.barrier_x - 1, model.slit_y[i] - 2, 2, 5, background(), RELATIVE_SECOND);
+        scene_box(model.barrier_x - 1, model.slit_y[i] - rows, 2, 2 * rows + 1, background(),
+                  RELATIVE_SECOND);
         scene_line(model.barrier_x, model.slit_y[i], model.detector_x, y, background());
     }
 }

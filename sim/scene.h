@@ -14,7 +14,11 @@
 // Sets slit_y[1..slit_count], spread symmetrically about the axis.
 void place_slits();
 
-// The barrier with one opening of five rows per slit.
+// Rows of each opening above and below its slit's row: two (five rows in
+// all), or as many as the layer above makes them.
+int32_t opening_rows();
+
+// The barrier with one opening per slit.
 void draw_barrier();
 
 // Every ray from a slit to the detector point, and the axis line.

@@ -16,6 +16,7 @@ HELP=440x75+30+300
 HELP_FIRST=300x15+56+285
 # The heading's count and words, right of the first frame's erase at (0, 0).
 HEADING=256x14+8+0
+WIDTH_LABEL=176x15+35+60
 
 e2e_start_display
 e2e_start_program "$program"
@@ -57,6 +58,12 @@ e2e_wait_region "$wid" "$(e2e_reference 2 +)" "$WAVELENGTH" || e2e_fail "keypad 
 e2e_keys "$wid" Page_Up
 e2e_wait_region "$wid" "$start" "$SPACING" || e2e_fail "Page Up shows no spacing 20"
 
+# "b" four times: the width's label; Shift+b four times takes it away.
+e2e_keys "$wid" b b b b
+e2e_wait_region "$wid" "$(e2e_reference 4 bbbb)" "$WIDTH_LABEL" || e2e_fail "b shows no width 4"
+e2e_keys "$wid" shift+b shift+b shift+b shift+b
+e2e_wait_region "$wid" "$start" "$WIDTH_LABEL" || e2e_fail "B leaves the width's label"
+
 # Shift+g and Shift+k: the grating's count, as the heading shows it.
 e2e_keys "$wid" shift+g shift+g
 e2e_wait_region "$wid" "$(e2e_reference 3 GG)" "$HEADING" || e2e_fail "G G shows no four slits"
@@ -66,4 +73,4 @@ e2e_wait_region "$wid" "$(e2e_reference 2 G)" "$HEADING" || e2e_fail "K shows no
 e2e_keys "$wid" e
 e2e_wait_exit
 [ "$E2E_STATUS" = 0 ] || e2e_fail "e ended the program with status $E2E_STATUS"
-echo "+, -, Page Up, Page Down, r, h, G and K in the window: as in the headless pictures"
+echo "+, -, Page Up, Page Down, r, h, b, B, G and K in the window: as in the headless pictures"

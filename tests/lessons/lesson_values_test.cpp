@@ -128,6 +128,67 @@ TEST_F(LessonValues, AWiderSpacingKeepsTheSlitsThatFit) {
     }
 }
 
+// The slit width: b and B along the list, below the spacing while there is
+// more than one slit; what leaves it no room takes it to the widest that fits.
+TEST_F(LessonValues, SlitWidthsStepAlongTheirListBelowTheSpacing) {
+    const struct {
+        int32_t count, spacing, width;
+        const char* keys;
+        int32_t new_width, new_count, new_spacing;
+    } cases[] = {
+        {2, 20, 0, "b", 1, 2, 20},      {2, 20, 12, "b", 15, 2, 20},   {2, 20, 15, "b", 15, 2, 20},
+        {1, 20, 50, "b", 60, 1, 20},    {1, 20, 60, "b", 60, 1, 20},   {2, 20, 0, "B", 0, 2, 20},
+        {2, 20, 7, "B", 6, 2, 20},      {1, 20, 60, "g", 15, 2, 20},   {2, 20, 15, "a", 15, 2, 100},
+        {2, 100, 60, "a", 1, 2, 2},     {8, 20, 15, "G", 15, 10, 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.count << " slits " << c.spacing << " apart, width "
+                                          << c.width << ", " << c.keys);
+        use_slits(c.count, c.spacing);
+        lessons.slit_width = c.width;
+        press_each(c.keys);
+        EXPECT_EQ(lessons.slit_width, c.new_width);
+        EXPECT_EQ(model.slit_count, c.new_count);
+        EXPECT_EQ(model.slit_spacing, c.new_spacing);
+    }
+    press_each(PAGE_DOWN);  // 15 apart: the width of 15 becomes 12
+    EXPECT_EQ(lessons.slit_width, 12);
+}
+
+// A width shows as a third label, the readouts move under it, and each
+// opening is as tall as the width; B back to 0 is the start picture's.
+TEST_F(LessonValues, AWidthHasItsLabelAndItsOpenings) {
+    press_each("bbbbbbbbbb");  // 15
+    EXPECT_TRUE(text_at(35, 60, "Spaltbreite  = 15 Pix"));
+    for (int32_t slit = 1; slit <= 2; ++slit) {
+        const int32_t y = model.slit_y[slit];
+        EXPECT_FALSE(column_has(25, y - 8, y + 8, COLOUR_BROWN)) << slit;
+        EXPECT_EQ(pixel(25, y - 9), COLOUR_BROWN);
+        EXPECT_EQ(pixel(25, y + 9), COLOUR_BROWN);
+    }
+    press_each("r");
+    EXPECT_TRUE(text_at(35, 80, "Gangunterschied = "));
+    press_each("rBBBBBBBBBB");
+    EXPECT_EQ(lessons.slit_width, 0);
+    EXPECT_FALSE(row_has(67, 35, 220, COLOUR_BLACK));
+    EXPECT_EQ(pixel(25, model.slit_y[1] - 3), COLOUR_BROWN);
+}
+
+// One slit 20 wide at lambda 5, seen from x 480: the curve's first minimum
+// lies where the paths from the opening's edges differ by a wavelength.
+TEST_F(LessonValues, AWideSlitsCurveHasItsMinimumWhereItsEdgesDifferByAWavelength) {
+    press_each("kbbbbbbbbbbbi");  // one slit, width 20, curve on
+    sweep_upper_half();
+    double offset = 0;  // bisection for hypot(455, o + 10) - hypot(455, o - 10) = 5
+    for (double low = 0, high = 240; high - low > 1e-6; offset = (low + high) / 2) {
+        const double o = (low + high) / 2;
+        (std::hypot(455.0, o + 10) - std::hypot(455.0, o - 10) < 5 ? low : high) = o;
+    }
+    const auto row = static_cast<int32_t>(std::lround(AXIS_Y - offset));
+    EXPECT_NEAR(extreme_row(row - 20, row + 20, false), row, 1);
+    EXPECT_LT(curve_samples[row].intensity, 0.15f);
+}
+
 TEST_F(LessonValues, AFromASteppedSpacingGoesBackToTheStart) {
     const float wave_number = model.wave_number;
     press_each("++a");  // 20/6 is on the cycle: 100/30

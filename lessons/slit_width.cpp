@@ -1,0 +1,72 @@
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string>
+
+#include "lessons/lessons.h"
+#include "lessons/wide_slits.h"
+#include "runtime/runtime.h"
+#include "sim/labels.h"
+#include "sim/scene.h"
+#include "sim/sim.h"
+
+// Slits with a width: the single slit's phasors curl into an arc, closing
+// into a circle at a minimum. Width 0 is the point slits the program always
+// had, and changes nothing of its picture.
+
+namespace {
+
+constexpr int32_t WIDTHS[] = {0, 1, 2, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25, 30, 40, 50, 60};
+
+// With more than one slit the openings stay apart.
+bool width_fits(int32_t width) {
+    return model.slit_count <= 1 || width < model.slit_spacing;
+}
+
+}  // namespace
+
+void step_slit_width(int32_t direction) {
+    const int32_t* next = nullptr;
+    if (direction > 0) {
+        next = std::find_if(std::begin(WIDTHS), std::end(WIDTHS),
+                            [](int32_t w) { return w > lessons.slit_width; });
+    } else {
+        const auto back = std::find_if(std::rbegin(WIDTHS), std::rend(WIDTHS),
+                                       [](int32_t w) { return w < lessons.slit_width; });
+        next = back == std::rend(WIDTHS) ? std::end(WIDTHS) : &*back;
+    }
+    if (next == std::end(WIDTHS) || !width_fits(*next)) return;
+    lessons.slit_width = *next;
+    redraw_scene();
+}
+
+bool fit_width_to_spacing() {
+    if (width_fits(lessons.slit_width)) return false;
+    const auto widest = std::find_if(std::rbegin(WIDTHS), std::rend(WIDTHS), width_fits);
+    lessons.slit_width = widest == std::rend(WIDTHS) ? 0 : *widest;
+    return true;
+}
+
+PhasorSet lesson_physics(const SlitSetting& setting, float phase) {
+    SlitSetting wide = setting;
+    wide.slit_width = static_cast<float>(lessons.slit_width);
+    return wide_slit_phasors(wide, phase);
+}
+
+int32_t lesson_opening_rows() {
+    // As tall as the width, and never narrower than a point slit's five.
+    return std::max(2, (lessons.slit_width + 1) / 2);
+}
+
+void draw_width_label() {
+    if (lessons.slit_width == 0) return;
+    StringDescriptor joined;
+    string_concat(joined, "Spaltbreite  = ", 15);
+    string_concat(joined, int_to_text(lessons.slit_width), STRING_DESCRIPTOR);
+    string_concat(joined, " Pix", 4);
+    const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
+    const std::string text(reinterpret_cast<const char*>(bytes.data),
+                           static_cast<size_t>(bytes.length));
+    string_erase(joined);
+    print_at_pixel(LABEL_X, WIDTH_LABEL_Y, text);
+}
