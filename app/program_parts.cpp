@@ -17,6 +17,7 @@ void assemble_program() {
         .physics = lesson_physics,
         .chain = draw_arcs,
         .opening_rows = lesson_opening_rows,
+        .ray_end_row = lesson_ray_end_row,
         .keys = lesson_keys(),
     };
     install_sim_hooks(&LESSON_HOOKS);

@@ -58,6 +58,9 @@ std::string kept_curve_label(const CurveSetting& setting) {
     text += setting.slit_count == 1 ? " Spalt  " : " Spalte  ";
     text += text_of(int_to_text(setting.slit_spacing)) + "/" +
             text_of(single_to_text(setting.wavelength)) + " Pix";
+    // Settings that differ in the width or the model alone are told apart.
+    if (setting.slit_width != 0) text += " b" + text_of(int_to_text(setting.slit_width));
+    if (setting.far_field) text += " fern";
     if (setting.detector_x != CURVE_DETECTOR_X) {
         const std::string line = "  x=" + text_of(int_to_text(setting.detector_x));
         if (text.size() + line.size() <= MAX_LABEL_CHARS) text += line;

@@ -2,6 +2,7 @@
 
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "sim/scene.h"
 #include "sim/sim.h"
 
 namespace {
@@ -21,8 +22,11 @@ FigureReach figure_reach_now() {
     reach.known = true;
     reach.boxes[0] = PixelBox{x - CHAIN_REACH, y - CHAIN_REACH, x + CHAIN_REACH, y + CHAIN_REACH};
     reach.boxes[1] = PixelBox{x, DETECTOR_TOP, x, DETECTOR_BOTTOM};
-    reach.boxes[2] = PixelBox{std::min(model.barrier_x, x), std::min({first, y, model.axis_y}),
-                              std::max(model.barrier_x, x), std::max({last, y, model.axis_y})};
+    // The rays end at the detector point, or parallel in the far field.
+    const int32_t top = std::min({first, y, model.axis_y, ray_end_row(1)});
+    const int32_t bottom = std::max({last, y, model.axis_y, ray_end_row(model.slit_count)});
+    reach.boxes[2] =
+        PixelBox{std::min(model.barrier_x, x), top, std::max(model.barrier_x, x), bottom};
     return reach;
 }
 

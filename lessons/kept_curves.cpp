@@ -13,7 +13,8 @@
 namespace {
 
 CurveSetting setting_now() {
-    return CurveSetting{model.slit_count, model.slit_spacing, model.wavelength, model.detector_x};
+    return CurveSetting{model.slit_count, model.slit_spacing, model.wavelength,
+                        model.detector_x, lessons.slit_width, lessons.far_field};
 }
 
 int32_t rows_taken(const CurveSample (&samples)[CURVE_ROWS]) {

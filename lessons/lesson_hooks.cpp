@@ -12,7 +12,7 @@ void reset_lessons() {
 }
 
 void lessons_scene_cleared() {
-    draw_width_label();
+    draw_model_labels();
     readouts_scene_cleared();
     redraw_kept_curves();
 }

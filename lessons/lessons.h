@@ -73,6 +73,8 @@ struct CurveSetting {
     int32_t slit_spacing = 0;
     float wavelength = 0;
     int32_t detector_x = 0;
+    int32_t slit_width = 0;
+    bool far_field = false;
     bool operator==(const CurveSetting&) const = default;
 };
 
@@ -161,6 +163,9 @@ struct LessonState {
     FigureReach drawn_reach;
     // Slit width ("b", "B"): 0 is point slits.
     int32_t slit_width = 0;
+    // The far field ("t"): the screen at infinity instead of the exact
+    // geometry.
+    bool far_field = false;
     DrawnArcs arcs;
 };
 
@@ -187,8 +192,14 @@ bool fit_width_to_spacing();
 PhasorSet lesson_physics(const SlitSetting& setting, float phase);
 int32_t lesson_opening_rows();
 bool draw_arcs(bool erase);
-// The width's label under the setting's others, while it is not 0.
-void draw_width_label();
+// The labels of a width that is not 0 and of the far field, under the
+// setting's others; how many there are (the readouts start under them).
+void draw_model_labels();
+int32_t model_label_count();
+// "t": the near field (the exact geometry) or the far field; the rays of
+// the far field run parallel at the detector's angle.
+void toggle_far_field();
+int32_t lesson_ray_end_row(int32_t slit);
 void toggle_readouts();
 void toggle_extra_keys_help();
 void toggle_kept_curves();

@@ -46,6 +46,7 @@ bool draw_arcs(bool erase) {
     if (lessons.slit_width == 0) return false;
     SlitSetting setting = setting_of(model);
     setting.slit_width = static_cast<float>(lessons.slit_width);
+    setting.far_field = lessons.far_field;
     arcs.start_x = static_cast<float>(model.detector_x);
     arcs.start_y = static_cast<float>(detector_y());
     for (int32_t i = 1; i <= SLIT_CAPACITY; ++i) {

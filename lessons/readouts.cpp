@@ -103,8 +103,8 @@ void update_readouts() {
     std::string lines[READOUT_LINES];
     readout_texts(lines);
     for (int32_t i = 0; i < READOUT_LINES; ++i) {
-        // Under the width's label while it shows.
-        const int32_t top = READOUT_TOP + (lessons.slit_width != 0 ? READOUT_STEP : 0);
+        // Under the labels of the width and the far field while they show.
+        const int32_t top = READOUT_TOP + model_label_count() * READOUT_STEP;
         const int32_t y = top + i * READOUT_STEP;
         // A shorter line would leave the old one's end standing.
         int32_t& width = readouts.width[i];

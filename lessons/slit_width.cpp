@@ -50,6 +50,7 @@ bool fit_width_to_spacing() {
 PhasorSet lesson_physics(const SlitSetting& setting, float phase) {
     SlitSetting wide = setting;
     wide.slit_width = static_cast<float>(lessons.slit_width);
+    wide.far_field = lessons.far_field;
     return wide_slit_phasors(wide, phase);
 }
 
@@ -58,15 +59,35 @@ int32_t lesson_opening_rows() {
     return std::max(2, (lessons.slit_width + 1) / 2);
 }
 
-void draw_width_label() {
-    if (lessons.slit_width == 0) return;
-    StringDescriptor joined;
-    string_concat(joined, "Spaltbreite  = ", 15);
-    string_concat(joined, int_to_text(lessons.slit_width), STRING_DESCRIPTOR);
-    string_concat(joined, " Pix", 4);
-    const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
-    const std::string text(reinterpret_cast<const char*>(bytes.data),
-                           static_cast<size_t>(bytes.length));
-    string_erase(joined);
-    print_at_pixel(LABEL_X, WIDTH_LABEL_Y, text);
+int32_t model_label_count() {
+    return (lessons.slit_width != 0 ? 1 : 0) + (lessons.far_field ? 1 : 0);
+}
+
+void draw_model_labels() {
+    int32_t y = WIDTH_LABEL_Y;
+    if (lessons.slit_width != 0) {
+        StringDescriptor joined;
+        string_concat(joined, "Spaltbreite  = ", 15);
+        string_concat(joined, int_to_text(lessons.slit_width), STRING_DESCRIPTOR);
+        string_concat(joined, " Pix", 4);
+        const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
+        const std::string text(reinterpret_cast<const char*>(bytes.data),
+                               static_cast<size_t>(bytes.length));
+        string_erase(joined);
+        print_at_pixel(LABEL_X, y, text);
+        y += WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y;
+    }
+    if (lessons.far_field) print_at_pixel(LABEL_X, y, "Fernfeld");
+}
+
+void toggle_far_field() {
+    lessons.far_field = !lessons.far_field;
+    redraw_scene();
+}
+
+int32_t lesson_ray_end_row(int32_t slit) {
+    // Parallel rays at the angle the detector point is seen at from the
+    // barrier's middle: each falls as far as the point stands above the axis.
+    if (lessons.far_field) return model.slit_y[slit] - model.detector_offset;
+    return detector_y();
 }

@@ -38,6 +38,9 @@ struct SimHooks {
     // Rows of each barrier opening above and below its slit's row; the
     // core's openings have two.
     int32_t (*opening_rows)() = nullptr;
+    // The row where slit's ray meets the detector line; the core's rays all
+    // meet at the detector point.
+    int32_t (*ray_end_row)(int32_t slit) = nullptr;
     // The layer's keys, dispatched after the core's own.
     std::span<const KeyCommand> keys = {};
 };

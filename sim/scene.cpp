@@ -53,6 +53,11 @@ int32_t opening_rows() {
     return rows != nullptr ? rows() : 2;
 }
 
+int32_t ray_end_row(int32_t slit) {
+    const auto row = sim_hooks().ray_end_row;
+    return row != nullptr ? row(slit) : detector_y();
+}
+
 void place_slits() {
     const SlitSetting setting = setting_of(model);
     for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i)
@@ -70,10 +75,9 @@ void draw_barrier() {
 }
 
 void draw_rays() {
-    const int32_t y = detector_y();
     for (int i = 1; i <= model.slit_count; ++i) {
         const uint32_t colour = i == 1 ? COLOUR_LIGHT_GREEN : COLOUR_BLUE;
-        scene_line(model.barrier_x, model.slit_y[i], model.detector_x, y, colour);
+        scene_line(model.barrier_x, model.slit_y[i], model.detector_x, ray_end_row(i), colour);
     }
     scene_line(model.barrier_x, model.axis_y, model.detector_distance, 0, COLOUR_LIGHT_GREY,
                RELATIVE_SECOND);
@@ -81,14 +85,14 @@ void draw_rays() {
 
 void erase_rays() {
     place_slits();
-    const int32_t y = detector_y();
     const int32_t rows = opening_rows();
     for (int i = 1; i <= model.slit_count; ++i) {
         // Cleans the opening and the first barrier row below it, which the
         // next frame's barrier restores.
         scene_box(model.barrier_x - 1, model.slit_y[i] - rows, 2, 2 * rows + 1, background(),
                   RELATIVE_SECOND);
-        scene_line(model.barrier_x, model.slit_y[i], model.detector_x, y, background());
+        scene_line(model.barrier_x, model.slit_y[i], model.detector_x, ray_end_row(i),
+                   background());
     }
 }
 

@@ -18,6 +18,10 @@ void place_slits();
 // all), or as many as the layer above makes them.
 int32_t opening_rows();
 
+// Where slit's ray meets the detector line: at the detector point, or where
+// the layer above has it.
+int32_t ray_end_row(int32_t slit);
+
 // The barrier with one opening per slit.
 void draw_barrier();
 

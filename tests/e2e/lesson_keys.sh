@@ -64,6 +64,12 @@ e2e_wait_region "$wid" "$(e2e_reference 4 bbbb)" "$WIDTH_LABEL" || e2e_fail "b s
 e2e_keys "$wid" shift+b shift+b shift+b shift+b
 e2e_wait_region "$wid" "$start" "$WIDTH_LABEL" || e2e_fail "B leaves the width's label"
 
+# "t": the far field's label where the width's was, and away again.
+e2e_keys "$wid" t
+e2e_wait_region "$wid" "$(e2e_reference 2 t)" "$WIDTH_LABEL" || e2e_fail "t shows no far field"
+e2e_keys "$wid" t
+e2e_wait_region "$wid" "$start" "$WIDTH_LABEL" || e2e_fail "the second t leaves the far field"
+
 # Shift+g and Shift+k: the grating's count, as the heading shows it.
 e2e_keys "$wid" shift+g shift+g
 e2e_wait_region "$wid" "$(e2e_reference 3 GG)" "$HEADING" || e2e_fail "G G shows no four slits"
@@ -73,4 +79,4 @@ e2e_wait_region "$wid" "$(e2e_reference 2 G)" "$HEADING" || e2e_fail "K shows no
 e2e_keys "$wid" e
 e2e_wait_exit
 [ "$E2E_STATUS" = 0 ] || e2e_fail "e ended the program with status $E2E_STATUS"
-echo "+, -, Page Up, Page Down, r, h, b, B, G and K in the window: as in the headless pictures"
+echo "+, -, Page Up, Page Down, r, h, b, B, t, G and K in the window: as in the headless pictures"

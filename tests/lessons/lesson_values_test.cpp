@@ -189,6 +189,28 @@ TEST_F(LessonValues, AWideSlitsCurveHasItsMinimumWhereItsEdgesDifferByAWavelengt
     EXPECT_LT(curve_samples[row].intensity, 0.15f);
 }
 
+// "t": the far field, labelled, its rays parallel at the detector's angle;
+// there the width's envelope takes away the second order of two slits 20
+// apart and 10 wide at lambda 2.5 (d sin(theta) = 2 lambda, 117 rows up).
+TEST_F(LessonValues, TheFarFieldHasParallelRaysAndItsMissingOrder) {
+    run_frame();
+    EXPECT_TRUE(column_has(300, 227, 229, COLOUR_LIGHT_GREEN));  // to the point (560, 218)
+    press_each("t");
+    run_frame();
+    EXPECT_TRUE(text_at(35, 60, "Fernfeld"));
+    EXPECT_TRUE(column_has(300, 222, 224, COLOUR_LIGHT_GREEN));  // to (560, 208), as slit 2's
+    EXPECT_FALSE(column_has(300, 227, 229, COLOUR_LIGHT_GREEN));  // falls to (560, 228)
+    press_each("-----bbbbbbbbi");
+    sweep_upper_half();
+    EXPECT_LT(curve_samples[AXIS_Y - 117].intensity, 0.05f);
+    // The first order stands under the envelope 64 [sin(beta) / beta]^2,
+    // beta = pi b sin(theta) / lambda = pi / 2 there.
+    EXPECT_NEAR(curve_samples[AXIS_Y - 57].intensity, 64 * 4 / (M_PI * M_PI), 1.0);
+    press_each("t");
+    EXPECT_TRUE(text_at(35, 60, "Spaltbreite  = 10 Pix"));
+    EXPECT_FALSE(row_has(87, 35, 120, COLOUR_BLACK));  // "Fernfeld" under it is gone
+}
+
 TEST_F(LessonValues, AFromASteppedSpacingGoesBackToTheStart) {
     const float wave_number = model.wave_number;
     press_each("++a");  // 20/6 is on the cycle: 100/30
