@@ -32,7 +32,7 @@ done
 echo "core build: ${#sequences[@]} key sequences drawn as the full build draws them"
 # The lesson keys are keys the core ignores.
 animate "$core" "i" core-plain
-animate "$core" "i+r-cp{pgup}h" core-lesson
+animate "$core" "i+r-cp{pgup}hbtGKB" core-lesson
 # The same frames, the same count of keys typed: only what they do differs.
 cmp "$work/core-plain.png" "$work/core-lesson.png"
-echo "core build: +, -, r, c, p, h, Page Up change nothing"
+echo "core build: +, -, r, c, p, h, b, t, G, K, B, Page Up change nothing"
