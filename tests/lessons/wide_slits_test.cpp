@@ -7,6 +7,9 @@
 #include <cstring>
 #include <numbers>
 
+#include "gfx/input/input.h"
+#include "lesson_fixture.h"
+#include "lessons/lessons.h"
 #include "tests/support/allocation_count.h"
 
 namespace {
@@ -178,6 +181,58 @@ TEST(WideSlits, FarFieldHasTheTextbookMaximaAndMinima) {
         }
     }
 }
+
+// The program itself, frame by frame: the keys make the setting, "i" puts
+// the detector line at x 480, and a sweep from the top row down stores a
+// sample a row; every stored intensity is within half a pixel of the
+// integral, in the near and the far field.
+struct SweptSetting {
+    const char* keys;
+    int32_t slits, spacing;
+    float wavelength, width;
+};
+constexpr SweptSetting SWEPT[] = {
+    {"bbbb", 2, 20, 5.0f, 4},
+    {"bbbbbbbbbb", 2, 20, 5.0f, 15},
+    {"kbbbbbbbbbbbbbbbb++++++++++", 1, 20, 25.0f, 60},
+    {"ggggggbbbbbbbbbb---------", 8, 20, 0.5f, 15},
+    {"\x51\x51\x51\x51GGGGGGGGGGGGGGbbbb", 50, 8, 5.0f, 4},
+    {"g\x49\x49+++++++bbbbbbbbbbbb", 3, 30, 12.5f, 25},
+    {"kkbbbbbbbbbbbbbbbb+++++++", 1, 20, 12.5f, 60},
+};
+class Swept : public LessonTest, public testing::WithParamInterface<SweptSetting> {};
+
+TEST_P(Swept, EveryStoredRowIsWithinHalfAPixelOfTheIntegral) {
+    const SweptSetting c = GetParam();
+    // \x49 and \x51 stand for Page Up and Page Down, grey keys.
+    for (const char* key = c.keys; *key != 0; ++key) {
+        const int32_t code = *key == 0x49 || *key == 0x51 ? *key << 8 | 0xFF : *key;
+        press_each(code);
+    }
+    ASSERT_EQ(model.slit_count, c.slits);
+    ASSERT_EQ(model.slit_spacing, c.spacing);
+    ASSERT_EQ(model.wavelength, c.wavelength);
+    ASSERT_EQ(lessons.slit_width, c.width);
+    for (const bool far_field : {false, true}) {
+        if (far_field) press_each("t");
+        press_each("i9");
+        for (int32_t row = 0; row < 480; ++row) {
+            run_frame();
+            press_each(0x50 << 8 | 0xFF);
+        }
+        for (int32_t row = 0; row < 480; ++row) {
+            const SlitSetting setting =
+                setting_for(c.slits, c.spacing, c.wavelength, c.width, AXIS - row, far_field);
+            ASSERT_TRUE(curve_samples[row].taken) << row;
+            EXPECT_NEAR(curve_samples[row].intensity, std::norm(light_at(setting, 0).field) / 100,
+                        0.5L)
+                << (far_field ? "far, row " : "near, row ") << row;
+        }
+        press_each("i");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WideSlits, Swept, testing::ValuesIn(SWEPT));
 
 TEST(WideSlits, PointSlitsInTheNearFieldAreTheCorePhysicsBitForBit) {
     const SlitSetting settings[] = {
