@@ -8,17 +8,10 @@ set -eu
 build=${1:-build}
 frames=${2:-100}
 program="$build/bench/frame_count"
-if ! command -v valgrind >/dev/null 2>&1; then
-    echo "frame_instructions.sh: valgrind is not installed" >&2
-    exit 1
-fi
-if [ ! -x "$program" ]; then
-    echo "frame_instructions.sh: $program is missing; build the benchmarks first" >&2
-    exit 1
-fi
+. "$(dirname "$0")/callgrind_total.sh"
+require_program frame_instructions.sh "$program"
 total() {
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$program" "$1" 2>&1 |
-        sed -n 's/.*Collected : *\([0-9][0-9]*\).*/\1/p'
+    callgrind_total "$program" "$1"
 }
 once=$(total "$frames")
 twice=$(total $((2 * frames)))

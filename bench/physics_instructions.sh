@@ -11,17 +11,10 @@ set -eu
 build=${1:-build}
 rounds=${2:-2}
 program="$build/bench/physics_count"
-if ! command -v valgrind >/dev/null 2>&1; then
-    echo "physics_instructions.sh: valgrind is not installed" >&2
-    exit 1
-fi
-if [ ! -x "$program" ]; then
-    echo "physics_instructions.sh: $program is missing; build the benchmarks first" >&2
-    exit 1
-fi
+. "$(dirname "$0")/callgrind_total.sh"
+require_program physics_instructions.sh "$program"
 total() {
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$program" "$@" 2>&1 |
-        sed -n 's/.*Collected : *\([0-9][0-9]*\).*/\1/p'
+    callgrind_total "$program" "$@"
 }
 per_call() {
     once=$(total "$@" "$rounds")

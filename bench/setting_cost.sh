@@ -11,13 +11,12 @@ build=${1:-build}
 keys=${2:?the keys that make the setting}
 frames=${3:-100}
 tool="$build/mehrfachspalt-snapshot"
-[ -x "$tool" ] || { echo "setting_cost.sh: $tool is missing; build it first" >&2; exit 1; }
-command -v valgrind >/dev/null 2>&1 || { echo "setting_cost.sh: valgrind is missing" >&2; exit 1; }
+. "$(dirname "$0")/callgrind_total.sh"
+require_program setting_cost.sh "$tool"
 out=$(mktemp --suffix=.png)
 trap 'rm -f "$out"' EXIT
 total() {
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$tool" --frames "$1" --keys "$keys" \
-        "$out" 2>&1 | sed -n 's/.*Collected : *\([0-9][0-9]*\).*/\1/p'
+    callgrind_total "$tool" --frames "$1" --keys "$keys" "$out"
 }
 once=$(total $((frames + ${#keys})))
 twice=$(total $((2 * frames + ${#keys})))
