@@ -77,6 +77,7 @@ void maximise_to_fullscreen(SdlWindow& w) {
         w.windowed.h = w.earlier_h;
     }
     SDL_RestoreWindow(w.window);
+    x11_unmaximise(w.window);
     set_fullscreen(true);
 }
 
@@ -99,6 +100,7 @@ void set_fullscreen(bool on) {
         // Full screen entered from the maximised window leaves no maximised
         // window behind.
         if ((SDL_GetWindowFlags(w.window) & SDL_WINDOW_MAXIMIZED) != 0) SDL_RestoreWindow(w.window);
+        x11_unmaximise(w.window);
         w.placed_by_us = false;
         w.restore_until = SDL_GetTicks64() + RESTORE_PATIENCE_MS;
         w.restore_attempts = 0;

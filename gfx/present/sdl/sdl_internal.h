@@ -221,6 +221,12 @@ bool x11_without_window_manager(SDL_Window* window);
 // direction, or full screen.
 bool x11_maximised(SDL_Window* window);
 
+// Asks the window manager to take back both maximised states, whatever SDL
+// believes of them: SDL skips its own request while it has not yet heard of
+// the maximise, and a window manager that keeps the state gives it back on
+// leaving full screen. Nothing off X11.
+void x11_unmaximise(SDL_Window* window);
+
 // Sets the X window's title from UTF-8 whatever the locale; false off X11.
 bool x11_set_title(SDL_Window* window, const char* utf8);
 

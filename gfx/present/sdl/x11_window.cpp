@@ -103,6 +103,25 @@ bool x11_maximised(SDL_Window* window) {
     return false;
 }
 
+void x11_unmaximise(SDL_Window* window) {
+    const XWindow x = x_window(window);
+    if (x.display == nullptr) return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = x.window;
+    event.xclient.message_type = XInternAtom(x.display, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 0;  // remove
+    event.xclient.data.l[1] =
+        static_cast<long>(XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+    event.xclient.data.l[2] =
+        static_cast<long>(XInternAtom(x.display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    event.xclient.data.l[3] = 1;  // from a normal application
+    XSendEvent(x.display, DefaultRootWindow(x.display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(x.display, False);
+}
+
 void x11_place_window(SDL_Window* window, const SDL_Rect& rect) {
     const XWindow x = x_window(window);
     if (x.display == nullptr || rect.w <= 0 || rect.h <= 0) return;
