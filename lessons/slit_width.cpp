@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
-#include <string>
 
 #include "lessons/lessons.h"
 #include "lessons/wide_slits.h"
@@ -66,15 +65,7 @@ int32_t model_label_count() {
 void draw_model_labels() {
     int32_t y = WIDTH_LABEL_Y;
     if (lessons.slit_width != 0) {
-        StringDescriptor joined;
-        string_concat(joined, "Spaltbreite  = ", 15);
-        string_concat(joined, int_to_text(lessons.slit_width), STRING_DESCRIPTOR);
-        string_concat(joined, " Pix", 4);
-        const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
-        const std::string text(reinterpret_cast<const char*>(bytes.data),
-                               static_cast<size_t>(bytes.length));
-        string_erase(joined);
-        print_at_pixel(LABEL_X, y, text);
+        print_at_pixel(LABEL_X, y, pixel_label("Spaltbreite  = ", int_to_text(lessons.slit_width)));
         y += WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y;
     }
     if (lessons.far_field) print_at_pixel(LABEL_X, y, "Fernfeld");

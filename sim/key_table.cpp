@@ -5,7 +5,7 @@
 
 std::vector<const KeyCommand*> key_table() {
     std::vector<const KeyCommand*> rows;
-    for (const KeyCommand& row : specified_keys())
+    for (const KeyCommand& row : original_keys())
         rows.push_back(&row);
     for (const KeyCommand& row : sim_hooks().keys)
         rows.push_back(&row);
@@ -14,7 +14,7 @@ std::vector<const KeyCommand*> key_table() {
 
 const KeyCommand* find_key(std::string_view key) {
     if (key.empty()) return nullptr;
-    for (const KeyCommand& row : specified_keys()) {
+    for (const KeyCommand& row : original_keys()) {
         if (row.key == key) return &row;
     }
     for (const KeyCommand& row : sim_hooks().keys) {

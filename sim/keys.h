@@ -32,7 +32,7 @@ struct KeyCommand {
 };
 
 // The core's rows, in the order --help lists them.
-std::span<const KeyCommand> specified_keys();
+std::span<const KeyCommand> original_keys();
 
 // The help menu's lines ("m"), top to bottom, as the screen shows them.
 std::span<const char* const> help_menu_lines();

@@ -49,3 +49,16 @@ void print_at_pixel(int32_t x, int32_t y, std::string_view text) {
     gfx_print(0, temp_of(HEADING), 0);
     array_erase(buffer, false);
 }
+
+// Joined with the string operations, as every label has been.
+std::string pixel_label(std::string_view text, StringDescriptor* number) {
+    StringDescriptor joined;
+    string_concat(joined, text.data(), static_cast<int32_t>(text.size()));
+    string_concat(joined, number, STRING_DESCRIPTOR);
+    string_concat(joined, " Pix", 4);
+    const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
+    std::string result(reinterpret_cast<const char*>(bytes.data),
+                       static_cast<size_t>(bytes.length));
+    string_erase(joined);
+    return result;
+}

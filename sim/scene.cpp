@@ -33,19 +33,6 @@ void draw_mark() {
     }
 }
 
-// A label text, its number and " Pix", joined with the string operations.
-std::string label(std::string_view text, StringDescriptor* number) {
-    StringDescriptor joined;
-    string_concat(joined, text.data(), static_cast<int32_t>(text.size()));
-    string_concat(joined, number, STRING_DESCRIPTOR);
-    string_concat(joined, " Pix", 4);
-    const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
-    std::string result(reinterpret_cast<const char*>(bytes.data),
-                       static_cast<size_t>(bytes.length));
-    string_erase(joined);
-    return result;
-}
-
 }  // namespace
 
 int32_t opening_rows() {
@@ -104,9 +91,9 @@ void redraw_scene() {
     place_slits();
     draw_barrier();
     print_at_pixel(LABEL_X, SPACING_LABEL_Y,
-                   label("Spaltabstand = ", int_to_text(model.slit_spacing)));
+                   pixel_label("Spaltabstand = ", int_to_text(model.slit_spacing)));
     print_at_pixel(LABEL_X, WAVELENGTH_LABEL_Y,
-                   label("Wellenl\x84nge  = ", single_to_text(model.wavelength)));
+                   pixel_label("Wellenl\x84nge  = ", single_to_text(model.wavelength)));
     print_at_pixel(HINT_X, HINT_Y, "[m] -> Men\x81 einblenden");
     draw_rays();
     if (const auto scene_cleared = sim_hooks().scene_cleared) scene_cleared();

@@ -48,7 +48,7 @@ TEST_F(KeyTable, EveryKeyHasOneRow) {
     EXPECT_EQ(keys.size(), 35u);
 }
 
-TEST_F(KeyTable, HelpOptionListsTheMarkedKeysSpecifiedFirst) {
+TEST_F(KeyTable, HelpOptionListsTheMarkedKeysOriginalFirst) {
     const std::string text = help_text();
     const size_t extensions = text.find("Keys beyond the help lines");
     ASSERT_NE(extensions, std::string::npos);

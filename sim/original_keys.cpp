@@ -269,7 +269,7 @@ constexpr KeyCommand KEYS[] = {
 
 }  // namespace
 
-std::span<const KeyCommand> specified_keys() {
+std::span<const KeyCommand> original_keys() {
     return KEYS;
 }
 
