@@ -12,6 +12,7 @@ void assemble_program() {
         .reset = reset_lessons,
         .scene_cleared = lessons_scene_cleared,
         .sample_drawn = lessons_sample_drawn,
+        .frame_begun = lessons_frame_begun,
         .frame_drawn = lessons_frame_drawn,
         .after_key = lessons_after_key,
         .physics = lesson_physics,

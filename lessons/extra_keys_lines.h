@@ -6,6 +6,7 @@
 
 // Two literals where an escape would swallow the letters after it.
 inline constexpr const char* EXTRA_KEYS_LINES[] = {
+    "[f] -> Wellenbild: Wellen / Intensit\x84t / aus",
     "[t] -> Nahfeld / Fernfeld",
     "[b]/[B] -> Spaltbreite gr\x94\xE1"
     "er / kleiner",

@@ -8,6 +8,7 @@
 LessonState lessons;
 
 void reset_lessons() {
+    wave_view_reset();
     lessons = LessonState{};
 }
 
@@ -15,14 +16,21 @@ void lessons_scene_cleared() {
     draw_model_labels();
     readouts_scene_cleared();
     redraw_kept_curves();
+    wave_view_scene_cleared();
 }
 
 void lessons_sample_drawn(int32_t y) {
     keep_curve_sample(y);
 }
 
+void lessons_frame_begun() {
+    wave_view_frame_begun();
+}
+
 void lessons_frame_drawn() {
     repair_kept_curves();
+    // Last: the picture fills what the figures left.
+    wave_view_frame_drawn();
 }
 
 void lessons_after_key() {
@@ -32,4 +40,5 @@ void lessons_after_key() {
     if (fit_width_to_spacing() || count_changed) redraw_scene();
     follow_pointer();
     update_readouts();
+    wave_view_after_key();
 }

@@ -25,6 +25,7 @@
 void reset_lessons();
 void lessons_scene_cleared();
 void lessons_sample_drawn(int32_t y);
+void lessons_frame_begun();
 void lessons_frame_drawn();
 void lessons_after_key();
 std::span<const KeyCommand> lesson_keys();
@@ -151,6 +152,20 @@ struct DrawnArcs {
     float dy[SLIT_CAPACITY + 1][MAX_ARC_CHORDS] = {};
 };
 
+// The wave picture ("f"): off, the waves at the frame's phase, or the
+// intensity in space (lessons/wave_view.cpp; the field in wave_field.h).
+enum class WaveView : int32_t { OFF, WAVES, INTENSITY };
+constexpr int32_t VIEW_SHADES = 4;
+struct WaveViewState {
+    WaveView view = WaveView::OFF;
+    // The frame in progress holds the screen lock (taken when it began).
+    bool locked = false;
+    // The phase of the frame last drawn: the chain on the screen has it.
+    float phase = 0;
+    // Where the note on too short waves stands; -1: nowhere.
+    int32_t note_x = -1;
+};
+
 // Everything the lesson tools remember.
 struct LessonState {
     ReadoutState readouts;
@@ -167,6 +182,7 @@ struct LessonState {
     // geometry.
     bool far_field = false;
     DrawnArcs arcs;
+    WaveViewState wave;
 };
 
 extern LessonState lessons;
@@ -204,3 +220,5 @@ void toggle_readouts();
 void toggle_extra_keys_help();
 void toggle_kept_curves();
 void toggle_projector_colours();
+// "f": off -> waves -> intensity in space -> off.
+void cycle_wave_view();

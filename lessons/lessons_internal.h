@@ -33,6 +33,19 @@ void repair_kept_curves();
 void update_readouts();
 void readouts_scene_cleared();
 
+// projector_colours.cpp: the default colours, the projector's over them
+// while they are on, and the wave picture's shades while it shows.
+void load_lesson_palette();
+
+// wave_view.cpp: the picture's part of the hooks; its shades set again
+// (while it shows) after the palette was loaded.
+void set_view_shades();
+void wave_view_reset();
+void wave_view_scene_cleared();
+void wave_view_frame_begun();
+void wave_view_frame_drawn();
+void wave_view_after_key();
+
 // pointer.cpp: while the left button (a finger, a pen) is down inside the
 // picture, the detector goes where the pointer is.
 void follow_pointer();

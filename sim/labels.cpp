@@ -15,6 +15,23 @@ constexpr int32_t CURSOR_UNCHANGED = -1;
 constexpr int32_t PRINT_NEW_LINE = 1;
 constexpr std::string_view HEADING = "  K A L V E N  im Drevinomatik ";
 
+// More places than the screen has label lines; past them the last place is
+// reused.
+constexpr size_t MAX_TEXT_PLACES = 64;
+std::array<TextPlace, MAX_TEXT_PLACES> places;
+size_t place_count = 0;
+
+void note_text_place(int32_t x, int32_t y, int32_t width) {
+    for (size_t i = 0; i < place_count; ++i) {
+        if (places[i].x == x && places[i].y == y) {
+            places[i].width = width;
+            return;
+        }
+    }
+    if (place_count < MAX_TEXT_PLACES) ++place_count;
+    places[place_count - 1] = TextPlace{x, y, width};
+}
+
 StringDescriptor* temp_of(std::string_view text) {
     return string_temp(text.data(), static_cast<int32_t>(text.size()));
 }
@@ -48,6 +65,15 @@ void print_at_pixel(int32_t x, int32_t y, std::string_view text) {
     gfx_print_int(0, model.slit_count, 0);
     gfx_print(0, temp_of(HEADING), 0);
     array_erase(buffer, false);
+    note_text_place(x, y, width);
+}
+
+std::span<const TextPlace> text_places() {
+    return {places.data(), place_count};
+}
+
+void forget_text_places() {
+    place_count = 0;
 }
 
 // Joined with the string operations, as every label has been.

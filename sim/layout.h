@@ -54,6 +54,7 @@ constexpr int32_t CREDIT_X = 542;
 constexpr int32_t CREDIT_Y = 464;
 constexpr int32_t MARK_X = 530;
 constexpr int32_t MARK_Y = 471;
+constexpr int32_t MARK_RADIUS = 5;
 
 // The help menu ("m"): seven lines from this row down; the extra keys'
 // lines ("h") stand right above it, in the same column.

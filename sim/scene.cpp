@@ -22,7 +22,7 @@ void barrier_piece(int32_t top, int32_t bottom) {
 // The circle-C mark beside the credit text: a circle of radius 5 with
 // everything else omitted, and eleven pixels forming the letter inside it.
 void draw_mark() {
-    gfx_ellipse(nullptr, MARK_X, MARK_Y, 5, COLOUR_BLACK, 0, 0, ELLIPSE_END_OMITTED, 0,
+    gfx_ellipse(nullptr, MARK_X, MARK_Y, MARK_RADIUS, COLOUR_BLACK, 0, 0, ELLIPSE_END_OMITTED, 0,
                 RELATIVE_POINT_ABSOLUTE);
     // The letter's pixels around the circle's centre.
     constexpr int32_t LETTER[][2] = {{-2, -1}, {-2, 0}, {-2, 1}, {-1, -2}, {-1, 2}, {0, -2},
@@ -85,6 +85,7 @@ void erase_rays() {
 
 void redraw_scene() {
     scene_box(0, 0, LAST_COLUMN, LAST_ROW, background());
+    forget_text_places();
     clear_curve_samples();
     draw_mark();
     print_at_pixel(CREDIT_X, CREDIT_Y, "Z.Vundermalt");

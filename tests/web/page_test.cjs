@@ -180,7 +180,7 @@ function watch(page, problems) {
 }
 
 const BUTTON_KEYS = ['g', 'k', 'a', 'i', 'm', 's', 'w', 'e', '+', '-', 'PageUp', 'PageDown',
-                     'r', 'c', 'p', 'h', 'b', 'B', 't', 'G', 'K', 'ArrowUp', 'ArrowLeft', 'ArrowDown',
+                     'r', 'c', 'p', 'h', 'b', 'B', 't', 'G', 'K', 'f', 'ArrowUp', 'ArrowLeft', 'ArrowDown',
                      'ArrowRight'];
 
 // The page's layout in a viewport: its buttons' keys and boxes, whether the

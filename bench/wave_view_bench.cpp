@@ -1,0 +1,111 @@
+#include <benchmark/benchmark.h>
+
+#include "app/program_parts.h"
+#include "gfx/gfx.h"
+#include "gfx/screen/screen.h"
+#include "lessons/lessons.h"
+#include "lessons/wave_field.h"
+#include "sim/scene.h"
+#include "sim/sim.h"
+
+// The wave picture ("f"): a frame of the moving waves against a frame
+// without them, and how long the whole field of a setting takes to build
+// (the time until a setting change shows the new picture in full).
+
+namespace {
+
+bool start(benchmark::State& state) {
+    if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
+        state.SkipWithError("no screen");
+        return false;
+    }
+    assemble_program();
+    simulation_start();
+    return true;
+}
+
+// A frame with the curve on, the picture off, waves or intensity.
+void frame(benchmark::State& state, int32_t presses) {
+    if (!start(state)) return;
+    model.intensity_shown = true;
+    redraw_scene();
+    for (int32_t i = 0; i < presses; ++i)
+        cycle_wave_view();
+    while (presses > 0 && !advance_field(FIELD_BUDGET)) {
+    }
+    for (auto _ : state)
+        run_frame();
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_FramePictureOff(benchmark::State& state) {
+    frame(state, 0);
+}
+BENCHMARK(BM_FramePictureOff)->Unit(benchmark::kMicrosecond);
+
+void BM_FrameWaves(benchmark::State& state) {
+    frame(state, 1);
+}
+BENCHMARK(BM_FrameWaves)->Unit(benchmark::kMicrosecond);
+
+void BM_FrameIntensity(benchmark::State& state) {
+    frame(state, 2);
+}
+BENCHMARK(BM_FrameIntensity)->Unit(benchmark::kMicrosecond);
+
+// The whole field of a setting, from its start.
+void build(benchmark::State& state, FieldSources sources) {
+    if (!start(state)) return;
+    sources.axis_y = AXIS_Y;
+    sources.slit_amplitude = 80.0f / static_cast<float>(sources.slit_count);
+    int64_t frames = 0;
+    for (auto _ : state) {
+        start_field(sources);
+        frames = 1;
+        while (!advance_field(FIELD_BUDGET))
+            ++frames;
+    }
+    state.counters["frames"] = static_cast<double>(frames);
+}
+
+float wave_number(float wavelength) {
+    return 6.28318f / wavelength;
+}
+
+void BM_BuildEightPointSlits(benchmark::State& state) {
+    build(state, {.slit_count = 8, .slit_spacing = 20, .wave_number = wave_number(5.0f)});
+}
+BENCHMARK(BM_BuildEightPointSlits)->Unit(benchmark::kMillisecond);
+
+void BM_BuildEightPointSlitsShortWaves(benchmark::State& state) {
+    build(state, {.slit_count = 8, .slit_spacing = 100, .wave_number = wave_number(0.5f)});
+}
+BENCHMARK(BM_BuildEightPointSlitsShortWaves)->Unit(benchmark::kMillisecond);
+
+void BM_BuildFiftySlitsShortWaves(benchmark::State& state) {
+    build(state, {.slit_count = 50,
+                  .slit_spacing = 8,
+                  .wave_number = wave_number(0.5f),
+                  .slit_width = 6.0f});
+}
+BENCHMARK(BM_BuildFiftySlitsShortWaves)->Unit(benchmark::kMillisecond);
+
+void BM_BuildWideOpeningsShortWaves(benchmark::State& state) {
+    build(state, {.slit_count = 8,
+                  .slit_spacing = 100,
+                  .wave_number = wave_number(0.5f),
+                  .slit_width = 60.0f});
+}
+BENCHMARK(BM_BuildWideOpeningsShortWaves)->Unit(benchmark::kMillisecond);
+
+void BM_BuildOneWideOpeningShortWaves(benchmark::State& state) {
+    build(state, {.slit_count = 1,
+                  .slit_spacing = 20,
+                  .wave_number = wave_number(0.5f),
+                  .slit_width = 60.0f});
+}
+BENCHMARK(BM_BuildOneWideOpeningShortWaves)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

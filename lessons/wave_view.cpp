@@ -1,0 +1,344 @@
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "gfx/draw/draw.h"
+#include "gfx/screen/screen.h"
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "lessons/wave_field.h"
+#include "sim/labels.h"
+#include "sim/scene.h"
+
+// The wave picture ("f"): behind the figures, between the barrier and the
+// detector line, the field of the very sources the chain sums (the waves
+// at the frame's phase) or its intensity in space. It is the background
+// there: after the frame (and after a key) every background pixel of the
+// region, including those a figure's erasure left, takes the picture's
+// shade, and no text or mark is covered. Everything is drawn with one put
+// whose blender only covers the background and the picture's own shades.
+
+namespace {
+
+// The shades from trough to crest (or dark to bright), in entries the
+// figures never use; pale enough (luminance 0.8 and more) that every figure
+// keeps most of its contrast.
+struct Shade {
+    uint32_t entry;
+    int32_t red, green, blue;
+};
+constexpr Shade SHADES[VIEW_SHADES] = {
+    {2, 224, 234, 255},
+    {11, 240, 244, 255},
+    {13, 255, 247, 228},
+    {14, 255, 236, 184},
+};
+
+// Below this wavelength a pixel grid shows no crests: the intensity is
+// shown instead, and the note says so.
+constexpr double SHORTEST_WAVES = 4.0;
+constexpr const char* NOTE = "Wellen zu fein: Intensit\x84t";
+
+constexpr int32_t PITCH = (FIELD_COLUMNS + 15) / 16 * 16;
+struct SourceImage {
+    ImageBuffer header = {.tag = 7,
+                          .bytes_per_pixel = 1,
+                          .width = FIELD_COLUMNS,
+                          .height = FIELD_ROWS,
+                          .pitch = PITCH,
+                          .reserved = {}};
+    uint8_t pixels[PITCH * FIELD_ROWS] = {};
+};
+SourceImage image;
+
+// What the source image shows now, so that it is filled again only when
+// that changes.
+struct Shown {
+    bool valid = false;
+    bool waves = false;
+    int32_t right = 0;
+    int32_t columns = 0;
+    float phase = 0;
+    FieldSources sources;
+    bool operator==(const Shown&) const = default;
+};
+Shown shown;
+
+// The blender's part: what may be covered and what must not be.
+constexpr int32_t MAX_KEEP_OUTS = 80;
+struct Cover {
+    bool covered[256] = {};
+    PixelBox keep_out[MAX_KEEP_OUTS];
+    int32_t keep_outs = 0;
+};
+Cover cover;
+
+uint8_t background_byte() {
+    return static_cast<uint8_t>(background());
+}
+
+FieldSources current_sources() {
+    SlitSetting setting = setting_of(model);
+    setting.slit_width = static_cast<float>(lessons.slit_width);
+    return field_sources_of(setting);
+}
+
+bool waves_possible() {
+    return field_wavelength(field_sources()) >= SHORTEST_WAVES;
+}
+
+bool waves_shown() {
+    return lessons.wave.view == WaveView::WAVES && waves_possible();
+}
+
+// The last column of the region: left of the detector line, clear of the
+// curve.
+int32_t region_right() {
+    return std::min(model.detector_x - 1, FIELD_RIGHT);
+}
+
+// The shade of a level 0..3, counted as comparisons so that a row is
+// shaded without a branch.
+uint8_t shade_of(int32_t level) {
+    return static_cast<uint8_t>(SHADES[level].entry);
+}
+
+void fill_image(const Shown& now) {
+    const uint8_t blank = background_byte();
+    uint8_t levels[FIELD_COLUMNS];
+    uint8_t entries[VIEW_SHADES];
+    for (int32_t level = 0; level < VIEW_SHADES; ++level)
+        entries[level] = shade_of(level);
+    const int32_t drawn = now.right - FIELD_LEFT + 1;  // columns with a shade
+    float top = 0;
+    for (int32_t x = FIELD_LEFT; x <= now.right; ++x)
+        top = std::max(top, now.waves ? column_amplitude_max(x) : column_intensity_max(x));
+    const auto c = static_cast<float>(std::cos(static_cast<double>(now.phase)));
+    const auto s = static_cast<float>(std::sin(static_cast<double>(now.phase)));
+    for (int32_t y = FIELD_TOP; y <= FIELD_BOTTOM; ++y) {
+        uint8_t* row = image.pixels + (y - FIELD_TOP) * PITCH;
+        if (now.waves) {
+            // Trough, below zero, above zero, crest.
+            const float* re = field_re_row(y);
+            const float* im = field_im_row(y);
+            const float half = top / 2;
+            for (int32_t i = 0; i < drawn; ++i) {
+                const float value = re[i] * c - im[i] * s;
+                levels[i] = static_cast<uint8_t>((value >= -half) + (value >= 0) + (value >= half));
+            }
+        } else {
+            // Quarters of the brightest.
+            const float* intensity = field_intensity_row(y);
+            const float quarter = top / 4;
+            for (int32_t i = 0; i < drawn; ++i) {
+                const float value = intensity[i];
+                levels[i] = static_cast<uint8_t>((value >= quarter) + (value >= 2 * quarter) +
+                                                 (value >= 3 * quarter));
+            }
+        }
+        for (int32_t i = 0; i < drawn; ++i)
+            row[i] = entries[levels[i]];
+        std::memset(row + std::max(drawn, 0), blank,
+                    static_cast<size_t>(FIELD_COLUMNS - std::max(drawn, 0)));
+    }
+}
+
+void clear_image() {
+    std::memset(image.pixels, background_byte(), sizeof image.pixels);
+}
+
+// A box of the target (relative to the put) holding a pixel the picture may
+// not cover: a text still standing, a mark.
+bool holds_figure(const uint8_t* target, int32_t pitch, const PixelBox& box) {
+    for (int32_t y = box.y0; y <= box.y1; ++y) {
+        const uint8_t* row = target + static_cast<ptrdiff_t>(y) * pitch;
+        for (int32_t x = box.x0; x <= box.x1; ++x)
+            if (!cover.covered[row[x]]) return true;
+    }
+    return false;
+}
+
+// Covers the background and the picture's earlier shades, outside the
+// boxes of the texts and marks that still stand.
+void put_under(const uint8_t* source, uint8_t* target, int32_t width, int32_t height,
+               int32_t source_pitch, int32_t target_pitch, int32_t, PutCustom, void*) {
+    PixelBox standing[MAX_KEEP_OUTS];
+    int32_t count = 0;
+    for (int32_t i = 0; i < cover.keep_outs; ++i) {
+        PixelBox box = cover.keep_out[i];
+        box.x0 = std::max(box.x0, 0);
+        box.y0 = std::max(box.y0, 0);
+        box.x1 = std::min(box.x1, width - 1);
+        box.y1 = std::min(box.y1, height - 1);
+        if (box.x1 < box.x0 || box.y1 < box.y0) continue;
+        if (holds_figure(target, target_pitch, box)) standing[count++] = box;
+    }
+    uint8_t keep[FIELD_COLUMNS];
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* from = source + static_cast<ptrdiff_t>(y) * source_pitch;
+        uint8_t* to = target + static_cast<ptrdiff_t>(y) * target_pitch;
+        bool kept = false;
+        for (int32_t i = 0; i < count; ++i) {
+            const PixelBox& box = standing[i];
+            if (y < box.y0 || y > box.y1) continue;
+            if (!kept) std::memset(keep, 0, static_cast<size_t>(width));
+            kept = true;
+            std::memset(keep + box.x0, 1, static_cast<size_t>(box.x1 - box.x0 + 1));
+        }
+        if (kept) {
+            for (int32_t x = 0; x < width; ++x)
+                if (!keep[x] && cover.covered[to[x]]) to[x] = from[x];
+        } else {
+            for (int32_t x = 0; x < width; ++x)
+                if (cover.covered[to[x]]) to[x] = from[x];
+        }
+    }
+}
+
+void add_keep_out(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    if (cover.keep_outs == MAX_KEEP_OUTS) return;
+    cover.keep_out[cover.keep_outs++] =
+        PixelBox{x0 - FIELD_LEFT, y0 - FIELD_TOP, x1 - FIELD_LEFT, y1 - FIELD_TOP};
+}
+
+void gather_keep_outs() {
+    cover.keep_outs = 0;
+    for (const TextPlace& place : text_places())
+        add_keep_out(place.x, place.y, place.x + place.width - 1, place.y + LABEL_HEIGHT - 1);
+    const PixelBox& legend = lessons.legend.box;
+    if (legend.x0 <= legend.x1) add_keep_out(legend.x0, legend.y0, legend.x1, legend.y1);
+    add_keep_out(MARK_X - MARK_RADIUS, MARK_Y - MARK_RADIUS, MARK_X + MARK_RADIUS,
+                 MARK_Y + MARK_RADIUS);
+}
+
+void put_image() {
+    std::memset(cover.covered, 0, sizeof cover.covered);
+    cover.covered[background_byte()] = true;
+    for (const Shade& shade : SHADES)
+        cover.covered[shade.entry] = true;
+    gather_keep_outs();
+    gfx_put(nullptr, FIELD_LEFT, FIELD_TOP, &image, PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, put_under, 0,
+            nullptr, nullptr);
+}
+
+// The picture as the region, the field and the phase have it now.
+void paint_view(float phase) {
+    Shown now;
+    now.valid = true;
+    now.waves = waves_shown();
+    now.right = std::min(region_right(), FIELD_LEFT + field_columns_built() - 1);
+    now.columns = field_columns_built();
+    now.phase = now.waves ? phase : 0.0f;
+    now.sources = field_sources();
+    if (!(now == shown)) {
+        fill_image(now);
+        shown = now;
+    }
+    put_image();
+}
+
+void follow_sources() {
+    const FieldSources sources = current_sources();
+    if (field_columns_built() == 0 || !(sources == field_sources())) start_field(sources);
+}
+
+void erase_note() {
+    if (lessons.wave.note_x < 0) return;
+    const int32_t width = static_cast<int32_t>(std::strlen(NOTE)) * GLYPH_WIDTH;
+    scene_box(lessons.wave.note_x, FIELD_TOP, width - 1, LABEL_HEIGHT - 1, background(),
+              RELATIVE_SECOND);
+    lessons.wave.note_x = -1;
+}
+
+// The note stands at the region's top right, clear of the labels there; in
+// a region too narrow for it, nowhere.
+void place_note() {
+    const int32_t width = static_cast<int32_t>(std::strlen(NOTE)) * GLYPH_WIDTH;
+    int32_t x = -1;
+    if (lessons.wave.view == WaveView::WAVES && !waves_possible()) {
+        int32_t left = FIELD_LEFT;
+        for (const TextPlace& place : text_places()) {
+            const bool same_rows =
+                place.y < FIELD_TOP + LABEL_HEIGHT && place.y + LABEL_HEIGHT > FIELD_TOP;
+            if (same_rows && place.x != lessons.wave.note_x)
+                left = std::max(left, place.x + place.width + GLYPH_WIDTH);
+        }
+        x = region_right() - GLYPH_WIDTH / 2 - width + 1;
+        if (x < left) x = -1;
+    }
+    if (x == lessons.wave.note_x) return;
+    erase_note();
+    if (x < 0) return;
+    print_at_pixel(x, FIELD_TOP, NOTE);
+    lessons.wave.note_x = x;
+}
+
+void release_lock() {
+    if (!lessons.wave.locked) return;
+    lessons.wave.locked = false;
+    gfx_unlock();
+}
+
+}  // namespace
+
+void set_view_shades() {
+    if (lessons.wave.view == WaveView::OFF) return;
+    for (const Shade& shade : SHADES)
+        gfx_palette(static_cast<int32_t>(shade.entry), shade.red, shade.green, shade.blue);
+}
+
+void cycle_wave_view() {
+    WaveViewState& wave = lessons.wave;
+    switch (wave.view) {
+        case WaveView::OFF:
+            wave.view = WaveView::WAVES;
+            set_view_shades();
+            follow_sources();
+            break;
+        case WaveView::WAVES:
+            wave.view = WaveView::INTENSITY;
+            break;
+        case WaveView::INTENSITY:
+            wave.view = WaveView::OFF;
+            erase_note();
+            clear_image();
+            shown = Shown{};
+            put_image();
+            load_lesson_palette();  // the view being off, without its shades
+            break;
+    }
+}
+
+void wave_view_reset() {
+    release_lock();
+    // A new run starts with the default colours.
+    if (lessons.wave.view != WaveView::OFF) gfx_palette(-1, -1, -1, -1);
+    shown = Shown{};
+}
+
+void wave_view_scene_cleared() {
+    lessons.wave.note_x = -1;
+}
+
+void wave_view_frame_begun() {
+    if (lessons.wave.view == WaveView::OFF) return;
+    follow_sources();
+    advance_field(FIELD_BUDGET);
+    // The frame's erasures and their repair by the picture are shown
+    // together: the window never sees the region in between.
+    gfx_lock();
+    lessons.wave.locked = true;
+}
+
+void wave_view_frame_drawn() {
+    lessons.wave.phase = model.phase;
+    if (lessons.wave.view != WaveView::OFF) paint_view(model.phase);
+    release_lock();
+}
+
+void wave_view_after_key() {
+    if (lessons.wave.view == WaveView::OFF) return;
+    follow_sources();
+    place_note();
+    paint_view(lessons.wave.phase);
+}
