@@ -34,7 +34,6 @@ struct Build {
     FieldSources sources;
     bool started = false;
     int32_t columns = 0;
-    bool waves = false;
     int32_t first_row = 0;  // of the slits
     int32_t last_row = 0;
 };
@@ -183,7 +182,7 @@ void fill_table(const Table& table, double distance) {
                 table_im[i] = table_im[mirror];
                 continue;
             }
-            if (table.samples == 1) {
+            if (table.samples == 1 || distance == std::floor(distance)) {
                 const std::complex<double> w = point_wave(k, distance, height_of(i));
                 table_re[i] = static_cast<float>(w.real());
                 table_im[i] = static_cast<float>(w.imag());
@@ -251,6 +250,7 @@ void build_column(int32_t column, int32_t samples) {
     const double amplitude = wide(s.slit_amplitude);
     const SlitSetting rows = rows_setting(s);
     float intensity_sum[FIELD_ROWS] = {};
+    const int32_t middle = samples / 2;
 
     for (int32_t j = 0; j < samples; ++j) {
         fill_table(table, distance + (j + 0.5) / samples - 0.5);
@@ -269,6 +269,11 @@ void build_column(int32_t column, int32_t samples) {
         }
         for (int32_t i = 0; i < n; ++i)
             intensity_sum[i / samples] += sum_re[i] * sum_re[i] + sum_im[i] * sum_im[i];
+        if (j != middle) continue;
+        for (int32_t y = 0; y < FIELD_ROWS; ++y) {
+            amplitude_re[y][column] = static_cast<float>(sum_re[y * samples + middle] * amplitude);
+            amplitude_im[y][column] = static_cast<float>(sum_im[y * samples + middle] * amplitude);
+        }
     }
 
     float amplitude_top = 0;
@@ -278,17 +283,11 @@ void build_column(int32_t column, int32_t samples) {
         const auto value = static_cast<float>(intensity_sum[y] * scale);
         intensity[y][column] = value;
         intensity_top = std::max(intensity_top, value);
-        if (samples == 1) {
-            amplitude_re[y][column] = static_cast<float>(sum_re[y] * amplitude);
-            amplitude_im[y][column] = static_cast<float>(sum_im[y] * amplitude);
-        } else {
-            amplitude_re[y][column] = amplitude_im[y][column] = 0;
-        }
-        amplitude_top = std::max(amplitude_top, std::sqrt(value));
+        amplitude_top =
+            std::max(amplitude_top, std::hypot(amplitude_re[y][column], amplitude_im[y][column]));
     }
     amplitude_max[column] = amplitude_top;
     intensity_max[column] = intensity_top;
-    if (samples > 1) build.waves = false;
 }
 
 }  // namespace
@@ -318,11 +317,12 @@ int32_t samples_per_pixel(const FieldSources& sources, int32_t distance) {
     // of difference between their directions.
     const double angle = std::min(2.0, span / std::max(distance, 1));
     const double fringes_per_pixel = angle / field_wavelength(sources);
-    // The mean of n samples of a pattern of f fringes a pixel departs from
-    // its true mean by little while n >= 1.5 f (it aliases at n = f).
-    const double samples = std::ceil(1.5 * fringes_per_pixel);
+    // The mean of n samples of a pattern of f fringes a pixel is close to
+    // its true mean while n >= 3 f (it aliases at n = f). An odd number, so
+    // that one sample is the pixel's middle, where its amplitude is taken.
+    const double samples = std::ceil(3.0 * fringes_per_pixel);
     if (!(samples < MAX_PIXEL_SAMPLES)) return MAX_PIXEL_SAMPLES;
-    return std::max(1, static_cast<int32_t>(samples));
+    return std::max(1, static_cast<int32_t>(samples) | 1);
 }
 
 std::complex<double> opening_mean(const FieldSources& sources, double distance, double height) {
@@ -342,7 +342,6 @@ void start_field(const FieldSources& sources) {
     build = Build{};
     build.sources = sources;
     build.started = true;
-    build.waves = true;
     if (sources.slit_count < 1) return;
     const SlitSetting rows = rows_setting(sources);
     build.first_row = slit_row(rows, 1);
@@ -373,10 +372,6 @@ const FieldSources& field_sources() {
 
 int32_t field_columns_built() {
     return build.started ? build.columns : 0;
-}
-
-bool field_has_waves() {
-    return build.started && build.waves && field_wavelength(build.sources) >= 4.0;
 }
 
 float field_re(int32_t x, int32_t y) {

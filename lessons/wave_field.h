@@ -32,7 +32,7 @@ constexpr int32_t FIELD_COLUMNS = FIELD_RIGHT - FIELD_LEFT + 1;
 constexpr int32_t FIELD_ROWS = FIELD_BOTTOM - FIELD_TOP + 1;
 
 // The most samples a pixel's intensity is averaged from along each axis.
-constexpr int32_t MAX_PIXEL_SAMPLES = 6;
+constexpr int32_t MAX_PIXEL_SAMPLES = 5;
 
 // Work a frame may spend on the field: about 25 ms on this machine.
 constexpr int64_t FIELD_BUDGET = 30'000'000;
@@ -73,9 +73,6 @@ bool advance_field(int64_t budget);
 const FieldSources& field_sources();
 // Columns FIELD_LEFT .. FIELD_LEFT + n - 1 are built.
 int32_t field_columns_built();
-// Whether the amplitude of each pixel is known (the waves can be shown):
-// only where one sample a pixel shows the pattern.
-bool field_has_waves();
 
 // The built field at a pixel of a built column (inside the field's box).
 float field_re(int32_t x, int32_t y);
