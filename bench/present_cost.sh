@@ -3,7 +3,8 @@
 # of one core used over a span (utime + stime of /proc/PID/stat):
 #
 # - the program and the X server, one program on a 1920 x 1080 Xvfb under
-#   openbox, state after state: its window animating; full screen by
+#   openbox, state after state: its window animating; with the wave
+#   picture's waves moving behind the figures ("f"); full screen by
 #   Alt+Enter; single steps ("s"), waiting for the next key; minimised;
 # - the whole browser (its process tree) showing the program's page and a
 #   floor page that only puts 640 x 450 pixels onto a canvas twenty times a
@@ -23,8 +24,8 @@ seconds=${2:-10}
 web_build=${WEB_BUILD:-$root/build-web}
 export E2E_X_CLIENT=${E2E_X_CLIENT:-$root/build/tests/e2e/x_client}
 
-STATES=("window, animating" "full screen 1920 x 1080, animating"
-  "single step, waiting for a key" "minimised")
+STATES=("window, animating" "window, the wave picture's waves on (f)"
+  "full screen 1920 x 1080, animating" "single step, waiting for a key" "minimised")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -85,10 +86,16 @@ desktop_states() {
   e2e_wait_geometry "$wid" "* * 640 480" || e2e_fail "the window is $(e2e_geometry "$wid"), not 640 x 480"
   measure_state "${STATES[0]}" || return 1
 
+  # The waves change most of the picture every frame; "f" twice more ends them.
+  e2e_keys "$wid" f
+  sleep 1
+  measure_state "${STATES[1]}" || return 1
+  e2e_keys "$wid" f f
+
   if x11_full_screen "$wid" 2>"$work/full"; then
-    measure_state "${STATES[1]}" || return 1
+    measure_state "${STATES[2]}" || return 1
   else
-    failed_state "${STATES[1]}" "$(cat "$work/full")"
+    failed_state "${STATES[2]}" "$(cat "$work/full")"
   fi
   # Alt+Enter toggles: back to the window only from wherever full screen went.
   read -r _ _ w h <<<"$(e2e_geometry "$wid")"
@@ -97,18 +104,18 @@ desktop_states() {
 
   e2e_keys "$wid" s
   if wait_picture "$wid" still; then
-    measure_state "${STATES[2]}" || return 1
+    measure_state "${STATES[3]}" || return 1
   else
-    failed_state "${STATES[2]}" "the picture still moves after s"
+    failed_state "${STATES[3]}" "the picture still moves after s"
   fi
   e2e_keys "$wid" w
   wait_picture "$wid" moving || e2e_fail "w did not resume the animation"
 
   xdotool windowminimize "$wid"
   if wait_iconic "$wid"; then
-    measure_state "${STATES[3]}" || return 1
+    measure_state "${STATES[4]}" || return 1
   else
-    failed_state "${STATES[3]}" "the window manager did not minimise the window"
+    failed_state "${STATES[4]}" "the window manager did not minimise the window"
   fi
 
   # SIGTERM is the close request: the program ends as from its close button.

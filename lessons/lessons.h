@@ -164,6 +164,11 @@ struct WaveViewState {
     float phase = 0;
     // Where the note on too short waves stands; -1: nowhere.
     int32_t note_x = -1;
+    // Since the picture was last put: the scene was cleared; where the
+    // detector was then.
+    bool scene_cleared = false;
+    int32_t painted_x = 0;
+    int32_t painted_offset = 0;
 };
 
 // Everything the lesson tools remember.

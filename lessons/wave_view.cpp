@@ -68,6 +68,7 @@ Shown shown;
 constexpr int32_t MAX_KEEP_OUTS = 80;
 struct Cover {
     bool covered[256] = {};
+    uint8_t colours[1 + VIEW_SHADES] = {};  // the background, the shades
     PixelBox keep_out[MAX_KEEP_OUTS];
     int32_t keep_outs = 0;
 };
@@ -103,43 +104,52 @@ uint8_t shade_of(int32_t level) {
     return static_cast<uint8_t>(SHADES[level].entry);
 }
 
+// The shades' entries as the first and the steps between them, so that a
+// row is shaded in one vector loop: entry(level) = first + the steps up to it.
+struct Steps {
+    uint8_t first, up1, up2, up3;
+};
+
+void shade_row(const float* __restrict values, uint8_t* __restrict row, int32_t count, float low,
+               float middle, float high, Steps steps) {
+    for (int32_t i = 0; i < count; ++i) {
+        const float value = values[i];
+        row[i] = static_cast<uint8_t>(steps.first + (value >= low ? steps.up1 : 0) +
+                                      (value >= middle ? steps.up2 : 0) +
+                                      (value >= high ? steps.up3 : 0));
+    }
+}
+
+// The field at the phase: Re(e^{ip} A).
+void field_row(const float* __restrict re, const float* __restrict im, float* __restrict value,
+               int32_t count, float c, float s) {
+    for (int32_t i = 0; i < count; ++i)
+        value[i] = re[i] * c - im[i] * s;
+}
+
 void fill_image(const Shown& now) {
     const uint8_t blank = background_byte();
-    uint8_t levels[FIELD_COLUMNS];
-    uint8_t entries[VIEW_SHADES];
-    for (int32_t level = 0; level < VIEW_SHADES; ++level)
-        entries[level] = shade_of(level);
-    const int32_t drawn = now.right - FIELD_LEFT + 1;  // columns with a shade
+    const Steps steps{shade_of(0), static_cast<uint8_t>(shade_of(1) - shade_of(0)),
+                      static_cast<uint8_t>(shade_of(2) - shade_of(1)),
+                      static_cast<uint8_t>(shade_of(3) - shade_of(2))};
+    const int32_t drawn = std::max(now.right - FIELD_LEFT + 1, 0);  // columns with a shade
     float top = 0;
     for (int32_t x = FIELD_LEFT; x <= now.right; ++x)
         top = std::max(top, now.waves ? column_amplitude_max(x) : column_intensity_max(x));
     const auto c = static_cast<float>(std::cos(static_cast<double>(now.phase)));
     const auto s = static_cast<float>(std::sin(static_cast<double>(now.phase)));
+    float values[FIELD_COLUMNS];
     for (int32_t y = FIELD_TOP; y <= FIELD_BOTTOM; ++y) {
         uint8_t* row = image.pixels + (y - FIELD_TOP) * PITCH;
         if (now.waves) {
             // Trough, below zero, above zero, crest.
-            const float* re = field_re_row(y);
-            const float* im = field_im_row(y);
-            const float half = top / 2;
-            for (int32_t i = 0; i < drawn; ++i) {
-                const float value = re[i] * c - im[i] * s;
-                levels[i] = static_cast<uint8_t>((value >= -half) + (value >= 0) + (value >= half));
-            }
+            field_row(field_re_row(y), field_im_row(y), values, drawn, c, s);
+            shade_row(values, row, drawn, -top / 2, 0, top / 2, steps);
         } else {
             // Quarters of the brightest.
-            const float* intensity = field_intensity_row(y);
-            const float quarter = top / 4;
-            for (int32_t i = 0; i < drawn; ++i) {
-                const float value = intensity[i];
-                levels[i] = static_cast<uint8_t>((value >= quarter) + (value >= 2 * quarter) +
-                                                 (value >= 3 * quarter));
-            }
+            shade_row(field_intensity_row(y), row, drawn, top / 4, top / 2, 3 * top / 4, steps);
         }
-        for (int32_t i = 0; i < drawn; ++i)
-            row[i] = entries[levels[i]];
-        std::memset(row + std::max(drawn, 0), blank,
-                    static_cast<size_t>(FIELD_COLUMNS - std::max(drawn, 0)));
+        std::memset(row + drawn, blank, static_cast<size_t>(FIELD_COLUMNS - drawn));
     }
 }
 
@@ -156,6 +166,27 @@ bool holds_figure(const uint8_t* target, int32_t pitch, const PixelBox& box) {
             if (!cover.covered[row[x]]) return true;
     }
     return false;
+}
+
+// A row of the put: the source where the target is the background or a
+// shade and not kept. Without branches, a vector loop.
+void blend_row(const uint8_t* __restrict from, uint8_t* __restrict to,
+               const uint8_t* __restrict keep, int32_t width) {
+    // Read from the record: as constants the compiler would turn the five
+    // tests into one bit test, which has no vector form.
+    const uint8_t blank = cover.colours[0];
+    const uint8_t s0 = cover.colours[1];
+    const uint8_t s1 = cover.colours[2];
+    const uint8_t s2 = cover.colours[3];
+    const uint8_t s3 = cover.colours[4];
+    for (int32_t x = 0; x < width; ++x) {
+        const uint8_t t = to[x];
+        const uint8_t f = from[x];
+        const auto covered =
+            static_cast<uint8_t>((t == blank) | (t == s0) | (t == s1) | (t == s2) | (t == s3));
+        const auto take = static_cast<uint8_t>(covered & static_cast<uint8_t>(keep[x] == 0));
+        to[x] = take ? f : t;
+    }
 }
 
 // Covers the background and the picture's earlier shades, outside the
@@ -185,13 +216,8 @@ void put_under(const uint8_t* source, uint8_t* target, int32_t width, int32_t he
             kept = true;
             std::memset(keep + box.x0, 1, static_cast<size_t>(box.x1 - box.x0 + 1));
         }
-        if (kept) {
-            for (int32_t x = 0; x < width; ++x)
-                if (!keep[x] && cover.covered[to[x]]) to[x] = from[x];
-        } else {
-            for (int32_t x = 0; x < width; ++x)
-                if (cover.covered[to[x]]) to[x] = from[x];
-        }
+        if (!kept) std::memset(keep, 0, static_cast<size_t>(width));
+        blend_row(from, to, keep, width);
     }
 }
 
@@ -214,8 +240,11 @@ void gather_keep_outs() {
 void put_image() {
     std::memset(cover.covered, 0, sizeof cover.covered);
     cover.covered[background_byte()] = true;
-    for (const Shade& shade : SHADES)
-        cover.covered[shade.entry] = true;
+    cover.colours[0] = background_byte();
+    for (int32_t i = 0; i < VIEW_SHADES; ++i) {
+        cover.covered[SHADES[i].entry] = true;
+        cover.colours[1 + i] = static_cast<uint8_t>(SHADES[i].entry);
+    }
     gather_keep_outs();
     gfx_put(nullptr, FIELD_LEFT, FIELD_TOP, &image, PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, put_under, 0,
             nullptr, nullptr);
@@ -235,6 +264,9 @@ void paint_view(float phase) {
         shown = now;
     }
     put_image();
+    lessons.wave.scene_cleared = false;
+    lessons.wave.painted_x = model.detector_x;
+    lessons.wave.painted_offset = model.detector_offset;
 }
 
 void follow_sources() {
@@ -318,6 +350,7 @@ void wave_view_reset() {
 
 void wave_view_scene_cleared() {
     lessons.wave.note_x = -1;
+    lessons.wave.scene_cleared = true;
 }
 
 void wave_view_frame_begun() {
@@ -338,6 +371,13 @@ void wave_view_frame_drawn() {
 
 void wave_view_after_key() {
     if (lessons.wave.view == WaveView::OFF) return;
+    // Nothing drew since the frame's picture: no key's command, no scene
+    // cleared, the detector (which the pointer moves) where it was.
+    const WaveViewState& wave = lessons.wave;
+    if (!key_command_ran() && !wave.scene_cleared && wave.painted_x == model.detector_x &&
+        wave.painted_offset == model.detector_offset) {
+        return;
+    }
     follow_sources();
     place_note();
     paint_view(lessons.wave.phase);

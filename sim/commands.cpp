@@ -16,6 +16,7 @@ namespace {
 // and it sleeps without the lock that the window thread needs to deliver the
 // very key awaited.
 StepFeed step_feed = nullptr;
+bool command_ran = false;
 
 std::string wait_for_step() {
     std::string key;
@@ -57,6 +58,10 @@ StepFeed set_step_feed(StepFeed feed) {
     return before;
 }
 
+bool key_command_ran() {
+    return command_ran;
+}
+
 void handle_key() {
     std::string key = gfx_inkey();
     run_in_turn(find_key(key), KeyTurn::BEFORE_WAIT);
@@ -64,6 +69,7 @@ void handle_key() {
     if (model.stepping) key = wait_for_step();
 
     const KeyCommand* command = find_key(key);
+    command_ran = command != nullptr;
     run_in_turn(command, KeyTurn::COMMAND);
     if (const auto after_key = sim_hooks().after_key) after_key();
     show_stepping();

@@ -101,6 +101,8 @@ int simulation_main(int argc, char** argv);
 // mode) changes the model and repairs what it affects on the screen. "e" and
 // the window's close button end the program with status 0.
 void handle_key();
+// Whether the last handle_key ran a key's command (which may have drawn).
+bool key_command_ran();
 
 // What the single-step wait does while no key waits. In the window the wait
 // pauses until a key arrives. A program without a window (the snapshot tool)
