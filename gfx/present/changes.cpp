@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <span>
@@ -28,8 +29,18 @@ int32_t first_difference(const uint8_t* a, const uint8_t* b, int32_t from, int32
                          int32_t pixel_bytes) {
     size_t at = static_cast<size_t>(from) * pixel_bytes;
     const size_t end = static_cast<size_t>(width) * pixel_bytes;
-    while (at + 8 <= end && load_unaligned<uint64_t>(a + at) == load_unaligned<uint64_t>(b + at))
+    // Eight bytes at a time; in a word that differs, the first differing
+    // byte is where the difference's first set bit in memory order is.
+    while (at + 8 <= end) {
+        const uint64_t differ = load_unaligned<uint64_t>(a + at) ^ load_unaligned<uint64_t>(b + at);
+        if (differ != 0) {
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(differ)
+                                                                       : std::countl_zero(differ);
+            at += static_cast<size_t>(bit / 8);
+            return static_cast<int32_t>(at / static_cast<size_t>(pixel_bytes));
+        }
         at += 8;
+    }
     while (at < end && a[at] == b[at])
         ++at;
     return at >= end ? width : static_cast<int32_t>(at / static_cast<size_t>(pixel_bytes));
