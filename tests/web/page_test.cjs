@@ -299,6 +299,18 @@ async function touchAndOffline(browser, url, server, kind) {
   await same('a tap on G: the heading shows 3', readReference('three'), STATIC.heading);
   await tap('K');
   await same('then a tap on K: the heading shows 2', readReference('start'), STATIC.heading);
+  // The wave picture's button: the room below the rays takes its shades;
+  // two taps more leave it white again.
+  const white = async () => {
+    const pixels = await region([100, 300, 300, 100]);
+    return pixels.every((v, i) => i % 4 === 3 || v === 255);
+  };
+  await tap('f');
+  await eventually('a tap on f: the wave picture fills the room',
+                   async () => !(await white()) || 'still white');
+  await tap('f');
+  await tap('f');
+  await eventually('two taps more: the room is white again', async () => (await white()) || 'not white');
 
   // A held arrow button: one press, repeats while held, one release.
   await page.evaluate(() => {
