@@ -182,7 +182,7 @@ void fill_table(const Table& table, double distance) {
                 table_im[i] = table_im[mirror];
                 continue;
             }
-            if (table.samples == 1 || distance == std::floor(distance)) {
+            if (table.samples == 1) {
                 const std::complex<double> w = point_wave(k, distance, height_of(i));
                 table_re[i] = static_cast<float>(w.real());
                 table_im[i] = static_cast<float>(w.imag());
