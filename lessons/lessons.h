@@ -140,6 +140,17 @@ constexpr PaletteColour PROJECTOR_COLOURS[] = {
     {COLOUR_LIGHT_RED, 255, 68, 16},
 };
 
+// The wave picture's shades from trough to crest (or dark to bright), in
+// entries the figures never use; pale enough (luminance 0.8 and more) that
+// every figure keeps most of its contrast. Set while the picture shows.
+constexpr int32_t VIEW_SHADES = 4;
+constexpr PaletteColour VIEW_SHADE_COLOURS[VIEW_SHADES] = {
+    {2, 224, 234, 255},
+    {11, 240, 244, 255},
+    {13, 255, 247, 228},
+    {14, 255, 236, 184},
+};
+
 // The chain as the lesson tools last drew it, as arcs of wide slits: per
 // slit its chords, so that the next frame retraces it exactly.
 constexpr int32_t MAX_ARC_CHORDS = 64;
@@ -155,7 +166,6 @@ struct DrawnArcs {
 // The wave picture ("f"): off, the waves at the frame's phase, or the
 // intensity in space (lessons/wave_view.cpp; the field in wave_field.h).
 enum class WaveView : int32_t { OFF, WAVES, INTENSITY };
-constexpr int32_t VIEW_SHADES = 4;
 struct WaveViewState {
     WaveView view = WaveView::OFF;
     // The frame in progress holds the screen lock (taken when it began).

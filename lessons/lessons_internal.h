@@ -33,13 +33,13 @@ void repair_kept_curves();
 void update_readouts();
 void readouts_scene_cleared();
 
-// projector_colours.cpp: the default colours, the projector's over them
-// while they are on, and the wave picture's shades while it shows.
+// lesson_palette.cpp: the default colours, the projector's over them while
+// they are on, and the wave picture's shades while it shows; each set alone.
 void load_lesson_palette();
-
-// wave_view.cpp: the picture's part of the hooks; its shades set again
-// (while it shows) after the palette was loaded.
+void set_projector_colours();
 void set_view_shades();
+
+// wave_view.cpp: the picture's part of the hooks.
 void wave_view_reset();
 void wave_view_scene_cleared();
 void wave_view_frame_begun();

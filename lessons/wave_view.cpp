@@ -20,19 +20,7 @@
 
 namespace {
 
-// The shades from trough to crest (or dark to bright), in entries the
-// figures never use; pale enough (luminance 0.8 and more) that every figure
-// keeps most of its contrast.
-struct Shade {
-    uint32_t entry;
-    int32_t red, green, blue;
-};
-constexpr Shade SHADES[VIEW_SHADES] = {
-    {2, 224, 234, 255},
-    {11, 240, 244, 255},
-    {13, 255, 247, 228},
-    {14, 255, 236, 184},
-};
+constexpr const PaletteColour (&SHADES)[VIEW_SHADES] = VIEW_SHADE_COLOURS;
 
 // Below this wavelength a pixel grid shows no crests: the intensity is
 // shown instead, and the note says so.
@@ -312,12 +300,6 @@ void release_lock() {
 }
 
 }  // namespace
-
-void set_view_shades() {
-    if (lessons.wave.view == WaveView::OFF) return;
-    for (const Shade& shade : SHADES)
-        gfx_palette(static_cast<int32_t>(shade.entry), shade.red, shade.green, shade.blue);
-}
 
 void cycle_wave_view() {
     WaveViewState& wave = lessons.wave;
