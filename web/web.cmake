@@ -8,13 +8,6 @@ foreach(library runtime gfx_present gfx_present_web gfx_screen gfx_draw gfx_text
     target_compile_options(${library} PRIVATE -include ${CMAKE_SOURCE_DIR}/web/compat/bit_cast.h)
   endif()
 endforeach()
-# "gr\x94\xE1" "ere": the menu texts split their literals where a hex escape
-# must end, which clang would take for a missing comma.
-foreach(library sim lessons program_parts)
-  if(TARGET ${library})
-    target_compile_options(${library} PRIVATE -Wno-string-concatenation)
-  endif()
-endforeach()
 
 set_target_properties(mehrfachspalt PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WEB_SITE_DIR})
 target_link_options(mehrfachspalt PRIVATE
