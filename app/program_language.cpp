@@ -13,8 +13,12 @@ namespace {
 
 // Beside the program in the build tree, else relative to where it is
 // installed (a package or cmake --install with any prefix), else the
-// configured prefix's.
+// configured prefix's. In the browser the page holds the catalogue and
+// answers for it (sim/texts.cpp); no folder is read there.
 std::string catalogue_folder() {
+#ifdef __EMSCRIPTEN__
+    return LOCALE_INSTALL_DIR;
+#else
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path program = fs::read_symlink("/proc/self/exe", error);
@@ -26,6 +30,7 @@ std::string catalogue_folder() {
         }
     }
     return LOCALE_INSTALL_DIR;
+#endif
 }
 
 }  // namespace

@@ -9,12 +9,34 @@
 
 #include "gfx/input/input.h"
 
-#ifndef __EMSCRIPTEN__
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
 #include <libintl.h>
 #endif
 
 // Texts are translated on first use and kept in code page 437: a frame that
 // prints a text it printed before allocates nothing for it.
+
+#ifdef __EMSCRIPTEN__
+// In the browser the page has chosen the language and holds its catalogue
+// (page_texts.js, made from the same po/): its translate function answers
+// into out, with the length of its text, or -1 where it has no other text
+// (or one longer than capacity).
+// clang-format off
+EM_JS(int, page_translation, (const char* german, char* out, int capacity), {
+    var translate = Module["translate"];
+    if (!translate) return -1;
+    var text = UTF8ToString(german);
+    var own = translate(text);
+    if (typeof own !== "string" || own === text) return -1;
+    var length = lengthBytesUTF8(own);
+    if (length >= capacity) return -1;
+    stringToUTF8(own, out, capacity);
+    return length;
+});
+// clang-format on
+#endif
 
 namespace {
 
@@ -50,11 +72,20 @@ bool to_screen_bytes(const char* utf8, std::string& out) {
     return written == characters(text);
 }
 
-const char* translated(const char* german) {
+// The translation of german into out; false where there is none.
+bool translation_of(const char* german, std::string& out) {
+    if (!translating) return false;
 #ifdef __EMSCRIPTEN__
-    return german;
+    char own[1024];
+    const int length = page_translation(german, own, sizeof own);
+    if (length < 0) return false;
+    out.assign(own, static_cast<size_t>(length));
+    return true;
 #else
-    return translating ? dgettext(TEXT_DOMAIN, german) : german;
+    const char* own = dgettext(TEXT_DOMAIN, german);
+    if (own == german) return false;
+    out = own;
+    return true;
 #endif
 }
 
@@ -63,32 +94,30 @@ const char* translated(const char* german) {
 void choose_language(const char* folder) {
     shown.clear();
     translating = false;
+    if (folder == nullptr) return;
 #ifndef __EMSCRIPTEN__
     // A locale the machine has not generated stays unset: German.
     if (std::setlocale(LC_MESSAGES, "") == nullptr) std::setlocale(LC_MESSAGES, "C");
-    if (folder == nullptr) return;
     bindtextdomain(TEXT_DOMAIN, folder);
     bind_textdomain_codeset(TEXT_DOMAIN, "UTF-8");
-    translating = true;
-#else
-    (void)folder;
 #endif
+    translating = true;
 }
 
 std::string_view screen_text(const char* german) {
     if (const auto hit = shown.find(std::string_view(german)); hit != shown.end())
         return hit->second;
+    std::string text;
     std::string bytes;
-    const char* text = translated(german);
-    if (text == german || *text == '\0' || places(text) != places(german) ||
-        !to_screen_bytes(text, bytes))
+    if (!translation_of(german, text) || text.empty() || places(text) != places(german) ||
+        !to_screen_bytes(text.c_str(), bytes))
         to_screen_bytes(german, bytes);
     return shown.emplace(german, std::move(bytes)).first->second;
 }
 
 std::string title_text(const char* german) {
-    const char* text = translated(german);
-    return *text != '\0' ? text : german;
+    std::string text;
+    return translation_of(german, text) && !text.empty() ? text : german;
 }
 
 std::string fill_in(std::string_view text, std::initializer_list<std::string_view> values) {

@@ -26,7 +26,8 @@ constexpr const char* N_(const char* german) {
 // Chooses the language as gettext reads the environment (LANGUAGE, then
 // LC_ALL, LC_MESSAGES, LANG), with the catalogues in folder; nullptr: German.
 // Only the messages category follows the locale, so numbers keep their
-// decimal point. Forgets every text translated before.
+// decimal point. In the browser the page's language and catalogue count
+// instead. Forgets every text translated before.
 void choose_language(const char* folder);
 
 // The text as the screen shows it: translated and in code page 437. A
