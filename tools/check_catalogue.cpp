@@ -1,11 +1,13 @@
 // Build-time check of a catalogue (po/LANG.po): every character of every
-// translation must have a glyph in code page 437, the screen's font, and no
-// translation may hold a control character, which would move the cursor of
-// the label it is printed in. Names the catalogue, the line and the
-// character of each fault and fails the build.
+// translation of a text on the screen must have a glyph in code page 437, the
+// screen's font, and no such translation may hold a control character, which
+// would move the cursor of the label it is printed in. The page's own texts
+// (those only web/ uses) are the browser's to show. Names the catalogue, the
+// line and the character of each fault and fails the build.
 //
 //   check_catalogue po/fr.po
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -79,9 +81,22 @@ int main(int argc, char** argv) {
     enum class Part { OTHER, ID, TRANSLATION } part = Part::OTHER;
     std::string id;
     bool header = false;
+    // Whether the entry's texts reach the screen: some location outside web/.
+    bool on_screen = false;
+    bool located = false;
     for (std::string line; std::getline(in, line);) {
         ++line_number;
-        if (line.rfind("msgid ", 0) == 0) {
+        if (line.rfind("#: ", 0) == 0) {
+            if (!located) on_screen = false;
+            located = true;
+            for (size_t at = 3; at < line.size();) {
+                const size_t end = std::min(line.find(' ', at), line.size());
+                if (line.compare(at, 4, "web/") != 0) on_screen = true;
+                at = end + 1;
+            }
+        } else if (line.rfind("msgid ", 0) == 0) {
+            if (!located) on_screen = true;
+            located = false;
             part = Part::ID;
             id = quoted(line);
         } else if (line.rfind("msgstr", 0) == 0) {
@@ -92,7 +107,7 @@ int main(int argc, char** argv) {
         } else {
             part = Part::OTHER;
         }
-        if (part == Part::TRANSLATION && !header)
+        if (part == Part::TRANSLATION && !header && on_screen)
             faults += check_text(argv[1], line_number, quoted(line));
     }
     return faults == 0 ? 0 : 1;

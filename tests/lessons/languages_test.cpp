@@ -87,14 +87,23 @@ private:
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
-// The German texts of the template, as xgettext wrote them from the sources.
+// The German texts of the template that the program draws, as xgettext
+// wrote them from the sources; the page's own (only in web/) are left out.
 std::vector<std::string> template_texts() {
     std::ifstream in(std::string(SOURCE_DIR) + "/po/mehrfachspalt.pot");
     std::vector<std::string> texts;
-    const std::regex id("^msgid \"(.+)\"$");
-    std::smatch match;
+    const std::regex program_source(" (app|sim|lessons)/");
+    bool drawn = false;
+    std::optional<std::string> id;  // while its lines are read
     for (std::string line; std::getline(in, line);) {
-        if (std::regex_match(line, match, id)) texts.push_back(match[1]);
+        const bool more = id && line.starts_with('"');
+        if (more) *id += line.substr(1, line.size() - 2);
+        if (id && !more) {
+            if (drawn && !id->empty()) texts.push_back(*id);
+            id.reset();
+        }
+        if (line.starts_with("#:")) drawn = std::regex_search(line, program_source);
+        if (line.starts_with("msgid \"")) id = line.substr(7, line.size() - 8);
     }
     return texts;
 }
