@@ -2,7 +2,6 @@
 
 #include <clocale>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
