@@ -664,10 +664,11 @@ async function languages(browser, url, server) {
   for (const name of ['spacing', 'wavelength', 'hint']) {
     await same(`?lang=fr: the picture's ${name} in French`, french, STATIC[name]);
   }
-  const overflowing = await page.evaluate(() => [...document.querySelectorAll('button')]
+  const overflowing = await page.evaluate(() => [...document.querySelectorAll('button, h1')]
       .filter((b) => b.offsetParent && b.scrollWidth > b.clientWidth + 1)
-      .map((b) => b.title));
-  check('?lang=fr: every button\'s words within it', overflowing.length === 0, overflowing.join(', '));
+      .map((b) => b.title || b.textContent));
+  check('?lang=fr: every button\'s words within it, the heading whole', overflowing.length === 0,
+        overflowing.join(', '));
   await page.keyboard.press('s');
   if (await until('?lang=fr: s, the status line and the title in French', () => page.evaluate(
       () => /^Pas à pas/.test(document.getElementById('status').textContent) &&
