@@ -659,8 +659,19 @@ async function languages(browser, url, server) {
   check('the references differ in French',
         firstDifference(cut(french, STATIC.hint), cut(START, STATIC.hint)) !== null);
 
+  // Every text the page shows, and says to a screen reader, by element.
+  const pageTexts = () => page.evaluate(() => [...document.querySelectorAll(
+      'button, .caption, [aria-label], h1 small')].map((e) => [
+        e.title, e.getAttribute('aria-label'),
+        e.tagName === 'SELECT' ? '' : e.textContent.trim()]));  // the languages' own names
+  await open(url + GERMAN, ['de-DE']);
+  const german = await pageTexts();
   let texts = await open(url + '?lang=fr', ['de-DE']);
   check('?lang=fr: French buttons and language', inFrench(texts), JSON.stringify(texts));
+  const untranslated = (await pageTexts()).map((e, i) => [e, german[i]])
+      .filter(([e, g]) => e.some((text, k) => text && text === g[k] && /[a-zäöü]{3}/.test(text)))
+      .map(([e]) => e.join(' | '));
+  check('?lang=fr: no German left on the page', untranslated.length === 0, untranslated.join('; '));
   for (const name of ['spacing', 'wavelength', 'hint']) {
     await same(`?lang=fr: the picture's ${name} in French`, french, STATIC[name]);
   }
