@@ -5,3 +5,8 @@
 // simulation's hooks. Both programs (the window and the snapshot tool) call
 // it before anything else.
 void assemble_program();
+
+// Chooses the language of the program's texts as the desktop does (sim/texts.h),
+// with the catalogues where this program finds them: the build tree's locale
+// folder beside it, or its prefix's share/locale once installed.
+void choose_program_language();

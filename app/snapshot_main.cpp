@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     }
 
     assemble_program();
+    choose_program_language();
     runtime_start(argc, argv, 0);
     if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
         return fail("the screen could not be made");

@@ -10,6 +10,7 @@
 #include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 // The legend of the kept curves: per curve a short line in its colour and
 // its setting, above the credit, oldest at the top. It ends where the longest
@@ -55,12 +56,16 @@ int32_t line_left(const std::string& text) {
 
 std::string kept_curve_label(const CurveSetting& setting) {
     std::string text = text_of(int_to_text(setting.slit_count));
-    text += setting.slit_count == 1 ? " Spalt  " : " Spalte  ";
-    text += text_of(int_to_text(setting.slit_spacing)) + "/" +
-            text_of(single_to_text(setting.wavelength)) + " Pix";
+    text += " ";
+    // TRANSLATORS: the legend's "1 Spalt" and "2 Spalte": one slit, slits.
+    text += setting.slit_count == 1 ? screen_text("Spalt") : screen_text("Spalte");
+    text += "  " + text_of(int_to_text(setting.slit_spacing)) + "/" +
+            text_of(single_to_text(setting.wavelength)) + " ";
+    text += screen_text("Pix");
     // Settings that differ in the width or the model alone are told apart.
     if (setting.slit_width != 0) text += " b" + text_of(int_to_text(setting.slit_width));
-    if (setting.far_field) text += " fern";
+    // TRANSLATORS: the legend's short mark of a curve in the far field.
+    if (setting.far_field) text += " " + std::string(screen_text("fern"));
     if (setting.detector_x != CURVE_DETECTOR_X) {
         const std::string line = "  x=" + text_of(int_to_text(setting.detector_x));
         if (text.size() + line.size() <= MAX_LABEL_CHARS) text += line;

@@ -6,6 +6,7 @@
 #include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 // The keys beyond the help menu's get lines of their own, so that the menu
 // stays as it always was; they stand right above its place and look like it.
@@ -17,7 +18,7 @@ constexpr int32_t LINE_COUNT = static_cast<int32_t>(std::size(EXTRA_KEYS_LINES))
 void show_extra_keys_help() {
     int32_t y = MENU_TOP - LINE_COUNT * LINE_STEP;
     for (const char* line : EXTRA_KEYS_LINES) {
-        print_at_pixel(MENU_X, y, line);
+        print_at_pixel(MENU_X, y, screen_text(line));
         y += LINE_STEP;
     }
 }

@@ -4,19 +4,19 @@
 // extra_keys_help.cpp, named by the key table's rows. They end right above
 // the help menu's place, so a new line goes on top.
 
-// Two literals where an escape would swallow the letters after it.
+// Each line in N_(), so that the catalogues have it (CONTRIBUTING.md).
+
+#include "sim/texts.h"
+
 inline constexpr const char* EXTRA_KEYS_LINES[] = {
-    "[f] -> Wellenbild: Wellen / Intensit\x84t / aus",
-    "[t] -> Nahfeld / Fernfeld",
-    "[b]/[B] -> Spaltbreite gr\x94\xE1"
-    "er / kleiner",
-    "[G]/[K] -> Gitter: mehr / weniger Spalte",
-    ("[+]/[-] -> Wellenl\x84nge gr\x94\xE1"
-     "er / kleiner"),
-    ("[Bild auf]/[Bild ab] -> Spaltabstand gr\x94\xE1"
-     "er / kleiner"),
-    "[r] -> Messwerte ein / aus",
-    "[c] -> Kurven behalten ein / aus",
-    "[p] -> Projektorfarben ein / aus",
-    "[h] -> Zusatztasten ausblenden",
+    N_("[f] -> Wellenbild: Wellen / Intensität / aus"),
+    N_("[t] -> Nahfeld / Fernfeld"),
+    N_("[b]/[B] -> Spaltbreite größer / kleiner"),
+    N_("[G]/[K] -> Gitter: mehr / weniger Spalte"),
+    N_("[+]/[-] -> Wellenlänge größer / kleiner"),
+    N_("[Bild auf]/[Bild ab] -> Spaltabstand größer / kleiner"),
+    N_("[r] -> Messwerte ein / aus"),
+    N_("[c] -> Kurven behalten ein / aus"),
+    N_("[p] -> Projektorfarben ein / aus"),
+    N_("[h] -> Zusatztasten ausblenden"),
 };

@@ -10,6 +10,7 @@
 #include "sim/physics.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 // The values at the detector as numbers, so that a class need not read them
 // off pixels. They are printed when something they show changes, not every
@@ -66,14 +67,16 @@ void readout_texts(std::string (&lines)[READOUT_LINES]) {
         double degrees = 360.0 * (ratio - std::floor(ratio));
         // Just below a whole turn rounds to a whole turn, which is none.
         if (std::llround(degrees * 10.0) >= 3600) degrees = 0.0;
-        lines[0] = "Gangunterschied = " + fixed_text(ratio, 2) + " Wellenl\x84ngen";
-        lines[1] = "Phasendifferenz = " + fixed_text(degrees, 1) + "\xF8";
+        lines[0] =
+            fill_in(screen_text("Gangunterschied = %s Wellenlängen"), {fixed_text(ratio, 2)});
+        lines[1] = fill_in(screen_text("Phasendifferenz = %s°"), {fixed_text(degrees, 1)});
     }
-    lines[2] = "Winkel = " + fixed_text(angle_degrees(), 1) + "\xF8";
+    lines[2] = fill_in(screen_text("Winkel = %s°"), {fixed_text(angle_degrees(), 1)});
     const float intensity = intensity_of(light.sum_x, light.sum_y);
     const double total = model.total_amplitude;
-    lines[3] = "Intensit\x84t = " + fixed_text(intensity, 1) + " von " +
-               std::to_string(std::lround(total * total / 100.0));
+    lines[3] =
+        fill_in(screen_text("Intensität = %s von %s"),
+                {fixed_text(intensity, 1), std::to_string(std::lround(total * total / 100.0))});
 }
 
 void toggle_readouts() {

@@ -8,6 +8,7 @@
 #include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 // Slits with a width: the single slit's phasors curl into an arc, closing
 // into a circle at a minimum. Width 0 is the point slits the program always
@@ -65,10 +66,12 @@ int32_t model_label_count() {
 void draw_model_labels() {
     int32_t y = WIDTH_LABEL_Y;
     if (lessons.slit_width != 0) {
-        print_at_pixel(LABEL_X, y, pixel_label("Spaltbreite  = ", int_to_text(lessons.slit_width)));
+        print_at_pixel(
+            LABEL_X, y,
+            pixel_label(screen_text("Spaltbreite  = "), int_to_text(lessons.slit_width)));
         y += WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y;
     }
-    if (lessons.far_field) print_at_pixel(LABEL_X, y, "Fernfeld");
+    if (lessons.far_field) print_at_pixel(LABEL_X, y, screen_text("Fernfeld"));
 }
 
 void toggle_far_field() {

@@ -9,6 +9,7 @@
 #include "lessons/wave_field.h"
 #include "sim/labels.h"
 #include "sim/scene.h"
+#include "sim/texts.h"
 
 // The wave picture ("f"): behind the figures, between the barrier and the
 // detector line, the field of the very sources the chain sums (the waves
@@ -25,7 +26,7 @@ constexpr const PaletteColour (&SHADES)[VIEW_SHADES] = VIEW_SHADE_COLOURS;
 // Below this wavelength a pixel grid shows no crests: the intensity is
 // shown instead, and the note says so.
 constexpr double SHORTEST_WAVES = 4.0;
-constexpr const char* NOTE = "Wellen zu fein: Intensit\x84t";
+constexpr const char* NOTE = N_("Wellen zu fein: Intensität");
 
 constexpr int32_t PITCH = (FIELD_COLUMNS + 15) / 16 * 16;
 struct SourceImage {
@@ -264,7 +265,7 @@ void follow_sources() {
 
 void erase_note() {
     if (lessons.wave.note_x < 0) return;
-    const int32_t width = static_cast<int32_t>(std::strlen(NOTE)) * GLYPH_WIDTH;
+    const int32_t width = static_cast<int32_t>(screen_text(NOTE).size()) * GLYPH_WIDTH;
     scene_box(lessons.wave.note_x, FIELD_TOP, width - 1, LABEL_HEIGHT - 1, background(),
               RELATIVE_SECOND);
     lessons.wave.note_x = -1;
@@ -273,7 +274,7 @@ void erase_note() {
 // The note stands at the region's top right, clear of the labels there; in
 // a region too narrow for it, nowhere.
 void place_note() {
-    const int32_t width = static_cast<int32_t>(std::strlen(NOTE)) * GLYPH_WIDTH;
+    const int32_t width = static_cast<int32_t>(screen_text(NOTE).size()) * GLYPH_WIDTH;
     int32_t x = -1;
     if (lessons.wave.view == WaveView::WAVES && !waves_possible()) {
         int32_t left = FIELD_LEFT;
@@ -289,7 +290,7 @@ void place_note() {
     if (x == lessons.wave.note_x) return;
     erase_note();
     if (x < 0) return;
-    print_at_pixel(x, FIELD_TOP, NOTE);
+    print_at_pixel(x, FIELD_TOP, screen_text(NOTE));
     lessons.wave.note_x = x;
 }
 

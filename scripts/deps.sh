@@ -18,9 +18,10 @@ set -euo pipefail
 # window; libpng-dev and libgif-dev write the pictures and animations of
 # mehrfachspalt-snapshot, which the same build makes; on Wayland SDL draws the
 # window through OpenGL ES, which libgl1-mesa-dri does in software on a machine
-# without a graphics card.
+# without a graphics card; gettext's msgfmt compiles the catalogues of the
+# texts in other languages than German (po/).
 run_packages=(g++ cmake make pkg-config console-data zlib1g-dev libsdl2-dev libx11-dev
-  libwayland-dev libpng-dev libgif-dev libgl1-mesa-dri)
+  libwayland-dev libpng-dev libgif-dev libgl1-mesa-dri gettext)
 
 # The tests and benchmarks on top: GoogleTest and Google Benchmark (SDL2 is
 # also the peer the benchmarks measure the drawing against); xvfb, xdotool,
@@ -30,9 +31,11 @@ run_packages=(g++ cmake make pkg-config console-data zlib1g-dev libsdl2-dev libx
 # under, wmctrl sends their maximise and close requests and x11-utils (xprop,
 # xwininfo, xdpyinfo) reads back what they did. weston (on that display) and
 # sway (headless) are the Wayland compositors of the tests, with wtype to type
-# and grim to take screenshots on sway.
+# and grim to take screenshots on sway. locales brings the definitions from
+# which the tests generate the locales they choose (fr_FR.UTF-8 and others)
+# with localedef, into the build folder.
 test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool
-  x11-xserver-utils imagemagick openbox fluxbox wmctrl x11-utils weston sway wtype grim)
+  x11-xserver-utils imagemagick openbox fluxbox wmctrl x11-utils weston sway wtype grim locales)
 
 case "${1:-}" in
   run) packages=("${run_packages[@]}") && shift ;;

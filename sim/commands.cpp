@@ -7,6 +7,7 @@
 #include "sim/hooks.h"
 #include "sim/key_table.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void show_stepping() {
     model.stepping_shown = model.stepping;
     // The title is UTF-8: an en dash.
     const std::string title =
-        gfx_window_title() + (model.stepping ? " \xE2\x80\x93 Einzelschritt" : "");
+        gfx_window_title() + (model.stepping ? " – " + title_text("Einzelschritt") : "");
     gfx_set_title(title.c_str());
     gfx_show_single_step(model.stepping);
 }

@@ -8,6 +8,7 @@
 #include "sim/figures.h"
 #include "sim/labels.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 namespace {
 
@@ -81,7 +82,9 @@ std::string pixel_label(std::string_view text, StringDescriptor* number) {
     StringDescriptor joined;
     string_concat(joined, text.data(), static_cast<int32_t>(text.size()));
     string_concat(joined, number, STRING_DESCRIPTOR);
-    string_concat(joined, " Pix", 4);
+    const std::string_view unit = screen_text("Pix");
+    string_concat(joined, " ", 1);
+    string_concat(joined, unit.data(), static_cast<int32_t>(unit.size()));
     const StringBytes bytes = string_bytes(&joined, STRING_DESCRIPTOR);
     std::string result(reinterpret_cast<const char*>(bytes.data),
                        static_cast<size_t>(bytes.length));

@@ -7,6 +7,7 @@
 #include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 // The keys the program has always had, each with its command and the places
 // that describe it: the help menu's line, the --help line, the page's button.
@@ -109,7 +110,7 @@ void toggle_intensity() {
 void show_help_menu() {
     int32_t y = MENU_TOP;
     for (const char* line : help_menu_lines()) {
-        print_at_pixel(MENU_X, y, line);
+        print_at_pixel(MENU_X, y, screen_text(line));
         y += LINE_STEP;
     }
 }
@@ -133,16 +134,16 @@ void end_program() {
     std::exit(0);
 }
 
+// The last line lies over the hint "[m] -> Menü einblenden", which it must
+// cover in every language.
 constexpr const char* MENU_LINES[] = {
-    "[Pfeiltasten]  ->  Detektor bewegen. (num. Tastenblock)",
-    // Two literals, since \xE1e would read as one escape.
-    ("[g]/[k] -> gr\x94\xE1"
-     "ere/kleinere Spaltanzahl"),
-    "[s]/[w] -> Programmablauf schrittweise / weiter",
-    "[a] -> Abstand Spalte und Wellenl\x84nge \x84ndern",
-    "[i] -> Intensit\x84t ein / ausblenden",
-    "[e] -> Ende",
-    "[m] -> Men\x81 ausblenden",
+    N_("[Pfeiltasten]  ->  Detektor bewegen. (num. Tastenblock)"),
+    N_("[g]/[k] -> größere/kleinere Spaltanzahl"),
+    N_("[s]/[w] -> Programmablauf schrittweise / weiter"),
+    N_("[a] -> Abstand Spalte und Wellenlänge ändern"),
+    N_("[i] -> Intensität ein / ausblenden"),
+    N_("[e] -> Ende"),
+    N_("[m] -> Menü ausblenden"),
 };
 
 // The --help lines, in the order the table lists their keys.

@@ -9,6 +9,7 @@
 #include "sim/labels.h"
 #include "sim/physics.h"
 #include "sim/sim.h"
+#include "sim/texts.h"
 
 namespace {
 
@@ -92,10 +93,10 @@ void redraw_scene() {
     place_slits();
     draw_barrier();
     print_at_pixel(LABEL_X, SPACING_LABEL_Y,
-                   pixel_label("Spaltabstand = ", int_to_text(model.slit_spacing)));
+                   pixel_label(screen_text("Spaltabstand = "), int_to_text(model.slit_spacing)));
     print_at_pixel(LABEL_X, WAVELENGTH_LABEL_Y,
-                   pixel_label("Wellenl\x84nge  = ", single_to_text(model.wavelength)));
-    print_at_pixel(HINT_X, HINT_Y, "[m] -> Men\x81 einblenden");
+                   pixel_label(screen_text("Wellenlänge  = "), single_to_text(model.wavelength)));
+    print_at_pixel(HINT_X, HINT_Y, screen_text("[m] -> Menü einblenden"));
     draw_rays();
     if (const auto scene_cleared = sim_hooks().scene_cleared) scene_cleared();
 }

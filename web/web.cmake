@@ -8,15 +8,36 @@ foreach(library runtime gfx_present gfx_present_web gfx_screen gfx_draw gfx_text
     target_compile_options(${library} PRIVATE -include ${CMAKE_SOURCE_DIR}/web/compat/bit_cast.h)
   endif()
 endforeach()
-# "gr\x94\xE1" "ere": the menu texts split their literals where a hex escape
-# must end, which clang would take for a missing comma.
-foreach(library sim lessons program_parts)
-  if(TARGET ${library})
-    target_compile_options(${library} PRIVATE -Wno-string-concatenation)
-  endif()
-endforeach()
 
 set_target_properties(mehrfachspalt PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WEB_SITE_DIR})
+
+# The texts in other languages: the catalogues of po/, compiled and written
+# as a script of the site (page_texts.js), from which the page labels itself
+# and translates the picture's texts for the program (sim/texts.cpp asks the
+# page). They arrive with the site; the page asks nothing elsewhere.
+find_program(MSGFMT msgfmt REQUIRED)
+find_program(NODE NAMES node nodejs REQUIRED)
+file(GLOB CATALOGUES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/po/*.po)
+set(WEB_LOCALE_DIR ${CMAKE_BINARY_DIR}/locale)
+set(web_catalogues "")
+set(page_catalogues "")
+foreach(po ${CATALOGUES})
+  get_filename_component(language ${po} NAME_WE)
+  set(folder ${WEB_LOCALE_DIR}/${language}/LC_MESSAGES)
+  add_custom_command(OUTPUT ${folder}/mehrfachspalt.mo
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${MSGFMT} --check -o ${folder}/mehrfachspalt.mo ${po}
+    DEPENDS ${po} VERBATIM)
+  list(APPEND web_catalogues ${folder}/mehrfachspalt.mo)
+  list(APPEND page_catalogues ${language}=${folder}/mehrfachspalt.mo)
+endforeach()
+add_custom_target(web_catalogues DEPENDS ${web_catalogues})
+add_custom_command(OUTPUT ${WEB_SITE_DIR}/page_texts.js
+  COMMAND ${NODE} ${CMAKE_SOURCE_DIR}/web/page_texts.cjs
+          ${WEB_SITE_DIR}/page_texts.js ${page_catalogues}
+  DEPENDS ${web_catalogues} ${CMAKE_SOURCE_DIR}/web/page_texts.cjs
+  COMMENT "Writing the page's catalogues"
+  VERBATIM)
 target_link_options(mehrfachspalt PRIVATE
   # The frame pacing's pause gives the page back to the browser and resumes.
   -sASYNCIFY
@@ -37,8 +58,8 @@ set(WEB_ICON ${CMAKE_SOURCE_DIR}/data/mehrfachspalt.svg)
 configure_file(${WEB_ICON} ${WEB_SITE_DIR}/mehrfachspalt.svg COPYONLY)
 configure_file(${CMAKE_SOURCE_DIR}/web/manifest.webmanifest ${WEB_SITE_DIR}/manifest.webmanifest
                COPYONLY)
-set(WEB_SITE_FILES index.html mehrfachspalt.js mehrfachspalt.wasm manifest.webmanifest
-    mehrfachspalt.svg)
+set(WEB_SITE_FILES index.html page_texts.js mehrfachspalt.js mehrfachspalt.wasm
+    manifest.webmanifest mehrfachspalt.svg)
 set(web_icons "")
 foreach(size 192 512)
   set(icon ${WEB_SITE_DIR}/mehrfachspalt-${size}.png)
@@ -52,7 +73,8 @@ add_custom_command(OUTPUT ${WEB_SITE_DIR}/service_worker.js
   COMMAND ${CMAKE_COMMAND} -DSITE=${WEB_SITE_DIR} -DVERSION=${PROJECT_VERSION}
           -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/service_worker.js.in "-DFILES=${WEB_SITE_FILES}"
           -P ${CMAKE_SOURCE_DIR}/web/service_worker.cmake
-  DEPENDS mehrfachspalt ${web_icons} ${WEB_SITE_DIR}/index.html ${WEB_SITE_DIR}/manifest.webmanifest
+  DEPENDS mehrfachspalt ${web_icons} ${WEB_SITE_DIR}/index.html ${WEB_SITE_DIR}/page_texts.js
+          ${WEB_SITE_DIR}/manifest.webmanifest
           ${WEB_SITE_DIR}/mehrfachspalt.svg ${CMAKE_SOURCE_DIR}/web/service_worker.js.in
           ${CMAKE_SOURCE_DIR}/web/service_worker.cmake
   COMMENT "Writing the page's service worker for this build's files"

@@ -1,4 +1,4 @@
-#include "gfx/input/input_internal.h"
+#include "gfx/input/input.h"
 
 #include <algorithm>
 #include <array>

@@ -18,6 +18,13 @@
 
 constexpr int32_t KEY_BUFFER_SLOTS = 16;
 
+// Converts UTF-8 text to code page 437, the program's character set: ASCII
+// stays, every other character becomes its code page 437 byte, and a
+// character without one (or a malformed sequence) is dropped. Writes at most
+// capacity bytes to out and answers how many it wrote. Typed text and the
+// program's translated texts reach the screen this way.
+int32_t utf8_to_cp437(const char* utf8, uint8_t* out, int32_t capacity);
+
 // Extended keys as gfx_inkey gives them: 255 and the second code.
 inline constexpr std::string_view KEY_UP = "\xFFH";
 inline constexpr std::string_view KEY_DOWN = "\xFFP";

@@ -1,7 +1,5 @@
 #include "gfx/input/input.h"
 
-#include "gfx/input/input_internal.h"
-
 namespace {
 
 constexpr int32_t ALT_BITS = KEY_ALT_BITS;

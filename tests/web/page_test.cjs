@@ -14,6 +14,9 @@ const path = require('path');
 const puppeteer = require('puppeteer-core');
 
 const [site, references, chromium, firefox] = process.argv.slice(2);
+// The page follows the browser's languages; the checks that compare with the
+// headless (German) pictures ask for German.
+const GERMAN = '?lang=de';
 const WIDTH = 640;
 const LIGHT_RED = [255, 85, 85, 255];
 const RED = [170, 0, 0, 255];
@@ -268,7 +271,7 @@ async function touchAndOffline(browser, url, server, kind) {
     return count;
   }
 
-  await page.goto(url);
+  await page.goto(url + GERMAN);
   await started();
   await eventually('the service worker is registered and controls the page', () => page.evaluate(
       async () => {
@@ -539,7 +542,7 @@ async function classroomScreens(browser, url, kind, screens) {
   watch(page, problems);
   const tools = pageTools(page);
   await page.setViewport({width: 1024, height: 768});
-  await page.goto(url);
+  await page.goto(url + GERMAN);
   await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
   for (const [width, height, ratio] of screens) {
     const name = `${width} x ${height}${ratio === 1 ? '' : ` at ${ratio}`}`;
@@ -635,6 +638,115 @@ async function inFirefox(url, server) {
   }
 }
 
+// The page in other languages: ?lang=, the browser's languages, the choice
+// on the page that keeps itself, and without a network; the picture's texts
+// as the headless program draws them in that language, the buttons' words
+// within their buttons. Anything else in ?lang= gives German.
+async function languages(browser, url, server) {
+  const problems = [];
+  const page = await browser.newPage();
+  await page.setViewport({width: 1024, height: 900});
+  watch(page, problems);
+  const {same, until} = pageTools(page);
+  // What navigator.languages answers in the documents opened next.
+  let speaking = null;
+  async function open(address, browserLanguages) {
+    if (speaking) await page.removeScriptToEvaluateOnNewDocument(speaking.identifier);
+    speaking = await page.evaluateOnNewDocument((wanted) => {
+      Object.defineProperty(navigator, 'languages', {get: () => wanted});
+    }, browserLanguages);
+    await page.goto(address);
+    await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+    return page.evaluate(() => ({
+      lang: document.documentElement.lang,
+      end: document.querySelector('[data-key="e"]').title,
+      up: document.querySelector('[data-key="ArrowUp"]').title,
+      choice: document.getElementById('language').value,
+    }));
+  }
+  const french = readReference('start-fr');
+  const START = readReference('start');
+  const inFrench = (texts) => texts.lang === 'fr' && texts.end === 'quitter' &&
+                              texts.up === 'détecteur vers le haut' && texts.choice === 'fr';
+  check('the references differ in French',
+        firstDifference(cut(french, STATIC.hint), cut(START, STATIC.hint)) !== null);
+
+  // Every text the page shows, and says to a screen reader, by element.
+  const pageTexts = () => page.evaluate(() => [...document.querySelectorAll(
+      'button, .caption, [aria-label], h1 small')].map((e) => [
+        e.title, e.getAttribute('aria-label'),
+        e.tagName === 'SELECT' ? '' : e.textContent.trim()]));  // the languages' own names
+  await open(url + GERMAN, ['de-DE']);
+  const german = await pageTexts();
+  let texts = await open(url + '?lang=fr', ['de-DE']);
+  check('?lang=fr: French buttons and language', inFrench(texts), JSON.stringify(texts));
+  const untranslated = (await pageTexts()).map((e, i) => [e, german[i]])
+      .filter(([e, g]) => e.some((text, k) => text && text === g[k] && /[a-zäöü]{3}/.test(text)))
+      .map(([e]) => e.join(' | '));
+  check('?lang=fr: no German left on the page', untranslated.length === 0, untranslated.join('; '));
+  for (const name of ['spacing', 'wavelength', 'hint']) {
+    await same(`?lang=fr: the picture's ${name} in French`, french, STATIC[name]);
+  }
+  const overflowing = await page.evaluate(() => [...document.querySelectorAll('button, h1')]
+      .filter((b) => b.offsetParent && b.scrollWidth > b.clientWidth + 1)
+      .map((b) => b.title || b.textContent));
+  check('?lang=fr: every button\'s words within it, the heading whole', overflowing.length === 0,
+        overflowing.join(', '));
+  await page.keyboard.press('s');
+  if (await until('?lang=fr: s, the status line and the title in French', () => page.evaluate(
+      () => /^Pas à pas/.test(document.getElementById('status').textContent) &&
+            /pas à pas$/.test(document.title)))) {
+    check('?lang=fr: s, the status line and the title in French', true);
+  }
+  await page.keyboard.press('w');
+  await page.keyboard.press('e');
+  if (await until('?lang=fr: e, the end in French', () => page.evaluate(
+      () => /terminé/.test(document.getElementById('status').textContent)))) {
+    check('?lang=fr: e, the end in French', true);
+  }
+
+  texts = await open(url, ['fr-CA', 'en-US']);
+  check('a French browser: French buttons', inFrench(texts), JSON.stringify(texts));
+  await same('a French browser: the hint in French', french, STATIC.hint);
+  texts = await open(url, ['pt-BR', 'es']);
+  check('a browser for Portuguese, then Spanish: Spanish',
+        texts.lang === 'es' && texts.end === 'salir', JSON.stringify(texts));
+  texts = await open(url + '?lang=FR-ca', ['de-DE']);
+  check('?lang=FR-ca: French', inFrench(texts), JSON.stringify(texts));
+  for (const odd of ['xx', '%3Cb%3Efr%3C%2Fb%3E', 'constructor', '__proto__', '']) {
+    texts = await open(`${url}?lang=${odd}`, ['xx-YY']);
+    check(`?lang=${decodeURIComponent(odd)}: German`, texts.lang === 'de' && texts.end === 'Ende',
+          JSON.stringify(texts));
+  }
+  await same('?lang= with anything: the German hint', START, STATIC.hint);
+
+  // The choice on the page: the page starts again in it, and keeps it.
+  await open(url + GERMAN, ['de-DE']);
+  await Promise.all([page.waitForNavigation(), page.select('#language', 'es')]);
+  await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+  const chosen = await page.evaluate(() => document.documentElement.lang);
+  check('choosing Español: the page in Spanish', chosen === 'es', chosen);
+  texts = await open(url, ['fr-FR']);
+  check('the choice kept over the browser\'s languages', texts.lang === 'es', JSON.stringify(texts));
+  texts = await open(url + '?lang=en', ['fr-FR']);
+  check('?lang= over the kept choice', texts.lang === 'en' && texts.end === 'quit',
+        JSON.stringify(texts));
+  await page.evaluate(() => localStorage.clear());
+
+  // Without a network, in French: from what the service worker kept.
+  const online = problems.length;
+  server.goOffline(true);
+  await page.setOfflineMode(true);
+  texts = await open(url + '?lang=fr', ['de-DE']);
+  check('offline: ?lang=fr, French buttons', inFrench(texts), JSON.stringify(texts));
+  await same('offline: the hint in French', french, STATIC.hint);
+  await page.setOfflineMode(false);
+  server.goOffline(false);
+  problems.splice(online);
+  check('languages: the console shows no error', problems.length === 0, problems.join('; '));
+  await page.close();
+}
+
 async function main() {
   const server = await serve(path.resolve(site));
   const url = `http://127.0.0.1:${server.address().port}/`;
@@ -655,7 +767,7 @@ async function main() {
     const {region, pictures, until, same} = pageTools(page);
 
     const started = Date.now();
-    await page.goto(url);
+    await page.goto(url + GERMAN);
     await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
     const firstPicture = await page.evaluate(() => Module.firstPictureAt);
     console.log(`measure: first picture ${firstPicture.toFixed(0)} ms after navigation start ` +
@@ -768,6 +880,7 @@ async function main() {
 
     await touchAndOffline(browser, url, server, 'chromium');
     await classroomScreens(browser, url, 'chromium', SCREENS);
+    await languages(browser, url, server);
   } finally {
     await browser.close();
     fs.rmSync(profile, {recursive: true, force: true});

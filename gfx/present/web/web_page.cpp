@@ -102,11 +102,14 @@ EM_JS(void, page_put_rects, (const uint8_t* rgba, int width, int height, const i
 });
 
 // The status line says so while the program single-steps, and clears only
-// its own words when the program runs again; the page's title follows.
+// its own words when the program runs again; the page's title follows. The
+// page translates them (its translate function, with the texts in its
+// catalogues), where it has one.
 EM_JS(void, page_show_single_step, (int stepping), {
     var line = document.getElementById("status");
-    var text = "Einzelschritt \u2013 eine Taste zeigt das n\u00E4chste Bild, w l\u00E4uft weiter";
-    var suffix = " \u2013 Einzelschritt";
+    var t = Module["translate"] || function(text) { return text; };
+    var text = t("Einzelschritt \u2013 eine Taste zeigt das n\u00E4chste Bild, w l\u00E4uft weiter");
+    var suffix = " \u2013 " + t("Einzelschritt");
     if (Module["pageTitle"] === undefined) Module["pageTitle"] = document.title;
     document.title = Module["pageTitle"] + (stepping ? suffix : "");
     if (!line) return;
