@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr const PaletteColour (&SHADES)[VIEW_SHADES] = VIEW_SHADE_COLOURS;
-
 // Below this wavelength a pixel grid shows no crests: the intensity is
 // shown instead, and the note says so.
 constexpr double SHORTEST_WAVES = 4.0;
@@ -56,7 +54,6 @@ Shown shown;
 // The blender's part: what may be covered and what must not be.
 constexpr int32_t MAX_KEEP_OUTS = 80;
 struct Cover {
-    bool covered[256] = {};
     uint8_t colours[1 + VIEW_SHADES] = {};  // the background, the shades
     PixelBox keep_out[MAX_KEEP_OUTS];
     int32_t keep_outs = 0;
@@ -90,7 +87,7 @@ int32_t region_right() {
 // The shade of a level 0..3, counted as comparisons so that a row is
 // shaded without a branch.
 uint8_t shade_of(int32_t level) {
-    return static_cast<uint8_t>(SHADES[level].entry);
+    return static_cast<uint8_t>(VIEW_SHADE_COLOURS[level].entry);
 }
 
 // The shades' entries as the first and the steps between them, so that a
@@ -146,13 +143,18 @@ void clear_image() {
     std::memset(image.pixels, background_byte(), sizeof image.pixels);
 }
 
+bool covers(uint8_t colour) {
+    return std::find(std::begin(cover.colours), std::end(cover.colours), colour) !=
+           std::end(cover.colours);
+}
+
 // A box of the target (relative to the put) holding a pixel the picture may
 // not cover: a text still standing, a mark.
 bool holds_figure(const uint8_t* target, int32_t pitch, const PixelBox& box) {
     for (int32_t y = box.y0; y <= box.y1; ++y) {
         const uint8_t* row = target + static_cast<ptrdiff_t>(y) * pitch;
         for (int32_t x = box.x0; x <= box.x1; ++x)
-            if (!cover.covered[row[x]]) return true;
+            if (!covers(row[x])) return true;
     }
     return false;
 }
@@ -227,13 +229,9 @@ void gather_keep_outs() {
 }
 
 void put_image() {
-    std::memset(cover.covered, 0, sizeof cover.covered);
-    cover.covered[background_byte()] = true;
     cover.colours[0] = background_byte();
-    for (int32_t i = 0; i < VIEW_SHADES; ++i) {
-        cover.covered[SHADES[i].entry] = true;
-        cover.colours[1 + i] = static_cast<uint8_t>(SHADES[i].entry);
-    }
+    for (int32_t i = 0; i < VIEW_SHADES; ++i)
+        cover.colours[1 + i] = static_cast<uint8_t>(VIEW_SHADE_COLOURS[i].entry);
     gather_keep_outs();
     gfx_put(nullptr, FIELD_LEFT, FIELD_TOP, &image, PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, put_under, 0,
             nullptr, nullptr);
