@@ -221,7 +221,7 @@ TEST_F(LanguageTest, StartPictureAndMenuShowTheLanguageWhereGermanStands) {
          "[Fl\x8A"
          "ches]  ->  D\x82placer le d\x82tecteur. (pav\x82 num\x82rique)",
          "[m] -> Masquer le menu "},
-        {"es", "Separaci\xA2n rendijas = 20 px", "Longitud de onda    = 5 px",
+        {"es", "Separaci\xA2n entre rendijas = 20 px", "Longitud de onda          = 5 px",
          "[m] -> Mostrar men\xA3", "[Flechas]  ->  Mover el detector. (teclado num\x82rico)",
          "[m] -> Ocultar men\xA3"},
     };
