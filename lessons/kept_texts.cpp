@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,7 +15,8 @@
 // The labels and readouts at the top left, readable whatever the setting:
 // with many slits the rays run through them. Each is saved as printed (a
 // white box with its glyphs) and put back, whole, once the frame's figures
-// stand and after a key: the figures pass under it. The program's own
+// stand and after a key, with the rows between lines: the figures pass
+// under the block. The program's own
 // labels join them only while one of the lesson tools' shows, so that its
 // own picture stays as it always was.
 
@@ -25,6 +27,9 @@ namespace {
 constexpr int32_t MOST_WIDTH = 80 * GLYPH_WIDTH;
 constexpr int32_t PITCH = (MOST_WIDTH + 15) / 16 * 16;
 constexpr size_t BLOCK_BYTES = 32 + static_cast<size_t>(PITCH) * LABEL_HEIGHT;
+
+// The labels' and readouts' lines stand 20 rows apart.
+constexpr int32_t LINE_GAP_STEP = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
 
 // Outside the lessons' record, which is renewed by value: its count says
 // which blocks hold a label.
@@ -107,7 +112,15 @@ void put_kept_texts() {
     if (kept.count == 0) return;
     if (!kept.setting_labels) keep_setting_labels();
     for (int32_t i = 0; i < kept.count; ++i) {
-        gfx_put(nullptr, static_cast<float>(kept.boxes[i].x), static_cast<float>(kept.boxes[i].y),
-                blocks[i], PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, copy_blend, 0, nullptr, nullptr);
+        const KeptTextBox& box = kept.boxes[i];
+        gfx_put(nullptr, static_cast<float>(box.x), static_cast<float>(box.y), blocks[i],
+                PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, copy_blend, 0, nullptr, nullptr);
+        // The rows between it and a line right under it stay clear too, so
+        // that no ray underlines a text; the wave picture fills them itself.
+        const int32_t below = find_kept(box.x, box.y + LINE_GAP_STEP);
+        if (below < 0 || lessons.wave.view != WaveView::OFF) continue;
+        const int32_t width = std::max(box.width, kept.boxes[below].width);
+        scene_box(box.x, box.y + LABEL_HEIGHT, width - 1, LINE_GAP_STEP - LABEL_HEIGHT - 1,
+                  background(), RELATIVE_SECOND);
     }
 }

@@ -266,3 +266,52 @@ TEST_F(ReadoutLines, ReadableThroughTheRaysOfEightAndFiftySlits) {
         }
     }
 }
+
+// The four lines there always were keep their values, against the point
+// slits' geometry: the paths to the detector point (in single precision,
+// as the picture has them), their difference between slits 1 and 2 in
+// wavelengths, its phase within a turn, the angle from the barrier's middle
+// and the squared sum of the phasors over 100.
+TEST_F(ReadoutLines, TheLinesThereWereKeepTheirValuesAcrossTheLists) {
+    const std::vector<int32_t> settings[] = {
+        {},
+        {'+', '+', '+', UP, UP},
+        {'-', '-', '-', '-', DOWN},
+        {PAGE_UP, PAGE_UP, '4', '4', '4'},
+        {PAGE_DOWN, PAGE_DOWN, PAGE_DOWN, UP, UP, UP, UP},
+        {'g', 'g', 'g', '+', '+'},
+        {'g', 'g', 'g', 'g', 'g', 'g', 'G', 'G', PAGE_DOWN},
+        {'a', PAGE_DOWN, '-', '9'},
+        {'a', 'a', '+', '+', '+', '+', 'i', DOWN},
+        {'k', 'g', 'g', 'g', 'g', '-', '-', '-', '-', '-', '3'},
+    };
+    for (const auto& keys : settings) {
+        simulation_start();
+        press_each("r");
+        press_keys(keys);
+        SCOPED_TRACE(::testing::Message()
+                     << model.slit_count << " slits " << model.slit_spacing << "/"
+                     << model.wavelength << " offset " << model.detector_offset);
+        const double distance = model.detector_distance;
+        double path[3] = {};
+        double re = 0, im = 0;
+        for (int32_t i = 1; i <= model.slit_count; ++i) {
+            const double dy = model.axis_y - model.detector_offset - model.slit_y[i];
+            const auto r = static_cast<double>(static_cast<float>(std::hypot(dy, distance)));
+            if (i <= 2) path[i] = r;
+            const double angle = model.phase - r * model.wave_number;
+            re += model.slit_amplitude * std::cos(angle);
+            im += model.slit_amplitude * std::sin(angle);
+        }
+        const double ratio = (path[2] - path[1]) / model.wavelength;
+        EXPECT_NEAR(number_in(line(0)), ratio, 0.0051) << line(0);
+        const double turn = 360.0 * (ratio - std::floor(ratio));
+        const double shown = number_in(line(1));
+        EXPECT_NEAR(std::remainder(shown - turn, 360.0), 0.0, 0.051) << line(1);
+        EXPECT_NEAR(number_in(line(2)), std::atan2(model.detector_offset, distance) * 180 / M_PI,
+                    0.051)
+            << line(2);
+        EXPECT_NEAR(number_in(line(3)), (re * re + im * im) / 100.0, 0.051) << line(3);
+        EXPECT_TRUE(line(3).ends_with(" von 64"));
+    }
+}
