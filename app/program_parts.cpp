@@ -19,6 +19,7 @@ void assemble_program() {
         .chain = draw_arcs,
         .opening_rows = lesson_opening_rows,
         .ray_end_row = lesson_ray_end_row,
+        .curve_intensity = lesson_curve_intensity,
         .keys = lesson_keys(),
     };
     install_sim_hooks(&LESSON_HOOKS);

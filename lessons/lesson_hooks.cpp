@@ -13,6 +13,7 @@ void reset_lessons() {
 }
 
 void lessons_scene_cleared() {
+    forget_kept_texts();
     draw_model_labels();
     readouts_scene_cleared();
     redraw_kept_curves();
@@ -29,6 +30,7 @@ void lessons_frame_begun() {
 
 void lessons_frame_drawn() {
     repair_kept_curves();
+    put_kept_texts();
     // Last: the picture fills what the figures left.
     wave_view_frame_drawn();
 }
@@ -39,6 +41,14 @@ void lessons_after_key() {
     const bool count_changed = fit_slits_to_spacing();
     if (fit_width_to_spacing() || count_changed) redraw_scene();
     follow_pointer();
+    // The detector line's distance may have carried the setting across the
+    // near field's limit: the label changes, the readouts move under it.
+    if (const bool noted = !lessons.far_field && near_field_noted();
+        noted != lessons.near_field_label) {
+        erase_readouts();
+        set_near_field_label(noted);
+    }
     update_readouts();
+    put_kept_texts();
     wave_view_after_key();
 }

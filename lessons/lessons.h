@@ -31,9 +31,12 @@ void lessons_after_key();
 std::span<const KeyCommand> lesson_keys();
 
 // Readouts ("r"): path difference, phase difference, angle and intensity
-// at the detector, printed when something they show changes.
+// at the detector, its distance and height, the Fresnel number, and where
+// the fringes are finer than the picture their spacing; printed when
+// something they show changes. The path and phase difference are those of
+// neighbouring slits, or of one opening's edges.
 
-constexpr int32_t READOUT_LINES = 4;
+constexpr int32_t READOUT_LINES = 7;
 
 // What the readouts show depends on: the setting and the detector's place.
 struct ReadoutSetting {
@@ -42,20 +45,66 @@ struct ReadoutSetting {
     int32_t detector_x = 0;
     int32_t detector_offset = 0;
     float wavelength = 0;
+    float wave_number = 0;
+    int32_t slit_width = 0;
+    bool far_field = false;
     bool operator==(const ReadoutSetting&) const = default;
 };
 
 // On or off; stale once the screen lost them; the setting they were printed
-// for; each line's printed width, erased before a shorter line replaces it.
+// for; each line's printed row and width, erased before another line
+// replaces it.
 struct ReadoutState {
     bool shown = false;
     bool stale = false;
     ReadoutSetting setting = {};
+    int32_t y[READOUT_LINES] = {};
     int32_t width[READOUT_LINES] = {};
 };
 
 // The texts of the readout lines as they are now; a line left out is empty.
 void readout_texts(std::string (&lines)[READOUT_LINES]);
+
+// The Fresnel number a^2 / (lambda D) of the setting in force, a half the
+// height of all openings together, D the detector line's distance from the
+// barrier (infinite on the barrier).
+double fresnel_number();
+// Whether the setting in force is one the program's own keys ("a", "g",
+// "k" and the detector's keys) reach: up to eight point slits in the near
+// field at the spacings and wavelengths of "a". Their picture stays as it
+// always was.
+bool specified_setting();
+// Whether the label names the near field: outside those settings, in the
+// near field, where N_F is above 0.3 (the principal maximum a tenth or more
+// below the far field's).
+bool near_field_noted();
+// Where the fringes on the detector line are closer than this many rows, a
+// setting outside the program's own shows on the curve the mean over one
+// fringe rather than a point sample that would alias.
+constexpr double FINEST_FRINGES = 4.0;
+// The spacing in rows of the fringes on the detector line at row (between
+// neighbouring slits' principal maxima, or a wide single slit's minima);
+// infinite where the pattern has none.
+double local_fringe_period(const SlitSetting& setting, double row);
+// Whether the curve shows the mean at row y, and that mean; the curve
+// hook's routine.
+bool curve_averaged_at(int32_t y);
+float lesson_curve_intensity(int32_t y, float intensity);
+
+// The labels at the top left (the setting's, the model's, the readouts) are
+// kept over the figures while any beyond the program's own shows: each is
+// saved as printed and put back when a frame or a key has drawn.
+constexpr int32_t MAX_KEPT_TEXTS = 12;
+struct KeptTextBox {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t width = 0;
+};
+struct KeptTexts {
+    int32_t count = 0;
+    bool setting_labels = false;  // the spacing's and wavelength's among them
+    KeptTextBox boxes[MAX_KEPT_TEXTS];
+};
 
 // Kept curves ("c"): while on, the samples of each setting (slit count,
 // spacing, wavelength, detector line) are remembered, and a command that
@@ -184,6 +233,9 @@ struct WaveViewState {
 // Everything the lesson tools remember.
 struct LessonState {
     ReadoutState readouts;
+    KeptTexts kept_texts;
+    // The field's label names the near field (as drawn).
+    bool near_field_label = false;
     // The extra keys' help lines ("h"), shown as the help menu is.
     bool extra_keys_shown = false;
     bool curves_kept = false;
@@ -221,10 +273,13 @@ bool fit_width_to_spacing();
 
 // The core's seams for wide slits: their light, their openings, their arcs.
 PhasorSet lesson_physics(const SlitSetting& setting, float phase);
+// The setting with the lesson tools' width and field model.
+SlitSetting lesson_setting(const SlitSetting& setting);
 int32_t lesson_opening_rows();
 bool draw_arcs(bool erase);
-// The labels of a width that is not 0 and of the far field, under the
-// setting's others; how many there are (the readouts start under them).
+// The labels of a width that is not 0 and of the far field (or the near
+// field, where it is noted), under the setting's others; how many there are
+// (the readouts start under them).
 void draw_model_labels();
 int32_t model_label_count();
 // "t": the near field (the exact geometry) or the far field; the rays of

@@ -29,9 +29,22 @@ void note_figures_drawn();
 void repair_kept_curves();
 
 // readouts.cpp: printed again after a command if what they show changed or
-// the screen lost them.
+// the screen lost them; erased before the labels above them change.
 void update_readouts();
+void erase_readouts();
 void readouts_scene_cleared();
+
+// slit_width.cpp: the field's label names the near field (noted) or no
+// longer does, as the detector line's distance says.
+void set_near_field_label(bool noted);
+
+// kept_texts.cpp: a label just printed at (x, y), width pixels wide, kept
+// over the figures; one erased; all forgotten with the screen; those kept
+// put back, with the setting's labels once any is kept.
+void keep_text(int32_t x, int32_t y, int32_t width);
+void drop_kept_text(int32_t x, int32_t y);
+void forget_kept_texts();
+void put_kept_texts();
 
 // lesson_palette.cpp: the default colours, the projector's over them while
 // they are on, and the wave picture's shades while it shows; each set alone.

@@ -38,8 +38,9 @@ std::string fixed_text(double value, int32_t decimals) {
 }
 
 ReadoutSetting current_setting() {
-    return ReadoutSetting{model.slit_count, model.slit_spacing, model.detector_x,
-                          model.detector_offset, model.wavelength};
+    return ReadoutSetting{model.slit_count,      model.slit_spacing, model.detector_x,
+                          model.detector_offset, model.wavelength,   model.wave_number,
+                          lessons.slit_width,    lessons.far_field};
 }
 
 // The detector point's angle from the axis, seen from the middle of the
@@ -51,25 +52,51 @@ double angle_degrees() {
            DEGREES_PER_RADIAN;
 }
 
+// The degrees of a path difference, within one turn; just below a whole
+// turn rounds to a whole turn, which is none.
+double degrees_in_turn(double wavelengths) {
+    const double degrees = 360.0 * (wavelengths - std::floor(wavelengths));
+    return std::llround(degrees * 10.0) >= 3600 ? 0.0 : degrees;
+}
+
+// One opening: the path difference between its edges, b sin theta, with
+// theta the detector point's direction from the opening's middle.
+double edge_difference() {
+    const double height = model.detector_offset;
+    const double distance = model.detector_distance;
+    const double r = std::sqrt(height * height + distance * distance);
+    const double sin_theta = r > 0 ? height / r : 0.0;
+    return lessons.slit_width * sin_theta / static_cast<double>(model.wavelength);
+}
+
+std::string whole(int32_t value) {
+    return std::to_string(value);
+}
+
 }  // namespace
 
 void readout_texts(std::string (&lines)[READOUT_LINES]) {
     // The frame loop computes the light only at its start; a command may
     // have moved the detector since.
     const PhasorSet light = setting_phasors(setting_of(model), model.phase);
-    const double ratio =
-        (static_cast<double>(light.path_length[2]) - static_cast<double>(light.path_length[1])) /
-        static_cast<double>(model.wavelength);
 
     for (std::string& line : lines)
         line.clear();
     if (model.slit_count > 1) {
-        double degrees = 360.0 * (ratio - std::floor(ratio));
-        // Just below a whole turn rounds to a whole turn, which is none.
-        if (std::llround(degrees * 10.0) >= 3600) degrees = 0.0;
-        lines[0] =
-            fill_in(screen_text("Gangunterschied = %s Wellenlängen"), {fixed_text(ratio, 2)});
-        lines[1] = fill_in(screen_text("Phasendifferenz = %s°"), {fixed_text(degrees, 1)});
+        const double ratio = (static_cast<double>(light.path_length[2]) -
+                              static_cast<double>(light.path_length[1])) /
+                             static_cast<double>(model.wavelength);
+        lines[0] = fill_in(screen_text("Gangunterschied zum Nachbarspalt = %s Wellenlängen"),
+                           {fixed_text(ratio, 2)});
+        lines[1] = fill_in(screen_text("Phasendifferenz zum Nachbarspalt = %s°"),
+                           {fixed_text(degrees_in_turn(ratio), 1)});
+    } else {
+        // The arc's whole turn: at 360 degrees it closes, a minimum.
+        const double edges = edge_difference();
+        lines[0] = fill_in(screen_text("Gangunterschied der Spaltränder = %s Wellenlängen"),
+                           {fixed_text(edges, 2)});
+        lines[1] = fill_in(screen_text("Phasendifferenz der Spaltränder = %s°"),
+                           {fixed_text(360.0 * edges, 1)});
     }
     lines[2] = fill_in(screen_text("Winkel = %s°"), {fixed_text(angle_degrees(), 1)});
     const float intensity = intensity_of(light.sum_x, light.sum_y);
@@ -77,6 +104,14 @@ void readout_texts(std::string (&lines)[READOUT_LINES]) {
     lines[3] =
         fill_in(screen_text("Intensität = %s von %s"),
                 {fixed_text(intensity, 1), std::to_string(std::lround(total * total / 100.0))});
+    lines[4] = fill_in(screen_text("Abstand D = %s Pix"), {whole(model.detector_distance)}) +
+               "   " + fill_in(screen_text("Höhe y = %s Pix"), {whole(model.detector_offset)});
+    lines[5] = fill_in(screen_text("Fresnel-Zahl N_F = %s"), {fixed_text(fresnel_number(), 2)});
+    if (curve_averaged_at(detector_y())) {
+        const SlitSetting setting = lesson_setting(setting_of(model));
+        lines[6] = fill_in(screen_text("Streifenabstand = %s Pix, feiner als das Bild"),
+                           {fixed_text(local_fringe_period(setting, detector_y()), 1)});
+    }
 }
 
 void toggle_readouts() {
@@ -95,6 +130,18 @@ void readouts_scene_cleared() {
     lessons.readouts.stale = true;
 }
 
+void erase_readouts() {
+    ReadoutState& readouts = lessons.readouts;
+    for (int32_t i = 0; i < READOUT_LINES; ++i) {
+        if (readouts.width[i] <= 0) continue;
+        scene_box(READOUT_X, readouts.y[i], readouts.width[i] - 1, LABEL_HEIGHT - 1, background(),
+                  RELATIVE_SECOND);
+        drop_kept_text(READOUT_X, readouts.y[i]);
+        readouts.width[i] = 0;
+    }
+    readouts.stale = true;
+}
+
 void update_readouts() {
     ReadoutState& readouts = lessons.readouts;
     if (!readouts.shown) return;
@@ -105,15 +152,21 @@ void update_readouts() {
 
     std::string lines[READOUT_LINES];
     readout_texts(lines);
+    // Under the labels of the width and the field while they show.
+    const int32_t top = READOUT_TOP + model_label_count() * READOUT_STEP;
     for (int32_t i = 0; i < READOUT_LINES; ++i) {
-        // Under the labels of the width and the far field while they show.
-        const int32_t top = READOUT_TOP + model_label_count() * READOUT_STEP;
         const int32_t y = top + i * READOUT_STEP;
         // A shorter line would leave the old one's end standing.
         int32_t& width = readouts.width[i];
-        if (width > 0)
-            scene_box(READOUT_X, y, width - 1, LABEL_HEIGHT - 1, background(), RELATIVE_SECOND);
+        if (width > 0) {
+            scene_box(READOUT_X, readouts.y[i], width - 1, LABEL_HEIGHT - 1, background(),
+                      RELATIVE_SECOND);
+            drop_kept_text(READOUT_X, readouts.y[i]);
+        }
+        readouts.y[i] = y;
         width = static_cast<int32_t>(lines[i].size()) * GLYPH_WIDTH;
-        if (!lines[i].empty()) print_at_pixel(READOUT_X, y, lines[i]);
+        if (lines[i].empty()) continue;
+        print_at_pixel(READOUT_X, y, lines[i]);
+        keep_text(READOUT_X, y, width);
     }
 }

@@ -1,8 +1,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 
+#include "gfx/draw/draw.h"
 #include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
 #include "lessons/wide_slits.h"
 #include "runtime/runtime.h"
 #include "sim/labels.h"
@@ -47,11 +50,15 @@ bool fit_width_to_spacing() {
     return true;
 }
 
-PhasorSet lesson_physics(const SlitSetting& setting, float phase) {
+SlitSetting lesson_setting(const SlitSetting& setting) {
     SlitSetting wide = setting;
     wide.slit_width = static_cast<float>(lessons.slit_width);
     wide.far_field = lessons.far_field;
-    return wide_slit_phasors(wide, phase);
+    return wide;
+}
+
+PhasorSet lesson_physics(const SlitSetting& setting, float phase) {
+    return wide_slit_phasors(lesson_setting(setting), phase);
 }
 
 int32_t lesson_opening_rows() {
@@ -60,18 +67,54 @@ int32_t lesson_opening_rows() {
 }
 
 int32_t model_label_count() {
-    return (lessons.slit_width != 0 ? 1 : 0) + (lessons.far_field ? 1 : 0);
+    return (lessons.slit_width != 0 ? 1 : 0) +
+           (lessons.far_field || lessons.near_field_label ? 1 : 0);
 }
 
-void draw_model_labels() {
-    int32_t y = WIDTH_LABEL_Y;
-    if (lessons.slit_width != 0) {
-        print_at_pixel(
-            LABEL_X, y,
-            pixel_label(screen_text("Spaltbreite  = "), int_to_text(lessons.slit_width)));
-        y += WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y;
+namespace {
+
+// TRANSLATORS: a label beside the setting's, where the detector line is too
+// near for the textbooks' grating; "t" switches to the far field.
+constexpr const char* NEAR_FIELD_TEXT = N_("Nahfeld ([t]: Schirm im Unendlichen)");
+
+int32_t field_label_y() {
+    return WIDTH_LABEL_Y + (lessons.slit_width != 0 ? WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y : 0);
+}
+
+void print_model_label(int32_t y, std::string_view text) {
+    print_at_pixel(LABEL_X, y, text);
+    keep_text(LABEL_X, y, static_cast<int32_t>(text.size()) * GLYPH_WIDTH);
+}
+
+void draw_field_label() {
+    if (lessons.far_field) {
+        print_model_label(field_label_y(), screen_text("Fernfeld"));
+    } else if (lessons.near_field_label) {
+        print_model_label(field_label_y(), screen_text(NEAR_FIELD_TEXT));
     }
-    if (lessons.far_field) print_at_pixel(LABEL_X, y, screen_text("Fernfeld"));
+}
+
+}  // namespace
+
+void draw_model_labels() {
+    lessons.near_field_label = !lessons.far_field && near_field_noted();
+    if (lessons.slit_width != 0) {
+        print_model_label(WIDTH_LABEL_Y, pixel_label(screen_text("Spaltbreite  = "),
+                                                     int_to_text(lessons.slit_width)));
+    }
+    draw_field_label();
+}
+
+void set_near_field_label(bool noted) {
+    if (noted == lessons.near_field_label) return;
+    if (lessons.near_field_label) {
+        const auto width = static_cast<int32_t>(screen_text(NEAR_FIELD_TEXT).size()) * GLYPH_WIDTH;
+        scene_box(LABEL_X, field_label_y(), width - 1, LABEL_HEIGHT - 1, background(),
+                  RELATIVE_SECOND);
+        drop_kept_text(LABEL_X, field_label_y());
+    }
+    lessons.near_field_label = noted;
+    draw_field_label();
 }
 
 void toggle_far_field() {

@@ -58,11 +58,13 @@ struct Geometry {
     double sin_theta = 0;  // of the detector point seen from there
 };
 
-Geometry geometry_of(const SlitSetting& setting) {
+// The detector point at a row of its own, which may lie between the
+// screen's rows.
+Geometry geometry_at(const SlitSetting& setting, double detector_y) {
     Geometry geometry;
     geometry.far_field = setting.far_field;
     geometry.distance = wide(setting.detector_distance);
-    geometry.detector_y = wide(setting.axis_y - setting.detector_offset);
+    geometry.detector_y = detector_y;
     geometry.wave_number = wide(setting.wave_number);
     const int32_t last = std::clamp(setting.slit_count, 1, SLIT_CAPACITY);
     geometry.middle = (wide(slit_row(setting, 1)) + wide(slit_row(setting, last))) / 2.0;
@@ -72,6 +74,10 @@ Geometry geometry_of(const SlitSetting& setting) {
     // sources are all at distance 0, and the phase does not vary.
     geometry.sin_theta = geometry.r0 > 0 ? height / geometry.r0 : 0.0;
     return geometry;
+}
+
+Geometry geometry_of(const SlitSetting& setting) {
+    return geometry_at(setting, wide(setting.axis_y - setting.detector_offset));
 }
 
 // The path from the source at row y to the detector point; in the far field
@@ -208,12 +214,10 @@ Mean point_phasor(const SlitSetting& setting, const Geometry& geometry, double p
     return {std::cos(angle), std::sin(angle)};
 }
 
-}  // namespace
-
-PhasorSet wide_slit_phasors(const SlitSetting& setting, float phase) {
+// The light at the detector point the geometry places; point slits in the
+// near field as the core computes them.
+PhasorSet phasors_at(const SlitSetting& setting, const Geometry& geometry, float phase) {
     const bool points = point_slits(setting);
-    if (points && !setting.far_field) return slit_phasors(setting, phase);
-    const Geometry geometry = geometry_of(setting);
     const double amplitude = wide(setting.slit_amplitude);
     PhasorSet set;
     for (int32_t i = 1; i <= setting.slit_count && i <= SLIT_CAPACITY; ++i) {
@@ -232,6 +236,17 @@ PhasorSet wide_slit_phasors(const SlitSetting& setting, float phase) {
         set.sum_y = static_cast<float>(wide(set.phasor_y[i]) + wide(set.sum_y));
     }
     return set;
+}
+
+}  // namespace
+
+PhasorSet wide_slit_phasors(const SlitSetting& setting, float phase) {
+    if (point_slits(setting) && !setting.far_field) return slit_phasors(setting, phase);
+    return phasors_at(setting, geometry_of(setting), phase);
+}
+
+PhasorSet wide_slit_phasors_at(const SlitSetting& setting, float phase, double row) {
+    return phasors_at(setting, geometry_at(setting, row), phase);
 }
 
 int32_t slit_chords(const SlitSetting& setting, float phase, int32_t slit, std::span<float> dx,

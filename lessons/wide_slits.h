@@ -25,6 +25,11 @@ constexpr int32_t MAX_SLIT_CHORDS = 64;
 
 PhasorSet wide_slit_phasors(const SlitSetting& setting, float phase);
 
+// The same light at a detector point on any row, a fraction of a row
+// included (the detector_offset of the setting is not used); at a whole row
+// it is wide_slit_phasors' light.
+PhasorSet wide_slit_phasors_at(const SlitSetting& setting, float phase, double row);
+
 // The arc of slit's phasor as a polyline: the opening split into equal parts
 // from its top row down, each chord (dx[j], dy[j]) the exact contribution of
 // its part, in the picture's y-down convention, so that the chords end where

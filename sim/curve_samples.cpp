@@ -4,10 +4,17 @@
 #include <cmath>
 #include <iterator>
 
+#include "sim/hooks.h"
+
 CurveSample curve_samples[CURVE_ROWS];
 
 void clear_curve_samples() {
     std::fill(std::begin(curve_samples), std::end(curve_samples), CurveSample{});
+}
+
+float curve_intensity(int32_t y, float intensity) {
+    if (const auto shown = sim_hooks().curve_intensity) return shown(y, intensity);
+    return intensity;
 }
 
 int32_t curve_sample_length(float intensity) {

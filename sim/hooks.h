@@ -41,6 +41,9 @@ struct SimHooks {
     // The row where slit's ray meets the detector line; the core's rays all
     // meet at the detector point.
     int32_t (*ray_end_row)(int32_t slit) = nullptr;
+    // What the curve shows at row y, where the detector point's intensity
+    // there is the given one; empty: that intensity, sampled at the point.
+    float (*curve_intensity)(int32_t y, float intensity) = nullptr;
     // The layer's keys, dispatched after the core's own.
     std::span<const KeyCommand> keys = {};
 };

@@ -111,7 +111,8 @@ void draw_intensity_sample() {
     draw_sample(detector_y(), model.intensity);
 }
 
-void draw_sample(int32_t y, float intensity) {
+void draw_sample(int32_t y, float point_intensity) {
+    const float intensity = curve_intensity(y, point_intensity);
     // From one pixel beyond the right edge leftwards by the intensity.
     scene_line(CURVE_ORIGIN_X, y, -wide(intensity), 0.0, COLOUR_LIGHT_RED, RELATIVE_SECOND);
     record_curve_sample(y, intensity);

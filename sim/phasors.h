@@ -32,6 +32,7 @@ void draw_chain();
 // One intensity sample at the right edge, at the detector's height.
 void draw_intensity_sample();
 
-// A sample of the given intensity at row y: its line, its record, and the
-// layer's sample_drawn hook.
+// A sample at row y where the detector point's intensity is the given one:
+// its line (as curve_intensity says), its record, and the layer's
+// sample_drawn hook.
 void draw_sample(int32_t y, float intensity);

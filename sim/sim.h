@@ -130,6 +130,10 @@ extern CurveSample curve_samples[CURVE_ROWS];
 // Forgets every sample; the screen was cleared.
 void clear_curve_samples();
 
+// What the curve shows at row y for the detector point's intensity there:
+// that intensity, unless the layer above says otherwise (its hook).
+float curve_intensity(int32_t y, float intensity);
+
 // Notes the sample just drawn at row y; rows off the screen hold none.
 void record_curve_sample(int32_t y, float intensity);
 

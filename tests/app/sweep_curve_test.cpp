@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/curve_csv.h"
 #include "app/typed_frames.h"
+#include "lessons/lessons.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
@@ -117,6 +119,89 @@ TEST(CurveSampleLength, RoundsTheLinesEndHalfAwayFromZero) {
                  {29.51f, 30}, {64.0f, 64}, {-3.0f, 0}, {1e30f, 640}, {NAN, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(curve_sample_length(c.intensity), c.length) << c.intensity;
+}
+
+// Settings beyond the program's own whose fringes on the detector line are
+// closer than 4 rows show their mean over a fringe; the rest keep their
+// point samples, aliasing or not.
+class FineFringes : public SweepCurve {
+protected:
+    // The textbook's two point slits, amplitude 40 each, at the exact
+    // distances: the intensity at a height anywhere on the detector line.
+    static double textbook(double y, double lambda) {
+        std::complex<double> sum = 0;
+        for (const double slit : {model.slit_y[1], model.slit_y[2]}) {
+            const double r = std::hypot(y - slit, static_cast<double>(model.detector_distance));
+            sum += std::polar(40.0, -2.0 * M_PI / lambda * r);
+        }
+        return std::norm(sum) / 100.0;
+    }
+    // The mean over the fringe at row y: where the path difference grows by
+    // a wavelength, by Simpson's rule.
+    static double fringe_mean(double y, double lambda) {
+        const double distance = model.detector_distance;
+        const double rate =
+            std::fabs((y - model.slit_y[1]) / std::hypot(y - model.slit_y[1], distance) -
+                      (y - model.slit_y[2]) / std::hypot(y - model.slit_y[2], distance));
+        const double period = lambda / rate;
+        constexpr int STEPS = 400;
+        const double h = period / STEPS;
+        double sum = textbook(y - period / 2, lambda) + textbook(y + period / 2, lambda);
+        for (int j = 1; j < STEPS; ++j)
+            sum += (j % 2 == 1 ? 4 : 2) * textbook(y - period / 2 + j * h, lambda);
+        return sum * h / 3 / period;
+    }
+    static void press(const std::vector<int32_t>& keys) {
+        for (const int32_t key : keys) {
+            key_push(key);
+            handle_key();
+        }
+    }
+};
+
+constexpr int32_t PAGE_UP = 0x49 << 8 | 0xFF;
+constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
+
+TEST_F(FineFringes, SpacingHundredAtHalfAWavelengthShowsNoFalseBeat) {
+    std::vector<int32_t> keys(7, PAGE_UP);
+    keys.insert(keys.end(), 9, '-');
+    press(keys);
+    ASSERT_EQ(model.slit_spacing, 100);
+    ASSERT_EQ(model.wavelength, 0.5f);
+    sweep();
+    ASSERT_EQ(model.detector_distance, 455);
+    for (int32_t y = 0; y < CURVE_ROWS; ++y) {
+        ASSERT_TRUE(curve_samples[y].taken);
+        EXPECT_NEAR(curve_samples[y].intensity, fringe_mean(y, 0.5), 1.0) << y;
+    }
+    // And the readouts say so where the detector stands.
+    std::string lines[READOUT_LINES];
+    readout_texts(lines);
+    EXPECT_TRUE(lines[6].starts_with("Streifenabstand = ")) << lines[6];
+}
+
+TEST_F(FineFringes, WiderFringesAndTheProgramsOwnSettingsKeepTheirPointSamples) {
+    const struct {
+        const char* what;
+        std::vector<int32_t> keys;
+    } cases[] = {
+        {"a wavelength of its own", {'+'}},
+        {"a spacing of its own", {PAGE_DOWN}},
+        {"eight slits at a wavelength of its own", {'g', 'g', 'g', 'g', 'g', 'g', '-'}},
+        {"the detector line on the barrier", {'i', '7'}},
+        {"spacing 2 at 0.5", {'a', 'a'}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        simulation_start();
+        press(c.keys);
+        sweep();
+        for (int32_t y = 0; y < CURVE_ROWS; ++y)
+            ASSERT_NEAR(curve_samples[y].intensity, physics(y), 1e-3) << y;
+        std::string lines[READOUT_LINES];
+        readout_texts(lines);
+        EXPECT_EQ(lines[6], "");
+    }
 }
 
 }  // namespace

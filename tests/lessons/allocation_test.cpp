@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "gfx/input/input.h"
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
@@ -14,6 +16,29 @@ TEST_F(FrameCost, ReadoutsCostNothingWhileNothingTheyShowChanges) {
     key_push('r');
     handle_key();  // prints them, which allocates
     run_frame();
+    const long before = allocations_so_far();
+    for (int frame = 0; frame < 20; ++frame) {
+        run_frame();
+        handle_key();
+    }
+    EXPECT_EQ(allocations_so_far(), before);
+}
+
+TEST_F(FrameCost, KeptLabelsAndACurveOfFringeMeansCostNothingAFrame) {
+    // Spacing 100 at 0.5: every sample a mean over a fringe; the near
+    // field's label and the readouts kept over the rays.
+    constexpr int32_t PAGE_UP = 0x49 << 8 | 0xFF;
+    for (int i = 0; i < 7; ++i) {
+        key_push(PAGE_UP);
+        handle_key();
+    }
+    for (const char key : std::string("---------ri")) {
+        key_push(key);
+        handle_key();
+    }
+    ASSERT_TRUE(lessons.near_field_label);
+    run_frame();
+    handle_key();
     const long before = allocations_so_far();
     for (int frame = 0; frame < 20; ++frame) {
         run_frame();

@@ -167,7 +167,7 @@ TEST_F(LessonValues, AWidthHasItsLabelAndItsOpenings) {
         EXPECT_EQ(pixel(25, y + 9), COLOUR_BROWN);
     }
     press_each("r");
-    EXPECT_TRUE(text_at(35, 80, "Gangunterschied = "));
+    EXPECT_TRUE(text_at(35, 80, "Gangunterschied zum Nachbarspalt = "));
     press_each("rBBBBBBBBBB");
     EXPECT_EQ(lessons.slit_width, 0);
     EXPECT_FALSE(row_has(67, 35, 220, COLOUR_BLACK));

@@ -1,0 +1,126 @@
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "gfx/draw/draw.h"
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "runtime/runtime.h"
+#include "sim/labels.h"
+#include "sim/scene.h"
+#include "sim/sim.h"
+#include "sim/texts.h"
+
+// The labels and readouts at the top left, readable whatever the setting:
+// with many slits the rays run through them. Each is saved as printed (a
+// white box with its glyphs) and put back, whole, once the frame's figures
+// stand and after a key, with the rows between lines: the figures pass
+// under the block. The program's own
+// labels join them only while one of the lesson tools' shows, so that its
+// own picture stays as it always was.
+
+namespace {
+
+// gfx_get's block: a 32-byte header, rows padded to 16 bytes; a label is at
+// most 80 glyphs wide.
+constexpr int32_t MOST_WIDTH = 80 * GLYPH_WIDTH;
+constexpr int32_t PITCH = (MOST_WIDTH + 15) / 16 * 16;
+constexpr size_t BLOCK_BYTES = 32 + static_cast<size_t>(PITCH) * LABEL_HEIGHT;
+
+// The labels' and readouts' lines stand 20 rows apart.
+constexpr int32_t LINE_GAP_STEP = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
+
+// Outside the lessons' record, which is renewed by value: its count says
+// which blocks hold a label.
+uint8_t blocks[MAX_KEPT_TEXTS][BLOCK_BYTES];
+
+// Rows copied as they are: the saved label replaces what lies over it.
+void copy_blend(const uint8_t* source, uint8_t* target, int32_t width, int32_t height,
+                int32_t source_pitch, int32_t target_pitch, int32_t, PutCustom, void*) {
+    for (int32_t row = 0; row < height; ++row) {
+        std::memcpy(target + static_cast<ptrdiff_t>(row) * target_pitch,
+                    source + static_cast<ptrdiff_t>(row) * source_pitch,
+                    static_cast<size_t>(width));
+    }
+}
+
+int32_t find_kept(int32_t x, int32_t y) {
+    const KeptTexts& kept = lessons.kept_texts;
+    for (int32_t i = 0; i < kept.count; ++i) {
+        if (kept.boxes[i].x == x && kept.boxes[i].y == y) return i;
+    }
+    return -1;
+}
+
+void save_block(int32_t i) {
+    const KeptTextBox& box = lessons.kept_texts.boxes[i];
+    gfx_get(nullptr, static_cast<float>(box.x), static_cast<float>(box.y),
+            static_cast<float>(box.x + box.width - 1), static_cast<float>(box.y + LABEL_HEIGHT - 1),
+            blocks[i], RELATIVE_NONE, nullptr);
+}
+
+// The spacing's and wavelength's labels as the scene prints them, printed
+// again clear of what has crossed them since.
+void keep_setting_labels() {
+    lessons.kept_texts.setting_labels = true;
+    const std::string spacing =
+        pixel_label(screen_text("Spaltabstand = "), int_to_text(model.slit_spacing));
+    const std::string wavelength =
+        pixel_label(screen_text("Wellenlänge  = "), single_to_text(model.wavelength));
+    print_at_pixel(LABEL_X, SPACING_LABEL_Y, spacing);
+    keep_text(LABEL_X, SPACING_LABEL_Y, static_cast<int32_t>(spacing.size()) * GLYPH_WIDTH);
+    print_at_pixel(LABEL_X, WAVELENGTH_LABEL_Y, wavelength);
+    keep_text(LABEL_X, WAVELENGTH_LABEL_Y, static_cast<int32_t>(wavelength.size()) * GLYPH_WIDTH);
+}
+
+}  // namespace
+
+void keep_text(int32_t x, int32_t y, int32_t width) {
+    KeptTexts& kept = lessons.kept_texts;
+    if (width <= 0 || width > MOST_WIDTH || x < 0 || x + width > SCREEN_WIDTH || y < 0 ||
+        y + LABEL_HEIGHT > SCREEN_HEIGHT) {
+        return;
+    }
+    int32_t i = find_kept(x, y);
+    if (i < 0) {
+        if (kept.count == MAX_KEPT_TEXTS) return;
+        i = kept.count++;
+    }
+    kept.boxes[i] = KeptTextBox{x, y, width};
+    save_block(i);
+}
+
+void drop_kept_text(int32_t x, int32_t y) {
+    KeptTexts& kept = lessons.kept_texts;
+    const int32_t i = find_kept(x, y);
+    if (i < 0) return;
+    // The last one takes its place, block and all.
+    const int32_t last = --kept.count;
+    if (i != last) {
+        kept.boxes[i] = kept.boxes[last];
+        std::memcpy(blocks[i], blocks[last], BLOCK_BYTES);
+    }
+}
+
+void forget_kept_texts() {
+    lessons.kept_texts = KeptTexts{};
+}
+
+void put_kept_texts() {
+    KeptTexts& kept = lessons.kept_texts;
+    if (kept.count == 0) return;
+    if (!kept.setting_labels) keep_setting_labels();
+    for (int32_t i = 0; i < kept.count; ++i) {
+        const KeptTextBox& box = kept.boxes[i];
+        gfx_put(nullptr, static_cast<float>(box.x), static_cast<float>(box.y), blocks[i],
+                PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, copy_blend, 0, nullptr, nullptr);
+        // The rows between it and a line right under it stay clear too, so
+        // that no ray underlines a text; the wave picture fills them itself.
+        const int32_t below = find_kept(box.x, box.y + LINE_GAP_STEP);
+        if (below < 0 || lessons.wave.view != WaveView::OFF) continue;
+        const int32_t width = std::max(box.width, kept.boxes[below].width);
+        scene_box(box.x, box.y + LABEL_HEIGHT, width - 1, LINE_GAP_STEP - LABEL_HEIGHT - 1,
+                  background(), RELATIVE_SECOND);
+    }
+}
