@@ -105,6 +105,8 @@ void hide_curve_legend() {
     PixelBox& box = lessons.legend.box;
     if (box.x1 < box.x0) return;
     scene_box(box.x0, box.y0, box.x1, box.y1, background());
+    // Nothing there for the wave picture to leave white.
+    forget_text_places_within(box.x0, box.y0, box.x1, box.y1);
     box = PixelBox{};
 }
 
@@ -112,7 +114,7 @@ bool follow_current_setting() {
     CurveLegend& legend = lessons.legend;
     if (legend.box.x1 < legend.box.x0 || legend.current == lessons.kept.current_setting)
         return false;
-    scene_box(legend.box.x0, legend.box.y0, legend.box.x1, legend.box.y1, background());
+    hide_curve_legend();
     draw_curve_legend();
     return true;
 }
