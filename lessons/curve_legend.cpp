@@ -48,15 +48,17 @@ std::string kept_curve_label(const CurveSetting& setting) {
     text += " ";
     // TRANSLATORS: the legend's "1 Spalt" and "2 Spalte": one slit, slits.
     text += setting.slit_count == 1 ? screen_text("Spalt") : screen_text("Spalte");
-    // TRANSLATORS: the legend's words before the slit width, the spacing
-    // and the wavelength in pixels, e.g. "2 Spalte Breite 6 Abstand 20
-    // Wellenlänge 5 fern"; a whole line has 53 characters at most.
-    if (setting.slit_width != 0)
-        text += named(N_("Breite"), text_of(int_to_text(setting.slit_width)));
+    // The numbers as the labels write them.
+    const auto width = text_of(int_to_text(setting.slit_width));
+    const auto spacing = text_of(int_to_text(setting.slit_spacing));
+    const auto wavelength = text_of(single_to_text(setting.wavelength));
+    // TRANSLATORS: the legend's words before the slit width, the spacing and
+    // the wavelength in pixels ("2 Spalte Breite 6 Abstand 20 Wellenlänge 5
+    // fern"): a whole line has room for 53 characters.
+    if (setting.slit_width != 0) text += named(N_("Breite"), width);
     // With one slit the spacing changes nothing.
-    if (setting.slit_count > 1)
-        text += named(N_("Abstand"), text_of(int_to_text(setting.slit_spacing)));
-    text += named(N_("Wellenlänge"), text_of(single_to_text(setting.wavelength)));
+    if (setting.slit_count > 1) text += named(N_("Abstand"), spacing);
+    text += named(N_("Wellenlänge"), wavelength);
     // TRANSLATORS: the legend's short mark of a curve in the far field.
     if (setting.far_field) text += " " + std::string(screen_text("fern"));
     if (setting.detector_x != CURVE_DETECTOR_X) {
