@@ -22,6 +22,11 @@ namespace {
 constexpr int32_t LINE_COUNT = static_cast<int32_t>(std::size(EXTRA_KEYS_LINES));
 static_assert(LINE_COUNT <= HELP_MAX_LINES);
 
+// Each line's pixels as gfx_get writes them (a 32-byte header, rows padded
+// to 16 bytes). Outside the lessons' record, which a run renews whole.
+constexpr int32_t MAX_WIDTH = 64 * GLYPH_WIDTH;
+uint8_t saved[HELP_MAX_LINES][32 + MAX_WIDTH * LABEL_HEIGHT];
+
 void show_extra_keys_help() {
     // The legend shares rows with them: it gives way until the scene is
     // cleared, rather than showing between them.
@@ -32,12 +37,11 @@ void show_extra_keys_help() {
     for (const char* line : EXTRA_KEYS_LINES) {
         const std::string_view text = screen_text(line);
         // The catalogues' test keeps every line within the menu's width.
-        const auto width =
-            std::min(static_cast<int32_t>(text.size()) * GLYPH_WIDTH, HELP_MAX_PITCH);
+        const auto width = std::min(static_cast<int32_t>(text.size()) * GLYPH_WIDTH, MAX_WIDTH);
         print_at_pixel(MENU_X, y, text.substr(0, static_cast<size_t>(width / GLYPH_WIDTH)));
         const PixelBox box{MENU_X, y, MENU_X + width - 1, y + LABEL_HEIGHT - 1};
         help.boxes[help.lines] = box;
-        save_block(box, help.pixels[help.lines]);
+        save_block(box, saved[help.lines]);
         ++help.lines;
         y += LINE_STEP;
     }
@@ -60,7 +64,7 @@ void keep_extra_keys_help(const FigureReach& now, bool legend_put) {
     for (int32_t i = 0; i < help.lines; ++i) {
         const PixelBox& box = help.boxes[i];
         if (figures_reach(now, box) || (legend_put && boxes_meet(lessons.legend.box, box)))
-            restore_block(box, help.pixels[i]);
+            restore_block(box, saved[i]);
     }
 }
 

@@ -122,14 +122,13 @@ struct CurveLegend {
     uint8_t pixels[32 + LEGEND_MAX_PITCH * LABEL_HEIGHT * LEGEND_LINES] = {};
 };
 
-// The extra keys' help lines as drawn: each line's box and pixels, kept
-// like the legend's, so that a frame puts back what the figures crossed.
+// The extra keys' help lines as drawn: each line's box (its pixels are
+// kept beside them, in extra_keys_help.cpp, like the legend's), so that a
+// frame puts back what the figures crossed.
 constexpr int32_t HELP_MAX_LINES = 12;
-constexpr int32_t HELP_MAX_PITCH = 64 * GLYPH_WIDTH;
 struct ShownHelp {
     int32_t lines = 0;  // 0: not on the screen
     PixelBox boxes[HELP_MAX_LINES];
-    uint8_t pixels[HELP_MAX_LINES][32 + HELP_MAX_PITCH * LABEL_HEIGHT] = {};
 };
 
 // Where the figures were last drawn: chain and resultant, the detector
