@@ -11,8 +11,9 @@
 // The figures erase themselves in the background colour before they move,
 // and so erase whatever lay under them: over the kept curves and their
 // legend that would lose them for good. Each frame finds where the figures
-// were and are; where that meets the legend or the curves, those are drawn
-// again, and the figures over them as the frame drew them.
+// were and are; where that meets the curves, those are drawn again and the
+// figures over them as the frame drew them. The legend goes over them all:
+// a class must read it whatever crosses its rows.
 
 namespace {
 
@@ -26,41 +27,37 @@ bool meet(const PixelBox& a, const PixelBox& b, PixelBox* common) {
 
 }  // namespace
 
-void repair_kept_curves() {
-    if (!lessons.curves_kept || !model.intensity_shown) return;
+bool repair_kept_curves(const FigureReach& now) {
+    if (!lessons.curves_kept || !model.intensity_shown) return false;
+    const bool redrawn = follow_current_setting();
     const KeptCurves& kept = lessons.kept;
-    const FigureReach now = figure_reach_now();
     const PixelBox legend = lessons.legend.box;
     const PixelBox curves{LAST_COLUMN + 1 - kept.longest, 0, LAST_COLUMN, LAST_ROW};
-    bool legend_hit = false;
+    const bool legend_hit = figures_reach(now, legend);
     int32_t top = INT_MAX;
     int32_t bottom = INT_MIN;
     const FigureReach* const reaches[] = {&lessons.drawn_reach, &now};
     for (const FigureReach* reach : reaches) {
-        if (!reach->known) continue;
+        if (!reach->known || kept.longest <= 0) continue;
         for (const PixelBox& box : reach->boxes) {
             PixelBox common;
-            if (meet(box, legend, nullptr)) legend_hit = true;
-            if (kept.longest > 0 && meet(box, curves, &common)) {
+            if (meet(box, curves, &common)) {
                 top = std::min(top, common.y0);
                 bottom = std::max(bottom, common.y1);
             }
         }
     }
-    lessons.drawn_reach = now;
-    if (!legend_hit && top > bottom) return;
-    if (legend_hit) {
-        restore_curve_legend();
-        top = std::min(top, legend.y0);
-        bottom = std::max(bottom, legend.y1);
+    if (top <= bottom) {
+        for (int32_t y = std::max(top, 0); y <= std::min(bottom, LAST_ROW); ++y)
+            draw_curve_row(y);
+        // The figures over them again, in the frame's order; each draws the
+        // pixels it drew before.
+        draw_resultant();
+        draw_detector_line();
+        draw_rays();
+        draw_chain();
+        draw_curve_row(detector_y());
     }
-    for (int32_t y = std::max(top, 0); y <= std::min(bottom, LAST_ROW); ++y)
-        draw_curve_row(y);
-    // The figures over them again, in the frame's order; each draws the
-    // pixels it drew before.
-    draw_resultant();
-    draw_detector_line();
-    draw_rays();
-    draw_chain();
-    draw_curve_row(detector_y());
+    if (legend_hit && !redrawn) restore_curve_legend();
+    return legend_hit || redrawn;
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
@@ -27,7 +28,23 @@ FigureReach figure_reach_now() {
     const int32_t bottom = std::max({last, y, model.axis_y, ray_end_row(model.slit_count)});
     reach.boxes[2] =
         PixelBox{std::min(model.barrier_x, x), top, std::max(model.barrier_x, x), bottom};
+    // Each slit's arrow turns around its opening, as long as a phasor.
+    const auto arrow =
+        static_cast<int32_t>(std::ceil(static_cast<double>(model.slit_amplitude))) + 1;
+    reach.boxes[3] =
+        PixelBox{model.barrier_x - arrow, first - arrow, model.barrier_x + arrow, last + arrow};
     return reach;
+}
+
+bool figures_reach(const FigureReach& now, const PixelBox& box) {
+    const FigureReach* const reaches[] = {&lessons.drawn_reach, &now};
+    for (const FigureReach* reach : reaches) {
+        if (!reach->known) continue;
+        for (const PixelBox& figure : reach->boxes) {
+            if (boxes_meet(figure, box)) return true;
+        }
+    }
+    return false;
 }
 
 void note_figures_drawn() {

@@ -96,7 +96,9 @@ void toggle_kept_curves() {
         std::copy(std::begin(curve_samples), std::end(curve_samples), std::begin(k.current));
         k.current_setting = setting_now();
         k.longest = longest_of(k.current);
-        draw_curve_legend();  // none yet: forgets an earlier one's box
+        // Hidden with the intensity, the legend waits for it too.
+        lessons.legend.box = PixelBox{};
+        if (model.intensity_shown) draw_curve_legend();
         note_figures_drawn();
         return;
     }
@@ -138,6 +140,8 @@ void keep_curve_sample(int32_t y) {
 }
 
 void redraw_kept_curves() {
+    // The screen was cleared: no legend stands.
+    lessons.legend.box = PixelBox{};
     // Hidden with the intensity: the samples wait for it unchanged.
     if (!lessons.curves_kept || !model.intensity_shown) return;
     const CurveSetting now = setting_now();
@@ -146,13 +150,12 @@ void redraw_kept_curves() {
         take_back_curve(now);
     }
     lessons.kept.longest = longest_sample();
-    draw_curve_legend();
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {
         draw_curve_row(y);
         const CurveSample& s = lessons.kept.current[y];
         if (s.taken) record_curve_sample(y, s.intensity);
     }
-    // The legend's box may have cut them.
-    draw_rays();
+    // Over the rays that cross its rows.
+    draw_curve_legend();
     note_figures_drawn();
 }

@@ -1,6 +1,7 @@
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
 #include "sim/scene.h"
+#include "sim/sim.h"
 
 // What the lesson tools do at the core's seams. Their state is one record,
 // renewed with every run.
@@ -14,6 +15,7 @@ void reset_lessons() {
 
 void lessons_scene_cleared() {
     forget_kept_texts();
+    extra_keys_scene_cleared();
     draw_model_labels();
     readouts_scene_cleared();
     redraw_kept_curves();
@@ -28,9 +30,30 @@ void lessons_frame_begun() {
     wave_view_frame_begun();
 }
 
+namespace {
+
+// The texts that stay over the figures, put back where the figures crossed
+// them: the legend over the curves and figures, the help lines over all.
+// After a frame the curves are repaired too, and the figures' places noted.
+void keep_texts_over_figures(bool frame) {
+    const FigureReach now = figure_reach_now();
+    bool legend_put = false;
+    if (frame) {
+        legend_put = repair_kept_curves(now);
+    } else if (lessons.curves_kept && model.intensity_shown &&
+               figures_reach(now, lessons.legend.box)) {
+        restore_curve_legend();
+        legend_put = true;
+    }
+    keep_extra_keys_help(now, legend_put);
+    if (frame) lessons.drawn_reach = now;
+}
+
+}  // namespace
+
 void lessons_frame_drawn() {
-    repair_kept_curves();
     put_kept_texts();
+    keep_texts_over_figures(true);
     // Last: the picture fills what the figures left.
     wave_view_frame_drawn();
 }
@@ -50,5 +73,7 @@ void lessons_after_key() {
     }
     update_readouts();
     put_kept_texts();
+    // A key's command (or the pointer) may have drawn the figures anew.
+    keep_texts_over_figures(false);
     wave_view_after_key();
 }

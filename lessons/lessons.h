@@ -109,7 +109,8 @@ struct KeptTexts {
 // Kept curves ("c"): while on, the samples of each setting (slit count,
 // spacing, wavelength, detector line) are remembered, and a command that
 // clears the screen draws them again: the current one in light red, up to
-// four earlier ones in colours of their own with a legend above the credit.
+// four earlier ones in colours of their own. A legend names each curve
+// shown, the current one last, on a box that the figures do not cross.
 // A row's samples are drawn longest first, so that every curve's tip shows.
 
 constexpr int32_t MAX_KEPT_CURVES = 4;
@@ -143,8 +144,10 @@ struct KeptCurves {
     int32_t longest = 0;  // pixels of the longest sample of any curve
 };
 
-// A kept curve's legend text, e.g. "3 Spalte  20/5 Pix"; a detector line
-// other than the one "i" places is added while the text stays short.
+// A curve's legend text, e.g. "3 Spalte Abstand 20 Wellenlänge 5 fern"; a
+// width other than 0 is named, the spacing only where there are several
+// slits, a detector line other than the one "i" places while the text stays
+// short.
 std::string kept_curve_label(const CurveSetting& setting);
 
 // An inclusive rectangle of pixels.
@@ -155,21 +158,33 @@ struct PixelBox {
     int32_t y1 = -1;
 };
 
-// The legend as drawn: its box (empty while it has no line) and the pixels
-// in it, as gfx_get writes them (a 32-byte header, rows padded to 16
-// bytes), so that a frame can put it back without building anything.
-constexpr int32_t LEGEND_MAX_WIDTH = LAST_COLUMN + 1 - LEGEND_LEFT_LIMIT;
+// The legend as drawn: its box (empty while it has no line), the current
+// setting it names, and the pixels in it, as gfx_get writes them (a 32-byte
+// header, rows padded to 16 bytes), so that a frame can put it back without
+// building anything.
+constexpr int32_t LEGEND_LINES = MAX_KEPT_CURVES + 1;
+constexpr int32_t LEGEND_MAX_WIDTH = LEGEND_RIGHT + 1 - LEGEND_LEFT_LIMIT;
 constexpr int32_t LEGEND_MAX_PITCH = (LEGEND_MAX_WIDTH + 15) / 16 * 16;
 struct CurveLegend {
     PixelBox box;
-    uint8_t pixels[32 + LEGEND_MAX_PITCH * LABEL_HEIGHT * MAX_KEPT_CURVES] = {};
+    CurveSetting current;
+    uint8_t pixels[32 + LEGEND_MAX_PITCH * LABEL_HEIGHT * LEGEND_LINES] = {};
+};
+
+// The extra keys' help lines as drawn: each line's box (its pixels are
+// kept beside them, in extra_keys_help.cpp, like the legend's), so that a
+// frame puts back what the figures crossed.
+constexpr int32_t HELP_MAX_LINES = 12;
+struct ShownHelp {
+    int32_t lines = 0;  // 0: not on the screen
+    PixelBox boxes[HELP_MAX_LINES];
 };
 
 // Where the figures were last drawn: chain and resultant, the detector
-// line, the rays with the axis.
+// line, the rays with the axis, the slit arrows.
 struct FigureReach {
     bool known = false;
-    PixelBox boxes[3];
+    PixelBox boxes[4];
 };
 
 // Projector colours ("p"): changes the palette entries of the figures to
@@ -236,8 +251,10 @@ struct LessonState {
     KeptTexts kept_texts;
     // The field's label names the near field (as drawn).
     bool near_field_label = false;
-    // The extra keys' help lines ("h"), shown as the help menu is.
+    // The extra keys' help lines ("h"), shown as the help menu is; while
+    // they stand, kept whole over the figures.
     bool extra_keys_shown = false;
+    ShownHelp help;
     bool curves_kept = false;
     bool projector_colours = false;
     KeptCurves kept;

@@ -15,18 +15,40 @@ void draw_curve_row(int32_t y);
 // the current setting's, draws the legend and every curve.
 void redraw_kept_curves();
 
-// curve_legend.cpp: the legend above the credit, one line per kept curve;
-// saved as drawn, so that a frame can put it back.
+// curve_legend.cpp: the legend right above the help menu's place, one line
+// per curve shown; saved as drawn, so that a frame can put it back. Drawn
+// again (its old box blank first) when the current curve's setting changed
+// without a redraw of the scene (the detector line moved): then true.
 void draw_curve_legend();
 void restore_curve_legend();
+// Blank where it stood, and no longer kept, until it is drawn again.
+void hide_curve_legend();
+bool follow_current_setting();
+
+// saved_blocks.cpp: a box of the screen saved as gfx_get writes it (room for
+// its header and rows padded to 16 bytes) and put back byte for byte; an
+// empty box does nothing.
+void save_block(const PixelBox& box, uint8_t* pixels);
+void restore_block(const PixelBox& box, const uint8_t* pixels);
+bool boxes_meet(const PixelBox& a, const PixelBox& b);
 
 // figure_reach.cpp: the boxes the figures lie in now; remembered as drawn.
 FigureReach figure_reach_now();
 void note_figures_drawn();
+// Whether a figure lies, or lay when last noted, in the box.
+bool figures_reach(const FigureReach& now, const PixelBox& box);
 
 // curve_repair.cpp: where the figures moved over the legend or the curves,
-// those are drawn again and the figures over them. Once per frame.
-void repair_kept_curves();
+// those are drawn again and the figures over them, the legend last. Once
+// per frame, with where the figures are now. True: the legend was put back
+// or drawn again.
+bool repair_kept_curves(const FigureReach& now);
+
+// extra_keys_help.cpp: the help lines put back where the figures crossed
+// them (or the legend was put over them); forgotten when the scene is
+// cleared.
+void keep_extra_keys_help(const FigureReach& now, bool legend_put);
+void extra_keys_scene_cleared();
 
 // readouts.cpp: printed again after a command if what they show changed or
 // the screen lost them; erased before the labels above them change.

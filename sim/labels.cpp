@@ -77,6 +77,17 @@ void forget_text_places() {
     place_count = 0;
 }
 
+void forget_text_places_within(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    size_t kept = 0;
+    for (size_t i = 0; i < place_count; ++i) {
+        const TextPlace& p = places[i];
+        const bool within =
+            p.x >= x0 && p.y >= y0 && p.x + p.width - 1 <= x1 && p.y + LABEL_HEIGHT - 1 <= y1;
+        if (!within) places[kept++] = p;
+    }
+    place_count = kept;
+}
+
 // Joined with the string operations, as every label has been.
 std::string pixel_label(std::string_view text, StringDescriptor* number) {
     StringDescriptor joined;

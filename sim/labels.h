@@ -25,6 +25,8 @@ struct TextPlace {
 std::span<const TextPlace> text_places();
 // The screen was cleared: no label stands any more.
 void forget_text_places();
+// The box (inclusive) was blanked: the labels wholly inside it stand no more.
+void forget_text_places_within(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 
 // A setting's label: the text, the number as the string services write it,
 // and " Pix", e.g. "Spaltabstand = 20 Pix".

@@ -65,10 +65,10 @@ constexpr int32_t MENU_TOP = 375;
 constexpr int32_t READOUT_X = LABEL_X;
 constexpr int32_t READOUT_TOP = 60;
 
-// The kept curves' legend: its lines end above the credit; its text ends
-// where the longest sample (64 pixels) begins, so that no curve covers it,
-// and a long text starts no further left than where the help menu's lines
-// end in those rows.
-constexpr int32_t LEGEND_BOTTOM_LINE_Y = CREDIT_Y - LINE_STEP;
-constexpr int32_t LEGEND_TEXT_END = 575;
-constexpr int32_t LEGEND_LEFT_LIMIT = 408;
+// The kept curves' legend: its lines end right above the help menu's place
+// and left of where "i" puts the detector line, so that neither the menu,
+// the line nor the curves share its pixels; its lines start no further left
+// than the labels.
+constexpr int32_t LEGEND_BOTTOM_LINE_Y = MENU_TOP - LINE_STEP;
+constexpr int32_t LEGEND_RIGHT = DETECTOR_HOME_X - INTENSITY_SHIFT - 8;
+constexpr int32_t LEGEND_LEFT_LIMIT = LABEL_X;

@@ -6,7 +6,7 @@ set -uo pipefail
 program=$1
 source "$(dirname "$0")/harness.sh"
 
-LEGEND=168x15+408+449  # the first legend line, left of the curves
+LEGEND=438x30+35+345  # the legend's two lines, right above the menu's place
 KEYS="i{up}{up}{up}cg"
 
 e2e_start_display

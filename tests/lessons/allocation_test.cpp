@@ -61,13 +61,28 @@ TEST_F(FrameCost, FramesWithKeptCurvesAllocateNothing) {
         use_slits(count, 20);
         redraw_scene();
     }
-    model.detector_offset = AXIS_Y - 430;
+    // The detector point in the legend's rows, the rays through it.
+    model.detector_offset = AXIS_Y - 340;
     run_frame();
     const long before = allocations_so_far();
     for (int frame = 0; frame < 20; ++frame)
         run_frame();
     EXPECT_EQ(allocations_so_far(), before);
     EXPECT_EQ(lessons.kept.count, 4);
+}
+
+TEST_F(FrameCost, FramesWithTheHelpLinesOverTheFiguresAllocateNothing) {
+    key_push('h');
+    handle_key();  // prints them, which allocates
+    run_frame();
+    const long before = allocations_so_far();
+    for (int frame = 0; frame < 20; ++frame) {
+        --model.detector_offset;  // the rays through the lines
+        run_frame();
+        handle_key();
+    }
+    EXPECT_EQ(allocations_so_far(), before);
+    EXPECT_GT(lessons.help.lines, 0);
 }
 
 }  // namespace

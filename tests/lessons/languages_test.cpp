@@ -115,9 +115,8 @@ std::string to_string(std::string_view text) {
 constexpr const char* LANGUAGES[] = {"en", "fr", "es"};
 
 // Rooms in characters. The menu's box is as wide as its widest German line;
-// its rows that the kept curves' legend may share end where the legend
-// begins; the labels and readouts at the top left end where the detector
-// line stands with the curve on.
+// the labels and readouts at the top left end where the detector line stands
+// with the curve on.
 int32_t menu_box() {
     size_t widest = 0;
     for (const char* line : help_menu_lines())
@@ -126,11 +125,9 @@ int32_t menu_box() {
         widest = std::max(widest, screen_text(line).size());
     return static_cast<int32_t>(widest);
 }
-constexpr int32_t LEGEND_ROWS_ROOM = (LEGEND_LEFT_LIMIT - MENU_X) / GLYPH_WIDTH;
 constexpr int32_t LEFT_COLUMN_ROOM = (DETECTOR_HOME_X - INTENSITY_SHIFT - LABEL_X) / GLYPH_WIDTH;
-constexpr int32_t LEGEND_TOP = LEGEND_BOTTOM_LINE_Y - 3 * LINE_STEP;
-// A legend line's text right of its swatch (10 pixels and a gap of 2).
-constexpr int32_t LEGEND_ROOM = (LAST_COLUMN + 1 - LEGEND_LEFT_LIMIT - 12) / GLYPH_WIDTH;
+// A legend line's text right of its swatch (10 pixels and a gap of 4).
+constexpr int32_t LEGEND_ROOM = (LEGEND_MAX_WIDTH - 14) / GLYPH_WIDTH;
 
 // A text as wide as it can be drawn: labels and readouts with their longest
 // numbers.
@@ -161,8 +158,7 @@ TEST_F(LanguageTest, EveryTranslatedTextFitsTheRoomOfItsGermanLine) {
             std::optional<int32_t> room;
             const auto row = std::find(menu.begin(), menu.end(), german);
             if (row != menu.end()) {
-                const auto y = MENU_TOP + static_cast<int32_t>(row - menu.begin()) * LINE_STEP;
-                room = y + LABEL_HEIGHT > LEGEND_TOP ? LEGEND_ROWS_ROOM : box;
+                room = box;
             } else if (std::find(std::begin(EXTRA_KEYS_LINES), std::end(EXTRA_KEYS_LINES),
                                  german) != std::end(EXTRA_KEYS_LINES)) {
                 room = box;
@@ -174,7 +170,8 @@ TEST_F(LanguageTest, EveryTranslatedTextFitsTheRoomOfItsGermanLine) {
                        german.starts_with("Nahfeld (")) {
                 room = LEFT_COLUMN_ROOM;
             } else if (german == "Spalt" || german == "Spalte" || german == "Pix" ||
-                       german == "fern") {
+                       german == "fern" || german == "Breite" || german == "Abstand" ||
+                       german == "Wellenlänge") {
                 room = LEGEND_ROOM;  // and the legend whole below
             } else if (german == "Wellen zu fein: Intensität") {
                 // The wave picture's note, right of the labels of its row
@@ -190,14 +187,20 @@ TEST_F(LanguageTest, EveryTranslatedTextFitsTheRoomOfItsGermanLine) {
 }
 
 TEST_F(LanguageTest, TheLegendKeepsItsSettingUncutInEveryLanguage) {
-    const CurveSetting widest{8, 100, 12.5f, DETECTOR_HOME_X - INTENSITY_SHIFT};
-    const CurveSetting far{2, 20, 5.0f, DETECTOR_HOME_X - INTENSITY_SHIFT, 0, true};
+    // Every part at its longest: eight slits (two digits would leave no
+    // width this wide), the widest width, spacing and wavelength.
+    const CurveSetting widest{8, 100, 12.5f, DETECTOR_HOME_X - INTENSITY_SHIFT, 60, true};
+    const CurveSetting one{1, 100, 12.5f, DETECTOR_HOME_X - INTENSITY_SHIFT, 60, true};
     for (const char* language : LANGUAGES) {
         speak(language);
         SCOPED_TRACE(language);
-        EXPECT_EQ(kept_curve_label(widest), "8 " + to_string(screen_text("Spalte")) +
-                                                "  100/12.5 " + to_string(screen_text("Pix")));
-        EXPECT_TRUE(kept_curve_label(far).ends_with(" " + to_string(screen_text("fern"))));
+        const auto word = [](const char* german) { return to_string(screen_text(german)); };
+        const std::string label = kept_curve_label(widest);
+        EXPECT_EQ(label, "8 " + word("Spalte") + " " + word("Breite") + " 60 " + word("Abstand") +
+                             " 100 " + word("Wellenlänge") + " 12.5 " + word("fern"));
+        EXPECT_LE(static_cast<int32_t>(label.size()), LEGEND_ROOM);
+        EXPECT_EQ(kept_curve_label(one), "1 " + word("Spalt") + " " + word("Breite") + " 60 " +
+                                             word("Wellenlänge") + " 12.5 " + word("fern"));
     }
 }
 
@@ -350,6 +353,59 @@ TEST_F(LanguageTest, AFaultyTranslationShowsTheGermanTextAndNothingTheFontLacks)
         EXPECT_EQ(screen_text(c.german), c.shown);
     }
     std::filesystem::remove_all(root);
+}
+
+// The extra keys' help lines glyph by glyph after frames in which the axis,
+// the rays, the slit arrows and the chain ran through their rows: with eight
+// slits and with fifty, the detector point moved down through them and the
+// detector line moved into them, in every language.
+TEST_F(LanguageTest, TheHelpLinesStayWholeWhereTheFiguresCrossThem) {
+    constexpr int32_t DOWN = 0x50 << 8 | 0xFF;
+    struct Case {
+        int32_t slits;
+        int32_t spacing;
+    };
+    const Case cases[] = {{8, 20}, {50, 8}};
+    const auto step = [](int32_t code) {
+        key_push(code);
+        handle_key();
+        run_frame();
+    };
+    for (const char* language : {"de", "en", "fr", "es"}) {
+        if (std::strcmp(language, "de") == 0) {
+            choose({});
+        } else {
+            speak(language);
+        }
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(language) + " " + std::to_string(c.slits) + " slits");
+            simulation_start();
+            use_slits(c.slits, c.spacing);
+            redraw_scene();
+            press_each("h");
+            for (int32_t i = 0; i < 5; ++i)
+                run_frame();
+            for (int32_t i = 0; i < 100; ++i)
+                step(DOWN);
+            for (int32_t i = 0; i < 200; ++i)
+                step('4');
+            run_frame();
+            const int32_t top =
+                MENU_TOP - static_cast<int32_t>(std::size(EXTRA_KEYS_LINES)) * LINE_STEP;
+            int32_t y = top;
+            for (const char* line : EXTRA_KEYS_LINES) {
+                const std::string text = to_string(screen_text(line));
+                EXPECT_TRUE(text_at(MENU_X, y, text)) << text;
+                y += LINE_STEP;
+            }
+            // The figures run on beside them: the axis right of its line.
+            const auto axis_line =
+                to_string(screen_text(EXTRA_KEYS_LINES[(AXIS_Y - top) / LINE_STEP]));
+            const auto after = MENU_X + static_cast<int32_t>(axis_line.size()) * GLYPH_WIDTH;
+            EXPECT_TRUE(row_has(AXIS_Y, after, model.detector_x - 1, COLOUR_LIGHT_GREY));
+            press_each("h");
+        }
+    }
 }
 
 TEST_F(LanguageTest, EveryHelpLineIsInTheTemplate) {
