@@ -66,61 +66,100 @@ std::string gif_begin(const std::string& path, const IndexedPicture& format,
     }
     animation->width = format.width;
     animation->height = format.height;
+    animation->colours = std::clamp(format.colours, 1, 256);
     animation->shown.assign(static_cast<size_t>(format.width) * format.height, 0);
     animation->line.assign(static_cast<size_t>(format.width), 0);
+    std::copy_n(format.palette, animation->colours, animation->global);
     int code = 0;
     animation->gif = EGifOpen(animation, write_bytes, &code);
     if (animation->gif == nullptr) return gif_failure(*animation, code);
-
     // One index beyond the palette marks the pixels a frame leaves as they
     // were: within a frame's rectangle most are, and runs of one index
     // compress to almost nothing. A full palette has no room for it.
-    animation->transparent = format.colours < 256 ? format.colours : NO_TRANSPARENT_COLOR;
-    const int32_t entries = format.colours + (format.colours < 256 ? 1 : 0);
-    GifColorType colours[256] = {};
+    animation->transparent = animation->colours < 256 ? animation->colours : NO_TRANSPARENT_COLOR;
+    return "";
+}
+
+namespace {
+
+// A colour table of the palette's colours and room for the index beyond it,
+// which shows black should a viewer ignore it. nullptr when memory runs out.
+ColorMapObject* colour_map(const uint32_t* palette, int32_t colours) {
+    const int32_t entries = colours + (colours < 256 ? 1 : 0);
+    GifColorType table[256] = {};
     int bits = 1;
     while ((1 << bits) < entries)
         ++bits;
-    for (int32_t i = 0; i < format.colours; ++i) {
-        const uint32_t c = format.palette[i];
-        colours[i] = GifColorType{static_cast<GifByteType>(c & 0xFF),
-                                  static_cast<GifByteType>(c >> 8 & 0xFF),
-                                  static_cast<GifByteType>(c >> 16 & 0xFF)};
+    for (int32_t i = 0; i < colours; ++i) {
+        const uint32_t c = palette[i];
+        table[i] = GifColorType{static_cast<GifByteType>(c & 0xFF),
+                                static_cast<GifByteType>(c >> 8 & 0xFF),
+                                static_cast<GifByteType>(c >> 16 & 0xFF)};
     }
-    // The index beyond the palette shows black should a viewer ignore it.
-    ColorMapObject* map = GifMakeMapObject(1 << bits, colours);
-    if (map == nullptr) return gif_failure(*animation, E_GIF_ERR_NOT_ENOUGH_MEM);
-    EGifSetGifVersion(animation->gif, true);
-    const bool ok =
-        EGifPutScreenDesc(animation->gif, format.width, format.height, 8, 0, map) == GIF_OK &&
-        put_loop(animation->gif);
-    GifFreeMapObject(map);
-    return ok ? "" : gif_failure(*animation, animation->gif->Error);
+    return GifMakeMapObject(1 << bits, table);
 }
+
+// The header with the global colour table, and the loop: once, before the
+// first frame (or at the end of an animation without one).
+bool put_screen(GifAnimation* animation) {
+    ColorMapObject* map = colour_map(animation->global, animation->colours);
+    if (map == nullptr) {
+        animation->gif->Error = E_GIF_ERR_NOT_ENOUGH_MEM;
+        return false;
+    }
+    EGifSetGifVersion(animation->gif, true);
+    const bool ok = EGifPutScreenDesc(animation->gif, animation->width, animation->height, 8, 0,
+                                      map) == GIF_OK &&
+                    put_loop(animation->gif);
+    GifFreeMapObject(map);
+    return ok;
+}
+
+bool same_palette(const uint32_t* a, const uint32_t* b, int32_t colours) {
+    return std::equal(a, a + colours, b);
+}
+
+}  // namespace
 
 std::string gif_add_frame(GifAnimation* animation, const IndexedPicture& picture) {
     GifFileType* gif = animation->gif;
+    const int32_t colours = animation->colours;
+    if (animation->frames == 0) {
+        std::copy_n(picture.palette, colours, animation->global);
+        std::copy_n(picture.palette, colours, animation->before);
+        if (!put_screen(animation)) return gif_failure(*animation, gif->Error);
+    }
+    // Every pixel shown so far takes its colour from the palette it was
+    // stored with: after a change of palette the frame is stored whole.
+    const bool recoloured = !same_palette(picture.palette, animation->before, colours);
+    std::copy_n(picture.palette, colours, animation->before);
     ChangedRect rect{0, 0, animation->width, animation->height};
-    if (animation->frames > 0) rect = changed_rect(animation->shown, picture);
+    if (animation->frames > 0 && !recoloured) rect = changed_rect(animation->shown, picture);
     // A frame without change still takes its place in time: one pixel, as
     // it was.
     if (rect.width == 0) rect = ChangedRect{0, 0, 1, 1};
     ++animation->frames;
 
+    const bool see_through = animation->frames > 1 && !recoloured && animation->transparent >= 0;
     const GraphicsControlBlock timing{
         .DisposalMode = DISPOSE_DO_NOT,
         .UserInputFlag = false,
         .DelayTime = FRAME_DELAY,
-        .TransparentColor = animation->frames > 1 ? animation->transparent : NO_TRANSPARENT_COLOR,
+        .TransparentColor = see_through ? animation->transparent : NO_TRANSPARENT_COLOR,
     };
     GifByteType extension[4];
     const size_t length = EGifGCBToExtension(&timing, extension);
-    if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) !=
-            GIF_OK ||
-        EGifPutImageDesc(gif, rect.x, rect.y, rect.width, rect.height, false, nullptr) != GIF_OK) {
-        return gif_failure(*animation, gif->Error);
+    ColorMapObject* local = nullptr;
+    if (!same_palette(picture.palette, animation->global, colours)) {
+        local = colour_map(picture.palette, colours);
+        if (local == nullptr) return gif_failure(*animation, E_GIF_ERR_NOT_ENOUGH_MEM);
     }
-    const bool see_through = animation->frames > 1 && animation->transparent >= 0;
+    const bool described =
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
+            GIF_OK &&
+        EGifPutImageDesc(gif, rect.x, rect.y, rect.width, rect.height, false, local) == GIF_OK;
+    if (local != nullptr) GifFreeMapObject(local);
+    if (!described) return gif_failure(*animation, gif->Error);
     uint8_t* line = animation->line.data();
     for (int32_t y = rect.y; y < rect.y + rect.height; ++y) {
         uint8_t* shown = animation->shown.data() + static_cast<size_t>(y) * animation->width;
@@ -139,6 +178,11 @@ std::string gif_add_frame(GifAnimation* animation, const IndexedPicture& picture
 }
 
 std::string gif_finish(GifAnimation* animation) {
+    if (animation->frames == 0 && !put_screen(animation)) {
+        const std::string problem = gif_failure(*animation, animation->gif->Error);
+        gif_abandon(animation);
+        return problem;
+    }
     int code = 0;
     const int closed = EGifCloseFile(animation->gif, &code);
     animation->gif = nullptr;

@@ -2,9 +2,10 @@
 // written as a PNG picture, an animated GIF and the intensity curve as
 // numbers (see SNAPSHOT_HELP, or --help).
 //
-// The frames run without waiting between them. The picture is what the
-// program shows after those frames; the animation holds every frame; the
-// curve is read after the frames (and the sweep, if asked for).
+// The frames run without waiting between them. The picture is the screen
+// after those frames; the animation holds every frame as the window shows
+// it, at the end of the frame's drawing; the curve is read after the frames
+// (and the sweep, if asked for).
 
 #include <cstdio>
 #include <string>
@@ -43,14 +44,31 @@ IndexedPicture screen_picture() {
     };
 }
 
-// Runs the frames, adding each to the animation if there is one. A frame
-// after the keys ran out in single-step mode shows the standing picture.
+// What a window shows: the picture at the last present point, the end of a
+// frame's drawing before its key is handled (the screen as it is before the
+// first).
+IndexedPicture presented_picture() {
+    const ScreenContext& screen = *active_screen();
+    if (screen.presented == nullptr) return screen_picture();
+    return IndexedPicture{
+        .pixels = screen.presented->pixels.get(),
+        .width = screen.width,
+        .height = screen.height,
+        .pitch = screen.pitch,
+        .palette = screen.presented->palette,
+        .colours = 16,
+    };
+}
+
+// Runs the frames, adding each to the animation if there is one, as the
+// window shows it. A frame after the keys ran out in single-step mode shows
+// the standing picture.
 std::string run_frames(int32_t frames, GifAnimation* animation) {
     bool running = true;
     for (int32_t frame = 0; frame < frames; ++frame) {
         if (running) running = run_typed_frame();
         if (animation != nullptr) {
-            if (std::string problem = gif_add_frame(animation, screen_picture());
+            if (std::string problem = gif_add_frame(animation, presented_picture());
                 !problem.empty()) {
                 return problem;
             }

@@ -36,6 +36,23 @@ void BM_FrameEightSlits(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameEightSlits);
 
+// The present point after a frame that marked every row (a frame marks
+// nearly all): the copy the window waits for under the lock.
+void BM_PresentPointEveryRow(benchmark::State& state) {
+    if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
+        state.SkipWithError("no screen");
+        return;
+    }
+    ScreenContext& screen = *active_screen();
+    gfx_present_point();
+    for (auto _ : state) {
+        mark_rows(screen, 0, screen.height - 1);
+        gfx_present_point();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PresentPointEveryRow)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

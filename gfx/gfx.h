@@ -33,6 +33,14 @@ const PresentSource* gfx_present_source();
 // few words for a message ("" after a success).
 const char* gfx_window_failure();
 
+// The program's picture is whole (a frame drawn, its key not yet handled):
+// the rows drawn since the last call, and the palette, become what the window
+// shows, and the page shows them now. A program that calls this is shown only
+// at these points from its first call on, so the window never shows a figure
+// erased and not yet drawn again; one that never calls it is shown as it
+// draws. Nothing happens without a screen.
+void gfx_present_point();
+
 // Gives the screen's window a new title (UTF-8). Nothing happens without a
 // window or where its driver keeps no title (the page).
 void gfx_set_title(const char* title);

@@ -100,6 +100,22 @@ int32_t fail() {
 bool current_frame(PresentFrame* frame) {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return false;
+    // A program that has present points is shown at them, never between.
+    if (const PresentedPicture* presented = screen->presented.get()) {
+        *frame = PresentFrame{
+            .pixels = presented->pixels.get(),
+            .width = screen->width,
+            .height = screen->height,
+            .pitch = screen->pitch,
+            .depth = screen->depth,
+            .line_repeat = screen->line_repeat,
+            .dirty_rows = presented->dirty_rows.get(),
+            .palette = presented->palette,
+            .conversion_table = screen->conversion_table.get(),
+            .key_states = screen->key_states.get(),
+        };
+        return true;
+    }
     *frame = PresentFrame{
         .pixels = screen->framebuffer,
         .width = screen->width,
@@ -227,6 +243,14 @@ int32_t gfx_screen_size(int32_t width, int32_t height, int32_t depth, int32_t pa
 
 const PresentSource* gfx_present_source() {
     return &PRESENT_SOURCE;
+}
+
+void gfx_present_point() {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr) return;
+    take_present_point(*screen);
+    // A driver without a thread of its own (the page's) shows it now.
+    if (screen->driver->poll != nullptr) screen->driver->poll();
 }
 
 void gfx_set_title(const char* title) {

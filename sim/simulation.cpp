@@ -69,6 +69,10 @@ void run_frame() {
     draw_chain();
     if (model.intensity_shown) draw_intensity_sample();
     if (const auto frame_drawn = sim_hooks().frame_drawn) frame_drawn();
+    // The picture is whole: the window shows it until the next frame's end,
+    // never the figures a key or the next frame erases (also during a single
+    // step's wait, which follows).
+    gfx_present_point();
     model.phase = static_cast<float>(static_cast<double>(model.phase_step) +
                                      static_cast<double>(model.phase));
 }

@@ -69,8 +69,10 @@ constexpr int32_t CLOSE_KEY = 0x6BFF;
 // window to toggle full screen, which only a driver can do.
 enum class KeyRoute { program, window_fullscreen };
 
-// What a window driver shows, as the current screen hands it over. Every
-// field is read and written under the driver's lock only.
+// What a window driver shows, as the current screen hands it over: the
+// picture at the program's last present point once it has one, else the
+// visible page as it is drawn. Every field is read and written under the
+// driver's lock only.
 struct PresentFrame {
     const uint8_t* pixels;  // the visible page, pitch bytes per row
     int32_t width;

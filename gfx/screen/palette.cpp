@@ -57,7 +57,9 @@ bool is_attribute(const ScreenContext& screen, int32_t i) {
 
 void show_attribute(ScreenContext& screen, int32_t attribute, uint32_t colour) {
     screen.palette[attribute] = colour;
-    if (screen.driver != nullptr && screen.driver->set_palette != nullptr) {
+    // Once the window shows present points, it hears of the colour at the next.
+    if (screen.presented == nullptr && screen.driver != nullptr &&
+        screen.driver->set_palette != nullptr) {
         screen.driver->set_palette(attribute, red_of(colour), green_of(colour), blue_of(colour));
     }
 }

@@ -23,6 +23,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gfx/present/present.h"
@@ -70,6 +71,17 @@ constexpr uint32_t SCREEN_OPENGL = 1u << 29;
 
 constexpr int32_t KEY_STATE_COUNT = 128;
 
+// The picture as it stood at the program's last present point: what the
+// window shows once a program has one, so that the window never shows the
+// middle of a frame (a figure erased and not yet drawn again). Its rows and
+// marks are the framebuffer's shape; read and written under the screen lock.
+struct PresentedPicture {
+    std::unique_ptr<uint8_t[]> pixels;      // height x pitch
+    std::unique_ptr<uint8_t[]> dirty_rows;  // height x line_repeat; 1 = taken since shown
+    uint32_t palette[256] = {};             // 0x00BBGGRR, as the window was given it
+    bool rows_marked = false;               // since the driver's last unlock, which hears of it
+};
+
 // The one graphics screen. Buffers are owned by the record and go with it.
 struct ScreenContext {
     int32_t screen_id = 0;
@@ -104,6 +116,9 @@ struct ScreenContext {
     // Two 256-entry tables turning 16-bit pixels into 32-bit ones:
     // low[v & 0xFF] | high[v >> 8].
     std::unique_ptr<uint32_t[]> conversion_table;  // 512 entries, 2048 bytes
+    // nullptr until the program's first present point: until then the window
+    // shows the framebuffer's marked rows as they are drawn.
+    std::unique_ptr<PresentedPicture> presented;
 };
 
 // The current screen, or nullptr while none exists.
@@ -122,6 +137,21 @@ inline void mark_rows(ScreenContext& screen, int64_t first, int64_t last) {
     if (first > last) return;
     std::memset(screen.dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
     screen.rows_marked = true;
+}
+
+// A present point: the rows marked since the last one, and the palette, are
+// copied into the presented picture, which from the first call on is what
+// the window shows (the first call copies everything and makes the copy: the
+// only allocation). The driver hears of a palette change here, not when it
+// happens. Takes the screen lock once, for the copy alone.
+void take_present_point(ScreenContext& screen);
+
+// Whether the driver has something new to show since its last unlock, and
+// forgets it: the presented picture's news once there is one, the marked
+// rows' before. For the lock's release.
+inline bool take_news(ScreenContext& screen) {
+    bool& news = screen.presented ? screen.presented->rows_marked : screen.rows_marked;
+    return std::exchange(news, false);
 }
 
 // Whether a drawing target whose rows start at first_row is the page the

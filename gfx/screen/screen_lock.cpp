@@ -1,5 +1,3 @@
-#include <utility>
-
 #include "gfx/present/present.h"
 #include "gfx/screen/screen.h"
 
@@ -15,8 +13,7 @@ void screen_lock(ScreenContext& screen) {
 
 void screen_unlock(ScreenContext& screen) {
     if ((screen.screen_flags & SCREEN_LOCK_OWNED) == 0) return;
-    if (screen.driver->unlock != nullptr)
-        screen.driver->unlock(std::exchange(screen.rows_marked, false));
+    if (screen.driver->unlock != nullptr) screen.driver->unlock(take_news(screen));
     screen.screen_flags &= ~(SCREEN_LOCKED | SCREEN_LOCK_OWNED);
 }
 
@@ -31,7 +28,6 @@ void gfx_unlock() {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
     if ((screen->screen_flags & (SCREEN_LOCKED | SCREEN_LOCK_OWNED)) != SCREEN_LOCKED) return;
-    if (screen->driver->unlock != nullptr)
-        screen->driver->unlock(std::exchange(screen->rows_marked, false));
+    if (screen->driver->unlock != nullptr) screen->driver->unlock(take_news(*screen));
     screen->screen_flags &= ~SCREEN_LOCKED;
 }

@@ -23,15 +23,29 @@ identify -verbose 'start.gif[0]' | grep -q 'Iterations: 0' || fail "start.gif do
 [ "$(identify -format '%W %H\n' start.gif | sort -u)" = "640 480" ] || fail "start.gif is not 640 x 480"
 echo "200 frames of the start picture: $(stat -c %s start.gif) bytes"
 
-# Keys, and single steps whose keys run out: the picture then stands.
+# Keys, and single steps whose keys run out: the picture then stands. A
+# frame of the animation is what the window shows, the frame drawn before its
+# key is handled: the PNG of as many frames with the keys before that frame's.
+# In frame 7 "s" starts single steps and the wait takes "{down}"; the keys
+# have run out, no frame follows, and the animation stands at frame 7.
 keys="gi{up}{up}a{left}s{down}"
 run --animate keys.gif --frames 12 --keys "$keys"
 convert keys.gif -coalesce frame%02d.png || fail "keys.gif does not decode"
+before=("" g gi "gi{up}" "gi{up}{up}" "gi{up}{up}a" "gi{up}{up}a{left}")
 for k in $(seq 1 12); do
-  run --frames "$k" --keys "$keys" shot.png
+  typed=${before[$((k <= 7 ? k - 1 : 6))]}
+  frames=$((k <= 7 ? k : 7))
+  if [ -n "$typed" ]; then run --frames "$frames" --keys "$typed" shot.png; else run --frames 1 shot.png; fi
   differing=$(compare -metric AE shot.png "frame$(printf %02d $((k - 1))).png" null: 2>&1)
   [ "$differing" = 0 ] || fail "frame $k of keys.gif differs from its PNG in $differing pixels"
 done
+
+# Projector colours and the wave picture's shades: every frame in its own
+# colours, so the last equals the PNG of the same frames colour for colour.
+run --animate colours.gif --frames 30 --keys pf colours.png
+convert colours.gif -coalesce colours%02d.png || fail "colours.gif does not decode"
+differing=$(compare -metric AE colours.png colours29.png null: 2>&1)
+[ "$differing" = 0 ] || fail "the last frame of colours.gif differs from its PNG in $differing pixels"
 
 # The whole curve of the start setting, drawn at x 480 where "i" puts it.
 run --sweep --curve curve.csv

@@ -64,6 +64,28 @@ TEST_F(WebDriver, ThenOnlyTheChangedPixels) {
     EXPECT_EQ(recording_page().shown, shown) << "nothing new, nothing shown";
 }
 
+// A program with present points: the page shows each point as it is taken,
+// and a pause after a key's erasure shows the point's picture still.
+TEST_F(WebDriver, ThePageShowsThePresentPoint) {
+    ASSERT_EQ(open(), 0);
+    ScreenContext& screen = *active_screen();
+    screen.driver = &web_driver;
+    web_driver.poll();
+    gfx_line(nullptr, 10, 100, 20, 100, 12, LINE_PLAIN, STYLE_SOLID, 0);
+    gfx_present_point();
+    EXPECT_EQ(canvas_pixel(10, 100), (std::array<uint8_t, 4>{255, 85, 85, 255}));
+    gfx_line(nullptr, 10, 100, 20, 100, 0, LINE_PLAIN, STYLE_SOLID, 0);
+    gfx_palette(12, 0x3F0000, -1, -1);
+    web_driver.poll();  // the frame's pause
+    EXPECT_EQ(canvas_pixel(10, 100), (std::array<uint8_t, 4>{255, 85, 85, 255}));
+    gfx_present_point();
+    EXPECT_EQ(canvas_pixel(10, 100), (std::array<uint8_t, 4>{0, 0, 0, 255}));
+    gfx_line(nullptr, 10, 100, 20, 100, 12, LINE_PLAIN, STYLE_SOLID, 0);
+    gfx_present_point();
+    EXPECT_EQ(canvas_pixel(10, 100), (std::array<uint8_t, 4>{0, 0, 255, 255}));
+    screen.driver = &null_driver;
+}
+
 TEST_F(WebDriver, APaletteChangeRepaintsEverything) {
     ASSERT_EQ(open(), 0);
     web_driver.poll();

@@ -7,7 +7,8 @@
 
 // The presentation thread owns the SDL window from creation to destruction.
 // It sleeps until SDL has an event for it (the program's unlock sends one
-// when rows were marked) and then runs one pass under the driver lock, at
+// when rows were marked, or, once the program has present points, when a
+// point took new rows) and then runs one pass under the driver lock, at
 // most one pass per 10 ms; an idle screen costs a wake-up now and then.
 // Every primitive unlocks the screen, so the first one of a frame wakes the
 // thread: it lets the frame's drawing finish before the pass, so that one

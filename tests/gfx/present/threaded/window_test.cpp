@@ -121,6 +121,50 @@ TEST_F(Window, PaletteChangeRepaintsEveryPixelOfTheAttribute) {
     EXPECT_TRUE(shows(100, 150, 0, 0, 255));
 }
 
+// Once a program has present points the window shows them and nothing in
+// between: a figure erased after a point stays on the window, whatever the
+// thread's passes, until the next point; so does a colour changed.
+TEST_F(Window, ShowsThePresentPointNotTheDrawingAfterIt) {
+    // The thread has run a whole pass since the call: the title it carries
+    // out in a pass, twice, so that the first pass's upload is done too.
+    int32_t titles = 0;
+    auto passes_done = [&] {
+        for (int i = 0; i < 2; ++i) {
+            const std::string title = "pass " + std::to_string(++titles);
+            gfx_set_title(title.c_str());
+            if (!eventually([&] {
+                    char* name = nullptr;
+                    const bool seen =
+                        XFetchName(x_, window_, &name) != 0 && name != nullptr && title == name;
+                    if (name != nullptr) XFree(name);
+                    return seen;
+                })) {
+                return false;
+            }
+        }
+        return true;
+    };
+    gfx_line(nullptr, 100, 100, 200, 150, 14, LINE_FILLED_BOX, STYLE_SOLID, 0);
+    gfx_present_point();
+    ASSERT_TRUE(shows(150, 120, 255, 255, 85));
+    for (int32_t frame = 0; frame < 3; ++frame) {
+        // Erased, as a key erases a figure that the next frame draws again.
+        gfx_line(nullptr, 100, 100, 200, 150, 0, LINE_FILLED_BOX, STYLE_SOLID, 0);
+        ASSERT_TRUE(passes_done());
+        EXPECT_TRUE(shows(150, 120, 255, 255, 85)) << "frame " << frame;
+        gfx_line(nullptr, 100, 100, 200, 150, 14, LINE_FILLED_BOX, STYLE_SOLID, 0);
+        gfx_present_point();
+    }
+    gfx_line(nullptr, 300, 300, 310, 310, 12, LINE_FILLED_BOX, STYLE_SOLID, 0);
+    set_palette_entry(14, 0x3F0000);  // 6-bit blue 63
+    ASSERT_TRUE(passes_done());
+    EXPECT_TRUE(shows(150, 120, 255, 255, 85));
+    EXPECT_TRUE(shows(305, 305, 0, 0, 0));
+    gfx_present_point();
+    EXPECT_TRUE(shows(150, 120, 0, 0, 255));
+    EXPECT_TRUE(shows(305, 305, 255, 85, 85));
+}
+
 TEST_F(Window, KeysArriveAsCodes) {
     ASSERT_TRUE(x_test::bind_keysym(x_, XK_adiaeresis));
     ASSERT_TRUE(xdotool("key Up F1 F10 shift+Tab a adiaeresis Return"));
