@@ -133,11 +133,13 @@ struct PaletteColour {
     int32_t green;
     int32_t blue;
 };
+// Dark enough for 2:1 against every shade of the wave picture's projector
+// shades too.
 constexpr PaletteColour PROJECTOR_COLOURS[] = {
-    {COLOUR_CYAN, 68, 153, 186},
-    {COLOUR_LIGHT_GREY, 145, 145, 145},
-    {COLOUR_LIGHT_GREEN, 0, 157, 113},
-    {COLOUR_LIGHT_RED, 255, 68, 16},
+    {COLOUR_CYAN, 30, 140, 150},
+    {COLOUR_LIGHT_GREY, 125, 125, 125},
+    {COLOUR_LIGHT_GREEN, 0, 145, 100},
+    {COLOUR_LIGHT_RED, 235, 50, 10},
 };
 
 // The wave picture's shades from trough to crest (or dark to bright), in
@@ -149,6 +151,15 @@ constexpr PaletteColour VIEW_SHADE_COLOURS[VIEW_SHADES] = {
     {11, 240, 244, 255},
     {13, 255, 247, 228},
     {14, 255, 236, 184},
+};
+// With projector colours the same entries in stronger shades of the same
+// hues, which a washed-out projector still shows: the trough (dark) and the
+// crest (bright) 1.6:1 against white, every figure colour 2:1 against each.
+constexpr PaletteColour PROJECTOR_VIEW_SHADE_COLOURS[VIEW_SHADES] = {
+    {2, 175, 205, 250},
+    {11, 214, 228, 252},
+    {13, 255, 238, 196},
+    {14, 245, 190, 60},
 };
 
 // The chain as the lesson tools last drew it, as arcs of wide slits: per
