@@ -177,14 +177,22 @@ struct DrawnArcs {
 // The wave picture ("f"): off, the waves at the frame's phase, or the
 // intensity in space (lessons/wave_view.cpp; the field in wave_field.h).
 enum class WaveView : int32_t { OFF, WAVES, INTENSITY };
+// A line the picture printed: its German text and where it stands (x < 0:
+// nowhere).
+struct ViewLine {
+    const char* text = nullptr;
+    int32_t x = -1;
+    int32_t y = 0;
+};
 struct WaveViewState {
     WaveView view = WaveView::OFF;
     // The frame in progress holds the screen lock (taken when it began).
     bool locked = false;
     // The phase of the frame last drawn: the chain on the screen has it.
     float phase = 0;
-    // Where the note on too short waves stands; -1: nowhere.
-    int32_t note_x = -1;
+    // The note on too short waves and the key to the shades.
+    ViewLine note;
+    ViewLine key;
     // Since the picture was last put: the scene was cleared; where the
     // detector was then.
     bool scene_cleared = false;
