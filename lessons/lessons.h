@@ -134,12 +134,13 @@ struct PaletteColour {
     int32_t blue;
 };
 // Dark enough for 2:1 against every shade of the wave picture's projector
-// shades too.
+// shades too; on the palette's grid of 64 levels a channel, so that the
+// window shows them as they stand here.
 constexpr PaletteColour PROJECTOR_COLOURS[] = {
-    {COLOUR_CYAN, 30, 140, 150},
+    {COLOUR_CYAN, 28, 141, 149},
     {COLOUR_LIGHT_GREY, 125, 125, 125},
-    {COLOUR_LIGHT_GREEN, 0, 145, 100},
-    {COLOUR_LIGHT_RED, 235, 50, 10},
+    {COLOUR_LIGHT_GREEN, 0, 145, 101},
+    {COLOUR_LIGHT_RED, 234, 48, 8},
 };
 
 // The wave picture's shades from trough to crest (or dark to bright), in
@@ -156,10 +157,10 @@ constexpr PaletteColour VIEW_SHADE_COLOURS[VIEW_SHADES] = {
 // hues, which a washed-out projector still shows: the trough (dark) and the
 // crest (bright) 1.6:1 against white, every figure colour 2:1 against each.
 constexpr PaletteColour PROJECTOR_VIEW_SHADE_COLOURS[VIEW_SHADES] = {
-    {2, 175, 205, 250},
-    {11, 214, 228, 252},
-    {13, 255, 238, 196},
-    {14, 245, 190, 60},
+    {2, 170, 202, 250},
+    {11, 214, 226, 250},
+    {13, 255, 238, 194},
+    {14, 246, 190, 60},
 };
 
 // The chain as the lesson tools last drew it, as arcs of wide slits: per
