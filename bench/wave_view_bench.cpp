@@ -9,8 +9,10 @@
 #include "sim/sim.h"
 
 // The wave picture ("f"): a frame of the moving waves against a frame
-// without them, and how long the whole field of a setting takes to build
-// (the time until a setting change shows the new picture in full).
+// without them, how long the whole field of a setting takes to build (the
+// time until a setting change shows the new picture in full), and the
+// detector line's column built ahead of its turn (what a frame adds while
+// the field is building, so that the shades have their scale at once).
 
 namespace {
 
@@ -105,6 +107,22 @@ void BM_BuildOneWideOpeningShortWaves(benchmark::State& state) {
                   .slit_width = 60.0f});
 }
 BENCHMARK(BM_BuildOneWideOpeningShortWaves)->Unit(benchmark::kMillisecond);
+
+// The detector line's column alone, right after a setting's start.
+void BM_ReferenceColumnFiftySlitsShortWaves(benchmark::State& state) {
+    if (!start(state)) return;
+    const FieldSources sources{.slit_count = 50,
+                               .slit_spacing = 8,
+                               .axis_y = AXIS_Y,
+                               .wave_number = wave_number(0.5f),
+                               .slit_amplitude = 80.0f / 50,
+                               .slit_width = 6.0f};
+    for (auto _ : state) {
+        start_field(sources);
+        build_field_column(DETECTOR_HOME_X);
+    }
+}
+BENCHMARK(BM_ReferenceColumnFiftySlitsShortWaves)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

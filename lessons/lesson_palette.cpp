@@ -20,7 +20,10 @@ void set_projector_colours() {
 }
 
 void set_view_shades() {
-    if (lessons.wave.view != WaveView::OFF) set_colours(VIEW_SHADE_COLOURS);
+    if (lessons.wave.view == WaveView::OFF) return;
+    set_colours(lessons.projector_colours
+                    ? std::span<const PaletteColour>(PROJECTOR_VIEW_SHADE_COLOURS)
+                    : std::span<const PaletteColour>(VIEW_SHADE_COLOURS));
 }
 
 void load_lesson_palette() {

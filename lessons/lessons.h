@@ -197,11 +197,14 @@ struct PaletteColour {
     int32_t green;
     int32_t blue;
 };
+// Dark enough for 2:1 against every shade of the wave picture's projector
+// shades too; on the palette's grid of 64 levels a channel, so that the
+// window shows them as they stand here.
 constexpr PaletteColour PROJECTOR_COLOURS[] = {
-    {COLOUR_CYAN, 68, 153, 186},
-    {COLOUR_LIGHT_GREY, 145, 145, 145},
-    {COLOUR_LIGHT_GREEN, 0, 157, 113},
-    {COLOUR_LIGHT_RED, 255, 68, 16},
+    {COLOUR_CYAN, 28, 141, 149},
+    {COLOUR_LIGHT_GREY, 125, 125, 125},
+    {COLOUR_LIGHT_GREEN, 0, 145, 101},
+    {COLOUR_LIGHT_RED, 234, 48, 8},
 };
 
 // The wave picture's shades from trough to crest (or dark to bright), in
@@ -213,6 +216,15 @@ constexpr PaletteColour VIEW_SHADE_COLOURS[VIEW_SHADES] = {
     {11, 240, 244, 255},
     {13, 255, 247, 228},
     {14, 255, 236, 184},
+};
+// With projector colours the same entries in stronger shades of the same
+// hues, which a washed-out projector still shows: the trough (dark) and the
+// crest (bright) 1.6:1 against white, every figure colour 2:1 against each.
+constexpr PaletteColour PROJECTOR_VIEW_SHADE_COLOURS[VIEW_SHADES] = {
+    {2, 170, 202, 250},
+    {11, 214, 226, 250},
+    {13, 255, 238, 194},
+    {14, 246, 190, 60},
 };
 
 // The chain as the lesson tools last drew it, as arcs of wide slits: per
@@ -230,14 +242,22 @@ struct DrawnArcs {
 // The wave picture ("f"): off, the waves at the frame's phase, or the
 // intensity in space (lessons/wave_view.cpp; the field in wave_field.h).
 enum class WaveView : int32_t { OFF, WAVES, INTENSITY };
+// A line the picture printed: its German text and where it stands (x < 0:
+// nowhere).
+struct ViewLine {
+    const char* text = nullptr;
+    int32_t x = -1;
+    int32_t y = 0;
+};
 struct WaveViewState {
     WaveView view = WaveView::OFF;
     // The frame in progress holds the screen lock (taken when it began).
     bool locked = false;
     // The phase of the frame last drawn: the chain on the screen has it.
     float phase = 0;
-    // Where the note on too short waves stands; -1: nowhere.
-    int32_t note_x = -1;
+    // The note on too short waves and the key to the shades.
+    ViewLine note;
+    ViewLine key;
     // Since the picture was last put: the scene was cleared; where the
     // detector was then.
     bool scene_cleared = false;

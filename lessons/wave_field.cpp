@@ -43,6 +43,7 @@ float amplitude_re[FIELD_ROWS][FIELD_COLUMNS];
 float amplitude_im[FIELD_ROWS][FIELD_COLUMNS];
 float intensity[FIELD_ROWS][FIELD_COLUMNS];
 float amplitude_max[FIELD_COLUMNS];
+bool column_done[FIELD_COLUMNS];
 float intensity_max[FIELD_COLUMNS];
 
 // One sub-column's table and sums, and a wide opening's running integral.
@@ -61,20 +62,29 @@ double radius(double distance, double t) {
     return std::sqrt(distance * distance + t * t);
 }
 
-// A point source as the core computes it: the path rounded to single
-// precision, then the phase.
-std::complex<double> point_wave(double k, double distance, double height) {
-    const auto path = static_cast<float>(radius(distance, height));
-    const double angle = -static_cast<double>(path) * k;
-    return {std::cos(angle), std::sin(angle)};
+// A wavelet's amplitude at r, relative to its amplitude at FALLOFF_DISTANCE.
+double falloff(double r) {
+    return std::sqrt(FALLOFF_DISTANCE / std::max(r, 0.5));
 }
 
-// The integral of e^{-ik r} over heights a..b by the secant rule.
+// A point source: the phase as the core computes it (the path rounded to
+// single precision), the amplitude falling off with the distance.
+std::complex<double> point_wave(double k, double distance, double height) {
+    const double r = radius(distance, height);
+    const auto path = static_cast<float>(r);
+    const double angle = -static_cast<double>(path) * k;
+    const double reach = falloff(r);
+    return {std::cos(angle) * reach, std::sin(angle) * reach};
+}
+
+// The integral of the wavelets over heights a..b by the secant rule, the
+// falloff taken at the middle.
 std::complex<double> piece(double k, double distance, double a, double b) {
     const double ra = radius(distance, a);
     const double rb = radius(distance, b);
-    const double angle = -k * radius(distance, (a + b) / 2.0);
-    const double weight = (b - a) * sinc(k * (rb - ra) / 2.0);
+    const double middle = radius(distance, (a + b) / 2.0);
+    const double weight = (b - a) * sinc(k * (rb - ra) / 2.0) * falloff(middle);
+    const double angle = -k * middle;
     return {std::cos(angle) * weight, std::sin(angle) * weight};
 }
 
@@ -113,8 +123,9 @@ void fill_grid(const Grid& grid, double k, double distance) {
     for (int32_t j = 0; j < grid.steps; ++j) {
         const double a = grid.lo + j * grid.step;
         const double r_end = radius(distance, a + grid.step);
-        const double angle = -k * radius(distance, a + grid.step / 2.0);
-        const double weight = grid.step * sinc(k * (r_end - r_start) / 2.0);
+        const double middle = radius(distance, a + grid.step / 2.0);
+        const double angle = -k * middle;
+        const double weight = grid.step * sinc(k * (r_end - r_start) / 2.0) * falloff(middle);
         grid_re[j + 1] = grid_re[j] + std::cos(angle) * weight;
         grid_im[j + 1] = grid_im[j] + std::sin(angle) * weight;
         r_start = r_end;
@@ -190,9 +201,12 @@ void fill_table(const Table& table, double distance) {
                 // Averaged samples need no more than single precision.
                 const auto h = static_cast<float>(height_of(i));
                 const auto d = static_cast<float>(distance);
-                const float angle = -static_cast<float>(k) * std::sqrt(d * d + h * h);
-                table_re[i] = std::cos(angle);
-                table_im[i] = std::sin(angle);
+                const float r = std::sqrt(d * d + h * h);
+                const float angle = -static_cast<float>(k) * r;
+                const float reach =
+                    std::sqrt(static_cast<float>(FALLOFF_DISTANCE) / std::max(r, 0.5f));
+                table_re[i] = std::cos(angle) * reach;
+                table_im[i] = std::sin(angle) * reach;
             }
         }
         return;
@@ -252,6 +266,7 @@ int64_t column_cost(int32_t samples, double distance) {
 }
 
 void build_column(int32_t column, int32_t samples) {
+    column_done[column] = true;
     const FieldSources& s = build.sources;
     const int32_t distance = FIELD_LEFT + column - BARRIER_X;
     const Table table = table_for(samples);
@@ -298,6 +313,18 @@ void build_column(int32_t column, int32_t samples) {
     }
     amplitude_max[column] = amplitude_top;
     intensity_max[column] = intensity_top;
+}
+
+// Builds a column with as many samples as its distance needs and the
+// table allows; its cost.
+int64_t build_next(int32_t column) {
+    const int32_t distance = FIELD_LEFT + column - BARRIER_X;
+    int32_t samples = samples_per_pixel(build.sources, distance);
+    while (samples > 1 && table_for(samples).size > MAX_TABLE)
+        --samples;
+    const int64_t cost = column_cost(samples, distance);
+    build_column(column, samples);
+    return cost;
 }
 
 }  // namespace
@@ -352,6 +379,7 @@ void start_field(const FieldSources& sources) {
     build = Build{};
     build.sources = sources;
     build.started = true;
+    std::fill(std::begin(column_done), std::end(column_done), false);
     if (sources.slit_count < 1) return;
     const SlitSetting rows = rows_setting(sources);
     build.first_row = slit_row(rows, 1);
@@ -365,15 +393,25 @@ bool advance_field(int64_t budget) {
     if (!build.started) return false;
     if (build.sources.slit_count < 1) build.columns = FIELD_COLUMNS;
     while (build.columns < FIELD_COLUMNS && budget > 0) {
-        const int32_t distance = FIELD_LEFT + build.columns - BARRIER_X;
-        int32_t samples = samples_per_pixel(build.sources, distance);
-        while (samples > 1 && table_for(samples).size > MAX_TABLE)
-            --samples;
-        budget -= column_cost(samples, distance);
-        build_column(build.columns, samples);
+        if (!column_done[build.columns]) budget -= build_next(build.columns);
         ++build.columns;
     }
     return build.columns >= FIELD_COLUMNS;
+}
+
+bool field_column_ready(int32_t x) {
+    const int32_t column = x - FIELD_LEFT;
+    if (!build.started || column < 0 || column >= FIELD_COLUMNS) return false;
+    return column < build.columns || column_done[column];
+}
+
+void build_field_column(int32_t x) {
+    const int32_t column = x - FIELD_LEFT;
+    if (!build.started || build.sources.slit_count < 1 || column < 0 || column >= FIELD_COLUMNS ||
+        field_column_ready(x)) {
+        return;
+    }
+    build_next(column);
 }
 
 const FieldSources& field_sources() {

@@ -3,10 +3,24 @@
 // The light of the slits at every pixel between the barrier and the
 // furthest place of the detector line, for the wave picture ("f"). Per pixel
 // the complex amplitude A, the sum over the openings of the slit's amplitude
-// times the mean of e^{-ikr} over the opening: at phase p, Re(e^{ip} A) is
-// the x component of the sum the chain draws with the detector point there
-// (in the exact geometry). And the intensity: |A|^2 averaged over the
-// pixel's area, from as many samples as the finest fringes there need.
+// times the mean over the opening of the wavelets sqrt(R / r) e^{-ikr}, r a
+// pixel's distance from a source element and R = FALLOFF_DISTANCE. And the
+// intensity: |A|^2 averaged over the pixel's area, from as many samples as
+// the finest fringes there need.
+//
+// The falloff is the amplitude of a cylindrical wave, as a source element of
+// a slit (a line across the plane of the picture) sends it: without it just
+// behind a wide opening the mean of many phases would be dark, where in
+// truth the light is about as bright as the incoming wave over the opening's
+// width and spreads only after about b^2 / lambda. It is 1 at R from an
+// element, so that on the detector line at its home place A is about the
+// sum the chain draws there (the chain, the curve and the readouts keep the
+// model without it: every element the same amplitude). At phase p,
+// Re(e^{ip} A) has the sign of that sum's x component wherever the factors
+// of the slits differ by less than the component's share of the sum's
+// length. Its limits: it is the far form of the wavelet (good from a few
+// wavelengths on; nearer than that the picture saturates anyway), with no
+// inclination factor, in two dimensions, and it stops at the barrier.
 //
 // It is built column by column from the barrier outwards, a budget of work
 // at a time, so that a frame never waits for all of it; a new setting starts
@@ -30,6 +44,10 @@ constexpr int32_t FIELD_TOP = BARRIER_TOP;
 constexpr int32_t FIELD_BOTTOM = BARRIER_BOTTOM;
 constexpr int32_t FIELD_COLUMNS = FIELD_RIGHT - FIELD_LEFT + 1;
 constexpr int32_t FIELD_ROWS = FIELD_BOTTOM - FIELD_TOP + 1;
+
+// The distance at which a wavelet has its element's amplitude: the detector
+// line's at its home place.
+constexpr double FALLOFF_DISTANCE = DETECTOR_HOME_X - BARRIER_X;
 
 // The most samples a pixel's intensity is averaged from along each axis.
 constexpr int32_t MAX_PIXEL_SAMPLES = 5;
@@ -60,8 +78,8 @@ double field_wavelength(const FieldSources& sources);
 // 1 where a single sample shows them.
 int32_t samples_per_pixel(const FieldSources& sources, int32_t distance);
 
-// The mean of e^{-ikr} over slit's opening (the source itself for point
-// slits) seen from a point distance pixels from the barrier and height rows
+// The mean of the wavelets sqrt(R / r) e^{-ikr} over a slit's opening (the
+// source itself for point slits) seen from a point distance pixels from the barrier and height rows
 // below the slit's row.
 std::complex<double> opening_mean(const FieldSources& sources, double distance, double height);
 
@@ -74,6 +92,11 @@ bool advance_field(int64_t budget);
 const FieldSources& field_sources();
 // Columns FIELD_LEFT .. FIELD_LEFT + n - 1 are built.
 int32_t field_columns_built();
+// Column x is built (in the row of built ones or on its own).
+bool field_column_ready(int32_t x);
+// Builds column x now, ahead of its turn, unless it is built or outside the
+// field: a single column, so that the picture has its reference at once.
+void build_field_column(int32_t x);
 
 // The built field at a pixel of a built column (inside the field's box).
 float field_re(int32_t x, int32_t y);

@@ -18,6 +18,12 @@
 // region, including those a figure's erasure left, takes the picture's
 // shade, and no text or mark is covered. Everything is drawn with one put
 // whose blender only covers the background and the picture's own shades.
+//
+// Its scale is the detector line's: the shades are set against the largest
+// value of the field along the detector line's column (its brightest
+// fringe), saturating above it, so that what the curve shows as its maxima
+// is bright in the picture too, the light near the slits does not wash out
+// the rest, and a faint fringe (an eighth of it) still shows.
 
 namespace {
 
@@ -25,6 +31,10 @@ namespace {
 // shown instead, and the note says so.
 constexpr double SHORTEST_WAVES = 4.0;
 constexpr const char* NOTE = N_("Wellen zu fein: Intensität");
+// The key to the shades, one line: the crests and troughs have the hues
+// that bright and dark have in the intensity.
+constexpr const char* WAVES_KEY = N_("Berg: gelb, Tal: blau");
+constexpr const char* INTENSITY_KEY = N_("hell: gelb, dunkel: blau");
 
 constexpr int32_t PITCH = (FIELD_COLUMNS + 15) / 16 * 16;
 struct SourceImage {
@@ -46,6 +56,7 @@ struct Shown {
     int32_t right = 0;
     int32_t columns = 0;
     float phase = 0;
+    float reference = 0;
     FieldSources sources;
     bool operator==(const Shown&) const = default;
 };
@@ -84,6 +95,28 @@ int32_t region_right() {
     return std::min(model.detector_x - 1, FIELD_RIGHT);
 }
 
+// The column the shades are scaled against: the detector line's, or the
+// field's last where the line stands beyond it.
+int32_t reference_column() {
+    return std::min(model.detector_x, FIELD_RIGHT);
+}
+
+// Builds the reference column ahead of the others (outside the lock).
+void prepare_reference() {
+    build_field_column(reference_column());
+}
+
+// The largest |A| (waves) or intensity along the reference column; infinite
+// (everything the lowest shade) where there is none.
+float reference_value(bool waves) {
+    const int32_t x = reference_column();
+    if (x < FIELD_LEFT) return HUGE_VALF;
+    build_field_column(x);
+    if (!field_column_ready(x)) return HUGE_VALF;
+    const float value = waves ? column_amplitude_max(x) : column_intensity_max(x);
+    return value > 0 && std::isfinite(value) ? value : HUGE_VALF;
+}
+
 // The shade of a level 0..3, counted as comparisons so that a row is
 // shaded without a branch.
 uint8_t shade_of(int32_t level) {
@@ -119,9 +152,7 @@ void fill_image(const Shown& now) {
                       static_cast<uint8_t>(shade_of(2) - shade_of(1)),
                       static_cast<uint8_t>(shade_of(3) - shade_of(2))};
     const int32_t drawn = std::max(now.right - FIELD_LEFT + 1, 0);  // columns with a shade
-    float top = 0;
-    for (int32_t x = FIELD_LEFT; x <= now.right; ++x)
-        top = std::max(top, now.waves ? column_amplitude_max(x) : column_intensity_max(x));
+    const float top = now.reference;
     const auto c = static_cast<float>(std::cos(static_cast<double>(now.phase)));
     const auto s = static_cast<float>(std::sin(static_cast<double>(now.phase)));
     float values[FIELD_COLUMNS];
@@ -132,8 +163,9 @@ void fill_image(const Shown& now) {
             field_row(field_re_row(y), field_im_row(y), values, drawn, c, s);
             shade_row(values, row, drawn, -top / 2, 0, top / 2, steps);
         } else {
-            // Quarters of the brightest.
-            shade_row(field_intensity_row(y), row, drawn, top / 4, top / 2, 3 * top / 4, steps);
+            // Dark below an eighth, faint to a half, bright to the whole,
+            // brightest (saturated) above.
+            shade_row(field_intensity_row(y), row, drawn, top / 8, top / 2, top, steps);
         }
         std::memset(row + drawn, blank, static_cast<size_t>(FIELD_COLUMNS - drawn));
     }
@@ -218,10 +250,27 @@ void add_keep_out(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         PixelBox{x0 - FIELD_LEFT, y0 - FIELD_TOP, x1 - FIELD_LEFT, y1 - FIELD_TOP};
 }
 
+// A label's place that one of the picture's own lines now overlaps: an
+// erased label (the lines stand clear of every label that stands), whose box
+// would keep the background around the line.
+bool overlaps_own_line(const TextPlace& place) {
+    for (const ViewLine* line : {&lessons.wave.note, &lessons.wave.key}) {
+        if (line->x < 0 || (place.x == line->x && place.y == line->y)) continue;
+        const int32_t width = static_cast<int32_t>(screen_text(line->text).size()) * GLYPH_WIDTH;
+        if (place.x < line->x + width && line->x < place.x + place.width &&
+            place.y < line->y + LABEL_HEIGHT && line->y < place.y + LABEL_HEIGHT) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void gather_keep_outs() {
     cover.keep_outs = 0;
-    for (const TextPlace& place : text_places())
+    for (const TextPlace& place : text_places()) {
+        if (overlaps_own_line(place)) continue;
         add_keep_out(place.x, place.y, place.x + place.width - 1, place.y + LABEL_HEIGHT - 1);
+    }
     const PixelBox& legend = lessons.legend.box;
     if (legend.x0 <= legend.x1) add_keep_out(legend.x0, legend.y0, legend.x1, legend.y1);
     add_keep_out(MARK_X - MARK_RADIUS, MARK_Y - MARK_RADIUS, MARK_X + MARK_RADIUS,
@@ -245,6 +294,7 @@ void paint_view(float phase) {
     now.right = std::min(region_right(), FIELD_LEFT + field_columns_built() - 1);
     now.columns = field_columns_built();
     now.phase = now.waves ? phase : 0.0f;
+    now.reference = now.right >= FIELD_LEFT ? reference_value(now.waves) : 0.0f;
     now.sources = field_sources();
     if (!(now == shown)) {
         fill_image(now);
@@ -261,35 +311,125 @@ void follow_sources() {
     if (field_columns_built() == 0 || !(sources == field_sources())) start_field(sources);
 }
 
-void erase_note() {
-    if (lessons.wave.note_x < 0) return;
-    const int32_t width = static_cast<int32_t>(screen_text(NOTE).size()) * GLYPH_WIDTH;
-    scene_box(lessons.wave.note_x, FIELD_TOP, width - 1, LABEL_HEIGHT - 1, background(),
-              RELATIVE_SECOND);
-    lessons.wave.note_x = -1;
+int32_t line_width(const char* text) {
+    return static_cast<int32_t>(screen_text(text).size()) * GLYPH_WIDTH;
 }
 
-// The note stands at the region's top right, clear of the labels there; in
-// a region too narrow for it, nowhere.
-void place_note() {
-    const int32_t width = static_cast<int32_t>(screen_text(NOTE).size()) * GLYPH_WIDTH;
-    int32_t x = -1;
-    if (lessons.wave.view == WaveView::WAVES && !waves_possible()) {
-        int32_t left = FIELD_LEFT;
-        for (const TextPlace& place : text_places()) {
-            const bool same_rows =
-                place.y < FIELD_TOP + LABEL_HEIGHT && place.y + LABEL_HEIGHT > FIELD_TOP;
-            if (same_rows && place.x != lessons.wave.note_x)
-                left = std::max(left, place.x + place.width + GLYPH_WIDTH);
-        }
-        x = region_right() - GLYPH_WIDTH / 2 - width + 1;
-        if (x < left) x = -1;
+void erase_line(ViewLine& line) {
+    if (line.x >= 0 && line.text != nullptr) {
+        scene_box(line.x, line.y, line_width(line.text) - 1, LABEL_HEIGHT - 1, background(),
+                  RELATIVE_SECOND);
     }
-    if (x == lessons.wave.note_x) return;
-    erase_note();
-    if (x < 0) return;
-    print_at_pixel(x, FIELD_TOP, screen_text(NOTE));
-    lessons.wave.note_x = x;
+    line = ViewLine{};
+}
+
+bool is_own(const TextPlace& place) {
+    const WaveViewState& wave = lessons.wave;
+    return (place.x == wave.note.x && place.y == wave.note.y) ||
+           (place.x == wave.key.x && place.y == wave.key.y);
+}
+
+bool in_own_line(int32_t x, int32_t y) {
+    for (const ViewLine* line : {&lessons.wave.note, &lessons.wave.key}) {
+        if (line->x >= 0 && x >= line->x && x < line->x + line_width(line->text) && y >= line->y &&
+            y < line->y + LABEL_HEIGHT) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A label's box still holds its text, black on white (an erased one is
+// listed on, and a figure or one of the picture's own lines may cross it).
+bool stands(const TextPlace& place) {
+    const ScreenContext* screen = active_screen();
+    if (screen == nullptr || screen->framebuffer == nullptr) return true;
+    const int32_t x0 = std::max(place.x, 0);
+    const int32_t x1 = std::min(place.x + place.width - 1, LAST_COLUMN);
+    const int32_t y0 = std::max(place.y, 0);
+    const int32_t y1 = std::min(place.y + LABEL_HEIGHT - 1, LAST_ROW);
+    for (int32_t y = y0; y <= y1; ++y) {
+        const uint8_t* row = screen->framebuffer + static_cast<ptrdiff_t>(y) * screen->pitch;
+        for (int32_t x = x0; x <= x1; ++x)
+            if (row[x] == COLOUR_BLACK && !in_own_line(x, y)) return true;
+    }
+    return false;
+}
+
+// A line of width pixels at (x, y) keeps a glyph's width from every label
+// that stands and from the box taken.
+bool spot_free(int32_t x, int32_t y, int32_t width, const PixelBox& taken) {
+    const auto apart = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        return y1 < y || y0 >= y + LABEL_HEIGHT || x1 + GLYPH_WIDTH < x ||
+               x0 >= x + width + GLYPH_WIDTH;
+    };
+    if (!apart(taken.x0, taken.y0, taken.x1, taken.y1)) return false;
+    const PixelBox& legend = lessons.legend.box;
+    if (legend.x0 <= legend.x1 && !apart(legend.x0, legend.y0, legend.x1, legend.y1)) {
+        return false;
+    }
+    for (const TextPlace& place : text_places()) {
+        if (apart(place.x, place.y, place.x + place.width - 1, place.y + LABEL_HEIGHT - 1) ||
+            is_own(place)) {
+            continue;
+        }
+        if (stands(place)) return false;
+    }
+    return true;
+}
+
+// Where a line of the picture goes: at the region's right end, half a glyph
+// from the detector line, in the first row from the top that is clear of
+// the labels; where the region is too narrow, just right of the detector
+// line. Never nowhere while the screen has a free row.
+ViewLine spot_for(const char* text, const PixelBox& taken) {
+    const int32_t width = line_width(text);
+    int32_t x = region_right() - GLYPH_WIDTH / 2 - width + 1;
+    if (x < FIELD_LEFT) x = std::max(model.detector_x, BARRIER_X) + GLYPH_WIDTH / 2 + 1;
+    x = std::min(x, LAST_COLUMN + 1 - width);
+    for (int32_t y = FIELD_TOP; y + LABEL_HEIGHT <= HINT_Y; y += LINE_STEP) {
+        if (spot_free(x, y, width, taken)) return ViewLine{text, x, y};
+    }
+    return ViewLine{};
+}
+
+PixelBox box_of(const ViewLine& line) {
+    if (line.x < 0) return PixelBox{};
+    return PixelBox{line.x, line.y, line.x + line_width(line.text) - 1, line.y + LABEL_HEIGHT - 1};
+}
+
+// The note on too short waves and the key to the shades, in that order from
+// the top; each printed again only where it moves or changes.
+void place_lines() {
+    WaveViewState& wave = lessons.wave;
+    const bool note_shown = wave.view == WaveView::WAVES && !waves_possible();
+    ViewLine note;
+    ViewLine key;
+    if (wave.view != WaveView::OFF) {
+        if (note_shown) note = spot_for(NOTE, PixelBox{});
+        key = spot_for(waves_shown() ? WAVES_KEY : INTENSITY_KEY, box_of(note));
+    }
+    const bool note_same =
+        note.x == wave.note.x && note.y == wave.note.y && note.text == wave.note.text;
+    const bool key_same = key.x == wave.key.x && key.y == wave.key.y && key.text == wave.key.text;
+    if (!note_same) erase_line(wave.note);
+    if (!key_same) erase_line(wave.key);
+    // A label's print wipes the heading's row and prints the heading again,
+    // all but the first frame's stray pixel at (0, 0): kept as it was, so
+    // that the picture off again is the picture without it.
+    const ScreenContext* screen = active_screen();
+    const uint8_t corner =
+        screen != nullptr && screen->framebuffer != nullptr ? screen->framebuffer[0] : 0;
+    if (!note_same && note.x >= 0) {
+        print_at_pixel(note.x, note.y, screen_text(note.text));
+        wave.note = note;
+    }
+    if (!key_same && key.x >= 0) {
+        print_at_pixel(key.x, key.y, screen_text(key.text));
+        wave.key = key;
+    }
+    if (screen != nullptr && screen->framebuffer != nullptr && screen->framebuffer[0] != corner)
+        scene_box(0, 0, 0, 0, corner, RELATIVE_SECOND);
 }
 
 void release_lock() {
@@ -313,7 +453,7 @@ void cycle_wave_view() {
             break;
         case WaveView::INTENSITY:
             wave.view = WaveView::OFF;
-            erase_note();
+            place_lines();
             clear_image();
             shown = Shown{};
             put_image();
@@ -330,7 +470,8 @@ void wave_view_reset() {
 }
 
 void wave_view_scene_cleared() {
-    lessons.wave.note_x = -1;
+    lessons.wave.note = ViewLine{};
+    lessons.wave.key = ViewLine{};
     lessons.wave.scene_cleared = true;
 }
 
@@ -338,6 +479,7 @@ void wave_view_frame_begun() {
     if (lessons.wave.view == WaveView::OFF) return;
     follow_sources();
     advance_field(FIELD_BUDGET);
+    prepare_reference();
     // The frame's erasures and their repair by the picture are shown
     // together: the window never sees the region in between.
     gfx_lock();
@@ -360,6 +502,7 @@ void wave_view_after_key() {
         return;
     }
     follow_sources();
-    place_note();
+    prepare_reference();
+    place_lines();
     paint_view(lessons.wave.phase);
 }

@@ -33,9 +33,9 @@ e2e_wait_pixel "$wid" 639 216 "0 170 170" || e2e_fail "the kept curve is not cya
 e2e_keys "$wid" p
 projector=$(e2e_reference 8 "${KEYS}p")
 axis=$(e2e_pixel "$projector" 300 248)
-[ "$axis" = "145 145 145" ] || e2e_fail "the reference's axis is $axis under projector colours"
+[ "$axis" = "125 125 125" ] || e2e_fail "the reference's axis is $axis under projector colours"
 e2e_wait_pixel "$wid" 300 248 "$axis" || e2e_fail "p did not darken the axis"
-e2e_wait_pixel "$wid" 639 216 "68 153 186" || e2e_fail "p did not change the kept curve's colour"
+e2e_wait_pixel "$wid" 639 216 "28 141 149" || e2e_fail "p did not change the kept curve's colour"
 e2e_wait_region "$wid" "$projector" "$LEGEND" || e2e_fail "the legend differs under projector colours"
 e2e_keys "$wid" p
 e2e_wait_pixel "$wid" 300 248 "$(e2e_pixel "$start" 300 248)" || e2e_fail "p again left the axis"

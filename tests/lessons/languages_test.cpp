@@ -173,9 +173,10 @@ TEST_F(LanguageTest, EveryTranslatedTextFitsTheRoomOfItsGermanLine) {
                        german == "fern" || german == "Breite" || german == "Abstand" ||
                        german == "Wellenlänge") {
                 room = LEGEND_ROOM;  // and the legend whole below
-            } else if (german == "Wellen zu fein: Intensität") {
-                // The wave picture's note, right of the labels of its row
-                // with the detector line where "i" puts it.
+            } else if (german == "Wellen zu fein: Intensität" ||
+                       german == "Berg: gelb, Tal: blau" || german == "hell: gelb, dunkel: blau") {
+                // The wave picture's note and key, right of the labels of
+                // their row with the detector line where "i" puts it.
                 room = 31;
             } else if (german == "Einzelschritt") {
                 room = 40;  // the window's title
@@ -273,6 +274,42 @@ TEST_F(LanguageTest, TheDesktopsChoiceOrGermanWhereNoneIsUsable) {
         SCOPED_TRACE(c.what);
         choose(c.environment);
         EXPECT_EQ(screen_text("[m] -> Menü einblenden"), c.hint);
+    }
+}
+
+// The wave picture's note on too short waves and its key to the shades,
+// wherever the labels and the detector line leave room: the widest spacing's
+// label with the curve on, the detector line far left, in every language.
+TEST_F(LanguageTest, TheWavePicturesNoteAndKeyAlwaysStand) {
+    struct Case {
+        int32_t spacing_steps;  // Page Up
+        int32_t moves_left;     // "4"
+        bool curve;             // "i": the detector line 80 further left
+    };
+    const Case cases[] = {{7, 0, true}, {0, 480, false}, {0, 480, true}, {0, 530, false}};
+    for (const char* language : {"de", "en", "fr", "es"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(language) + " " + std::to_string(c.moves_left));
+            simulation_start();
+            speak(language);
+            redraw_scene();
+            for (int32_t i = 0; i < c.spacing_steps; ++i)
+                press_each(0x49 << 8 | 0xFF);
+            press_each(std::string(static_cast<size_t>(c.moves_left), '4'));
+            press_each(c.curve ? "-------if" : "-------f");
+            ASSERT_LT(model.wavelength, 4.0f);
+            for (const ViewLine& line : {lessons.wave.note, lessons.wave.key}) {
+                ASSERT_GE(line.x, 0);
+                const std::string text = to_string(screen_text(line.text));
+                EXPECT_TRUE(text_at(line.x, line.y, text)) << text;
+                EXPECT_LE(line.x + static_cast<int32_t>(text.size()) * GLYPH_WIDTH,
+                          LAST_COLUMN + 1);
+            }
+            EXPECT_STREQ(lessons.wave.key.text, "hell: gelb, dunkel: blau");
+            press_each("ff");
+            EXPECT_LT(lessons.wave.note.x, 0);
+            EXPECT_LT(lessons.wave.key.x, 0);
+        }
     }
 }
 

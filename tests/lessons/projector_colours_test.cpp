@@ -27,10 +27,17 @@ Rgb linear_colour(uint32_t entry) {
     return rgb;
 }
 
-// WCAG 2: relative luminance, and the contrast ratio against white.
+// WCAG 2: relative luminance, and the contrast ratio of two colours.
+double luminance(const Rgb& c) {
+    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
+}
+double contrast(const Rgb& a, const Rgb& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 double contrast_to_white(const Rgb& c) {
-    const double luminance = 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
-    return 1.05 / (luminance + 0.05);
+    return contrast(c, {1.0, 1.0, 1.0});
 }
 
 // CIE L*a*b* (D65) of a linear colour.
@@ -133,6 +140,40 @@ TEST_F(ProjectorColours, SlitOneStaysApartFromResultantAndChainUnderRedGreenBlin
             }
         }
     }
+}
+
+// The wave picture with projector colours: its stronger shades show on a
+// washed-out projector, and every figure and text stays clear of them.
+TEST_F(ProjectorColours, WavePictureShadesAndFiguresKeepTheirContrast) {
+    key('f');
+    key('p');
+    const std::vector<uint32_t> shades = {2, 11, 13, 14};  // trough (dark) .. crest (bright)
+    const std::vector<uint32_t> figures = {
+        COLOUR_BLUE,      COLOUR_RED,  COLOUR_BROWN,   COLOUR_LIGHT_GREY, COLOUR_LIGHT_GREEN,
+        COLOUR_LIGHT_RED, COLOUR_CYAN, COLOUR_MAGENTA, COLOUR_DARK_GREY,  COLOUR_LIGHT_BLUE};
+    struct Row {
+        const char* what;
+        std::vector<uint32_t> colours;
+        std::vector<uint32_t> against;
+        double least;
+    };
+    const Row rows[] = {
+        {"trough and crest against white", {2, 14}, {COLOUR_WHITE}, 1.6},
+        {"figures against every shade", figures, shades, 2.0},
+        {"figures against white", figures, {COLOUR_WHITE}, 3.0},
+        {"texts (black) against every shade", {COLOUR_BLACK}, shades, 7.0},
+    };
+    for (const Row& row : rows) {
+        for (const uint32_t a : row.colours) {
+            for (const uint32_t b : row.against) {
+                EXPECT_GE(contrast(linear_colour(a), linear_colour(b)), row.least)
+                    << row.what << ": " << a << " against " << b;
+            }
+        }
+    }
+    // Without projector colours the pale shades again.
+    key('p');
+    EXPECT_LT(contrast_to_white(linear_colour(2)), 1.25);
 }
 
 }  // namespace
