@@ -33,7 +33,7 @@ void show_extra_keys_help() {
     hide_curve_legend();
     ShownHelp& help = lessons.help;
     help.lines = 0;
-    int32_t y = MENU_TOP - LINE_COUNT * LINE_STEP;
+    int32_t y = EXTRA_KEYS_TOP;
     for (const char* line : EXTRA_KEYS_LINES) {
         const std::string_view text = screen_text(line);
         // The catalogues' test keeps every line within the menu's width.

@@ -6,6 +6,10 @@
 
 // Each line in N_(), so that the catalogues have it (CONTRIBUTING.md).
 
+#include <cstdint>
+#include <iterator>
+
+#include "sim/layout.h"
 #include "sim/texts.h"
 
 inline constexpr const char* EXTRA_KEYS_LINES[] = {
@@ -20,3 +24,8 @@ inline constexpr const char* EXTRA_KEYS_LINES[] = {
     N_("[p] -> Projektorfarben ein / aus"),
     N_("[h] -> Zusatztasten ausblenden"),
 };
+
+// The first help line's row: what stands above it (the readouts) stays above
+// it.
+inline constexpr int32_t EXTRA_KEYS_TOP =
+    MENU_TOP - static_cast<int32_t>(std::size(EXTRA_KEYS_LINES)) * LINE_STEP;

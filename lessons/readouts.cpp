@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gfx/draw/draw.h"
+#include "lessons/extra_keys_lines.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
 #include "sim/hooks.h"
@@ -152,10 +153,15 @@ void update_readouts() {
 
     std::string lines[READOUT_LINES];
     readout_texts(lines);
-    // Under the labels of the width and the field while they show.
+    // Under the labels of the width and the field while they show, and
+    // above the extra keys' help lines: a block that would reach them closes
+    // up to the help lines' own step.
     const int32_t top = READOUT_TOP + model_label_count() * READOUT_STEP;
+    const int32_t step = top + (READOUT_LINES - 1) * READOUT_STEP + LABEL_HEIGHT <= EXTRA_KEYS_TOP
+                             ? READOUT_STEP
+                             : LINE_STEP;
     for (int32_t i = 0; i < READOUT_LINES; ++i) {
-        const int32_t y = top + i * READOUT_STEP;
+        const int32_t y = top + i * step;
         // A shorter line would leave the old one's end standing.
         int32_t& width = readouts.width[i];
         if (width > 0) {

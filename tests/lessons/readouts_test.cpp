@@ -8,6 +8,7 @@
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "lesson_fixture.h"
+#include "lessons/extra_keys_lines.h"
 #include "lessons/lessons.h"
 #include "sim/labels.h"
 #include "sim/phasors.h"
@@ -265,6 +266,24 @@ TEST_F(ReadoutLines, ReadableThroughTheRaysOfEightAndFiftySlits) {
             }
         }
     }
+}
+
+// The fullest block (width, field and fine fringes) closes up above the
+// extra keys' help lines, and both read glyph by glyph.
+TEST_F(ReadoutLines, TheFullestBlockStaysAboveTheHelpLines) {
+    std::vector<int32_t> keys = {'g', 'b', 'b', 't'};
+    keys.insert(keys.end(), 7, PAGE_UP);
+    keys.insert(keys.end(), 9, '-');
+    press_keys(keys);
+    press_each("rh");
+    for (int frame = 0; frame < 10; ++frame)
+        run_frame();
+    std::string lines[READOUT_LINES];
+    readout_texts(lines);
+    ASSERT_FALSE(lines[READOUT_LINES - 1].empty());  // the fringes' line shows
+    for (int32_t i = 0; i < READOUT_LINES; ++i)
+        EXPECT_TRUE(text_at(35, 100 + LINE_STEP * i, lines[i])) << lines[i];
+    EXPECT_TRUE(text_at(MENU_X, EXTRA_KEYS_TOP, std::string(screen_text(EXTRA_KEYS_LINES[0]))));
 }
 
 // The four lines there always were keep their values, against the point
