@@ -202,6 +202,70 @@ async function layout(page) {
   });
 }
 
+// Nothing vanishes while a key is held: each key erases the rays and the
+// axis (and "+" the whole scene) and the next frame draws them again; the
+// page shows only whole frames. While a key is held (a repeat about every
+// 50 ms), a look every 0.1 s: the detector line, the axis from the barrier
+// to it and both rays in every one.
+async function heldKeys(page) {
+  const figures = () => page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const copy = document.createElement('canvas');
+    copy.width = 640;
+    copy.height = 480;
+    const c = copy.getContext('2d', {willReadFrequently: true});
+    c.drawImage(canvas, 0, 0);
+    const data = c.getImageData(0, 0, 640, 480).data;
+    const is = (x, y, [r, g, b]) => {
+      const i = (y * 640 + x) * 4;
+      return data[i] === r && data[i + 1] === g && data[i + 2] === b;
+    };
+    let line = -1;
+    for (let x = 639; x >= 30 && line < 0; x--) {
+      let red = 0;
+      for (let y = 40; y < 440; y++) red += is(x, y, [170, 0, 0]) ? 1 : 0;
+      if (red >= 320) line = x;
+    }
+    if (line < 0) return 'no detector line';
+    const span = line - 40;
+    let axis = 0;
+    for (let x = 35; x < 35 + span; x++) axis += is(x, 248, [170, 170, 170]) ? 1 : 0;
+    if (axis < span * 9 / 10) return `the axis has ${axis} of ${span} pixels`;
+    for (const ray of [[85, 255, 85], [0, 0, 170]]) {
+      let n = 0;
+      for (let y = 180; y < 300; y++) {
+        for (let x = 35; x < 35 + span; x++) n += is(x, y, ray) ? 1 : 0;
+      }
+      if (n < span * 9 / 10) return `the ray ${ray} has ${n} pixels over ${span} columns`;
+    }
+    return line;
+  });
+  async function hold(key, seconds) {
+    const looks = [];
+    await page.keyboard.down(key);
+    const end = Date.now() + seconds * 1000;
+    let next = Date.now();
+    while (Date.now() < end) {
+      await page.keyboard.down(key);  // held: a repeat
+      if (Date.now() >= next) {
+        looks.push(await figures());
+        next += 100;
+      }
+      await sleep(50);
+    }
+    await page.keyboard.up(key);
+    return looks;
+  }
+  const left = await hold('ArrowLeft', 2);
+  const looks = [...left, ...await hold('+', 1)];
+  const broken = looks.filter((look) => typeof look === 'string');
+  check(`held keys: the line, the axis and the rays in all of ${looks.length} looks`,
+        looks.length >= 25 && broken.length === 0, broken.join('; '));
+  const lines = left.filter((look) => typeof look === 'number');
+  check('held left cursor key: the line moved', Math.max(...lines) - Math.min(...lines) >= 10,
+        `from ${Math.max(...lines)} to ${Math.min(...lines)}`);
+}
+
 // The buttons, the pointer, the status line and the page without a network,
 // in a tab of its own after a first visit (which left the service worker).
 async function touchAndOffline(browser, url, server, kind) {
@@ -831,6 +895,8 @@ async function main() {
       await sleep(80);
     }
     await same('six times g: the heading shows 8', readReference('eight'), STATIC.heading);
+
+    await heldKeys(page);
 
     // Single steps: the wait for a key hands the page back to the browser
     // and shows the frame it waits after; each key brings one step, and w
