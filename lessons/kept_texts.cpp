@@ -35,16 +35,6 @@ constexpr int32_t LINE_GAP_STEP = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
 // which blocks hold a label.
 uint8_t blocks[MAX_KEPT_TEXTS][BLOCK_BYTES];
 
-// Rows copied as they are: the saved label replaces what lies over it.
-void copy_blend(const uint8_t* source, uint8_t* target, int32_t width, int32_t height,
-                int32_t source_pitch, int32_t target_pitch, int32_t, PutCustom, void*) {
-    for (int32_t row = 0; row < height; ++row) {
-        std::memcpy(target + static_cast<ptrdiff_t>(row) * target_pitch,
-                    source + static_cast<ptrdiff_t>(row) * source_pitch,
-                    static_cast<size_t>(width));
-    }
-}
-
 int32_t find_kept(int32_t x, int32_t y) {
     const KeptTexts& kept = lessons.kept_texts;
     for (int32_t i = 0; i < kept.count; ++i) {
@@ -53,11 +43,8 @@ int32_t find_kept(int32_t x, int32_t y) {
     return -1;
 }
 
-void save_block(int32_t i) {
-    const KeptTextBox& box = lessons.kept_texts.boxes[i];
-    gfx_get(nullptr, static_cast<float>(box.x), static_cast<float>(box.y),
-            static_cast<float>(box.x + box.width - 1), static_cast<float>(box.y + LABEL_HEIGHT - 1),
-            blocks[i], RELATIVE_NONE, nullptr);
+PixelBox box_of(const KeptTextBox& box) {
+    return PixelBox{box.x, box.y, box.x + box.width - 1, box.y + LABEL_HEIGHT - 1};
 }
 
 // The spacing's and wavelength's labels as the scene prints them, printed
@@ -88,7 +75,7 @@ void keep_text(int32_t x, int32_t y, int32_t width) {
         i = kept.count++;
     }
     kept.boxes[i] = KeptTextBox{x, y, width};
-    save_block(i);
+    save_block(box_of(kept.boxes[i]), blocks[i]);
 }
 
 void drop_kept_text(int32_t x, int32_t y) {
@@ -113,8 +100,7 @@ void put_kept_texts() {
     if (!kept.setting_labels) keep_setting_labels();
     for (int32_t i = 0; i < kept.count; ++i) {
         const KeptTextBox& box = kept.boxes[i];
-        gfx_put(nullptr, static_cast<float>(box.x), static_cast<float>(box.y), blocks[i],
-                PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, copy_blend, 0, nullptr, nullptr);
+        restore_block(box_of(box), blocks[i]);
         // The rows between it and a line right under it stay clear too, so
         // that no ray underlines a text; the wave picture fills them itself.
         const int32_t below = find_kept(box.x, box.y + LINE_GAP_STEP);
