@@ -190,6 +190,11 @@ TEST_F(FineFringes, WiderFringesAndTheProgramsOwnSettingsKeepTheirPointSamples) 
         {"eight slits at a wavelength of its own", {'g', 'g', 'g', 'g', 'g', 'g', '-'}},
         {"the detector line on the barrier", {'i', '7'}},
         {"spacing 2 at 0.5", {'a', 'a'}},
+        {"ten slits, a grating", {'g', 'g', 'g', 'g', 'g', 'g', 'G'}},
+        {"three slits at a spacing of their own", {'g', PAGE_UP}},
+        {"the longest wavelength", std::vector<int32_t>(20, '+')},
+        {"five slits at wavelength 3", {'g', 'g', 'g', '-', '-', '-', '-'}},
+        {"three slits, the detector line moved left", {'g', '4', '4', '4', '4', '4'}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
