@@ -154,6 +154,12 @@ std::string gif_add_frame(GifAnimation* animation, const IndexedPicture& picture
         local = colour_map(picture.palette, colours);
         if (local == nullptr) return gif_failure(*animation, E_GIF_ERR_NOT_ENOUGH_MEM);
     }
+    // The library keeps a copy of a frame's local table and drops it, unfreed,
+    // when the next frame has none: free that copy before such a frame.
+    if (local == nullptr && gif->Image.ColorMap != nullptr) {
+        GifFreeMapObject(gif->Image.ColorMap);
+        gif->Image.ColorMap = nullptr;
+    }
     const bool described =
         EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
             GIF_OK &&
