@@ -50,9 +50,20 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
+# One line says what is installed; the package manager's own output goes to a
+# log, whose last lines and name are shown only when the install fails. sudo
+# would drop DEBIAN_FRONTEND from the environment: env passes it on, so that
+# no question waits unseen behind the log.
+log=${DEPS_LOG:-$(cd "$(dirname "$0")/.." && pwd)/build/packages.log}
+mkdir -p "$(dirname "$log")"
+echo "Installing the missing Debian packages: ${missing[*]} (log: $log)"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt=("${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get)
+if ! { "${apt[@]}" update -qq && "${apt[@]}" install -y -qq --no-install-recommends \
+  "${missing[@]}"; } >"$log" 2>&1 </dev/null; then
+  echo "Installing ${missing[*]} failed; the last lines of $log:" >&2
+  tail -n 15 "$log" >&2
+  exit 1
+fi
+echo "Installed: ${missing[*]}"
