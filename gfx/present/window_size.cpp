@@ -46,24 +46,29 @@ void take_back_maximise_steps(WindowSizeState& s, const PresentRect& maximised, 
     if (s.history_count > 0) s.remembered = s.history[s.history_count - 1];
 }
 
+void end_restore(WindowSizeState& s) {
+    s.restore_until = 0;
+    s.places_itself = false;
+}
+
 void on_client_size(WindowSizeStep& step, const WindowSizeEvent& e) {
     WindowSizeState& s = step.state;
+    if (s.restore_until != 0 && e.now > s.restore_limit) end_restore(s);
     if (s.fullscreen || s.maximised || e.rect.w <= 0 || e.rect.h <= 0) return;
+    if (s.restore_until != 0 &&
+        (e.now > s.restore_until || s.restore_attempts >= WINDOW_RESTORE_ATTEMPTS)) {
+        end_restore(s);
+    }
     if (s.restore_until != 0) {
-        if (e.now > s.restore_until || s.restore_attempts >= WINDOW_RESTORE_ATTEMPTS) {
-            s.restore_until = 0;
-            s.places_itself = false;
-        } else {
-            if (!same_size(e.rect, s.remembered)) {
-                // A late answer to leaving full screen, or to the last
-                // correction: corrected, and the wait begins anew.
-                ++s.restore_attempts;
-                s.restore_until = e.now + WINDOW_RESTORE_PATIENCE_MS;
-                step.decision = WindowSizeDecision{
-                    .request_size = true, .request_place = s.places_itself, .rect = s.remembered};
-            }
-            return;
+        if (!same_size(e.rect, s.remembered)) {
+            // A late answer to leaving full screen, or to the last
+            // correction: corrected, and the wait begins anew.
+            ++s.restore_attempts;
+            s.restore_until = e.now + WINDOW_RESTORE_PATIENCE_MS;
+            step.decision = WindowSizeDecision{
+                .request_size = true, .request_place = s.places_itself, .rect = s.remembered};
         }
+        return;
     }
     remember(s, e.rect, e.now);
 }
@@ -103,6 +108,7 @@ WindowSizeStep window_size_step(const WindowSizeState& state, const WindowSizeEv
             s.fullscreen = false;
             if (s.remembered.w <= 0) break;
             s.restore_until = event.now + WINDOW_RESTORE_PATIENCE_MS;
+            s.restore_limit = event.now + WINDOW_RESTORE_LIMIT_MS;
             s.restore_attempts = 0;
             step.decision = WindowSizeDecision{
                 .request_size = true, .request_place = s.places_itself, .rect = s.remembered};

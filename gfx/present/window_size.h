@@ -16,6 +16,9 @@
 // window manager that insists wins.
 constexpr uint64_t WINDOW_RESTORE_PATIENCE_MS = 1000;
 constexpr int32_t WINDOW_RESTORE_ATTEMPTS = 3;
+// However the window manager holds on to its state, late answers end this
+// long after leaving full screen.
+constexpr uint64_t WINDOW_RESTORE_LIMIT_MS = 5000;
 // How long before its state arrives a window manager may show the steps of
 // a maximise (fluxbox grows the window in height, then in width).
 constexpr uint64_t WINDOW_MAXIMISE_LEAD_MS = 1000;
@@ -47,6 +50,7 @@ struct WindowSizeState {
     uint64_t history_at[WINDOW_SIZE_HISTORY] = {};
     int32_t history_count = 0;
     uint64_t restore_until = 0;  // 0 while no late answer is expected
+    uint64_t restore_limit = 0;
     int32_t restore_attempts = 0;
 };
 
