@@ -33,14 +33,16 @@ void remember(WindowSizeState& s, const PresentRect& rect, uint64_t now) {
     s.remembered = rect;
 }
 
-// A step of a maximise fills the screen in one direction at least, shortly
-// before the state arrives; the size before the first step is the one to
-// return to.
+// A step of a maximise grows the window to fill the screen in one direction
+// at least, shortly before the state arrives; the size before the first step
+// is the one to return to.
 void take_back_maximise_steps(WindowSizeState& s, const PresentRect& maximised, uint64_t now) {
     while (s.history_count > 1) {
         const PresentRect& last = s.history[s.history_count - 1];
+        const PresentRect& before = s.history[s.history_count - 2];
         const bool recent = s.history_at[s.history_count - 1] + WINDOW_MAXIMISE_LEAD_MS >= now;
-        if (!recent || (last.w != maximised.w && last.h != maximised.h)) break;
+        const bool grown = last.w >= before.w && last.h >= before.h;
+        if (!recent || !grown || (last.w != maximised.w && last.h != maximised.h)) break;
         --s.history_count;
     }
     if (s.history_count > 0) s.remembered = s.history[s.history_count - 1];
