@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "gfx/present/present.h"
+#include "gfx/present/window_size.h"
 
 // A key as the key code translation sees it.
 struct SdlKey {
@@ -132,12 +133,7 @@ struct SdlWindow {
     int32_t client_w = 0;  // the client area as the display has it; 0 while unknown
     int32_t client_h = 0;
     bool fullscreen = false;
-    SDL_Rect windowed{};    // where full screen returns to; w 0 while unknown
-    int32_t earlier_w = 0;  // the windowed size before the last change
-    int32_t earlier_h = 0;
-    Uint64 restore_until = 0;  // after leaving full screen: the size is watched until then
-    int32_t restore_attempts = 0;
-    bool placed_by_us = false;  // full screen without a window manager: we sized the window
+    WindowSizeState size_state;  // the size full screen returns to, and what is awaited
     bool repaint = true;
     // SDL sends a key's text right after its key down, without saying
     // whether an auto-repeat typed it; the key down does.

@@ -161,10 +161,8 @@ void start_presenting(SdlWindow& w) {
     w.converter = nullptr;
     w.shown = SDL_Rect{0, 0, w.width, w.height};
     w.view = SDL_Rect{};
-    w.windowed = SDL_Rect{};
-    w.earlier_w = w.earlier_h = 0;
-    w.restore_until = 0;
-    w.placed_by_us = false;
+    w.size_state = WindowSizeState{};
+    w.size_state.fullscreen = w.fullscreen;
     w.placed = false;
     // Only a window that SDL centred is centred again, and only soon after
     // it appeared.
@@ -200,6 +198,15 @@ bool run_pass(SdlWindow& w, UploadRects& upload) {
     handle_window_events(shown ? &frame : nullptr);
     carry_out_requests();
     if (w.centre_until != 0) centre_client_area(w);
+    // While a late answer to leaving full screen is awaited the size is
+    // looked at every pass: the window manager's letting go of its state
+    // need not come with a window event.
+    if (w.size_state.restore_until != 0) {
+        const int32_t client_w = w.client_w;
+        const int32_t client_h = w.client_h;
+        note_client_size(w);
+        if (w.client_w != client_w || w.client_h != client_h) w.repaint = true;
+    }
     if (!shown) return true;
     if (w.focused) sdl_refresh_key_states(frame.key_states);
     present_frame(frame, upload);
