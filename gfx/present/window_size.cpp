@@ -5,12 +5,37 @@
 // before the maximise or a little more. Sizes seen while the window is
 // maximised or full screen are never ones to return to; the steps of a
 // maximise are taken back once its state arrives; and for a while after
-// leaving full screen a different size is corrected.
+// leaving full screen a size the window had on the way, or one a frame's
+// width off the size to return to, is corrected. Any other size is the
+// user's, and wins at once.
 
 namespace {
 
 bool same_size(const PresentRect& a, const PresentRect& b) {
     return a.w == b.w && a.h == b.h;
+}
+
+void hold(WindowSizeState& s, const PresentRect& rect) {
+    if (rect.w <= 0 || rect.h <= 0) return;
+    for (int32_t i = 0; i < s.held_count; ++i) {
+        if (same_size(s.held[i], rect)) return;
+    }
+    if (s.held_count == WINDOW_HELD_SIZES) {
+        for (int32_t i = 1; i < WINDOW_HELD_SIZES; ++i)
+            s.held[i - 1] = s.held[i];
+        --s.held_count;
+    }
+    s.held[s.held_count++] = rect;
+}
+
+bool late_answer(const WindowSizeState& s, const PresentRect& rect) {
+    for (int32_t i = 0; i < s.held_count; ++i) {
+        if (same_size(s.held[i], rect)) return true;
+    }
+    const int32_t dw = rect.w - s.remembered.w;
+    const int32_t dh = rect.h - s.remembered.h;
+    return dw >= -WINDOW_FRAME_SLACK && dw <= WINDOW_FRAME_SLACK && dh >= -WINDOW_FRAME_SLACK &&
+           dh <= WINDOW_FRAME_SLACK;
 }
 
 void remember(WindowSizeState& s, const PresentRect& rect, uint64_t now) {
@@ -43,6 +68,7 @@ void take_back_maximise_steps(WindowSizeState& s, const PresentRect& maximised, 
         const bool recent = s.history_at[s.history_count - 1] + WINDOW_MAXIMISE_LEAD_MS >= now;
         const bool grown = last.w >= before.w && last.h >= before.h;
         if (!recent || !grown || (last.w != maximised.w && last.h != maximised.h)) break;
+        hold(s, last);
         --s.history_count;
     }
     if (s.history_count > 0) s.remembered = s.history[s.history_count - 1];
@@ -51,14 +77,20 @@ void take_back_maximise_steps(WindowSizeState& s, const PresentRect& maximised, 
 void end_restore(WindowSizeState& s) {
     s.restore_until = 0;
     s.places_itself = false;
+    s.held_count = 0;
 }
 
 void on_client_size(WindowSizeStep& step, const WindowSizeEvent& e) {
     WindowSizeState& s = step.state;
     if (s.restore_until != 0 && e.now > s.restore_limit) end_restore(s);
-    if (s.fullscreen || s.maximised || e.rect.w <= 0 || e.rect.h <= 0) return;
+    if (e.rect.w <= 0 || e.rect.h <= 0) return;
+    if (s.fullscreen || s.maximised) {
+        hold(s, e.rect);
+        return;
+    }
     if (s.restore_until != 0 &&
-        (e.now > s.restore_until || s.restore_attempts >= WINDOW_RESTORE_ATTEMPTS)) {
+        (e.now > s.restore_until || s.restore_attempts >= WINDOW_RESTORE_ATTEMPTS ||
+         !late_answer(s, e.rect))) {
         end_restore(s);
     }
     if (s.restore_until != 0) {
@@ -87,6 +119,7 @@ WindowSizeStep window_size_step(const WindowSizeState& state, const WindowSizeEv
         case WindowSizeEventKind::maximised:
             if (s.maximised) break;
             s.maximised = true;
+            hold(s, event.rect);
             if (!s.fullscreen) take_back_maximise_steps(s, event.rect, event.now);
             break;
         case WindowSizeEventKind::unmaximised:
@@ -108,6 +141,7 @@ WindowSizeStep window_size_step(const WindowSizeState& state, const WindowSizeEv
         case WindowSizeEventKind::fullscreen_off:
             if (!s.fullscreen) break;
             s.fullscreen = false;
+            hold(s, event.rect);
             if (s.remembered.w <= 0) break;
             s.restore_until = event.now + WINDOW_RESTORE_PATIENCE_MS;
             s.restore_limit = event.now + WINDOW_RESTORE_LIMIT_MS;

@@ -24,6 +24,12 @@ constexpr uint64_t WINDOW_RESTORE_LIMIT_MS = 5000;
 constexpr uint64_t WINDOW_MAXIMISE_LEAD_MS = 1000;
 // Sizes kept to take a maximise's steps back.
 constexpr int32_t WINDOW_SIZE_HISTORY = 6;
+// Sizes kept that the window went through while maximised or full screen.
+constexpr int32_t WINDOW_HELD_SIZES = 8;
+// How far a window manager's late answer may miss the size to return to in
+// each direction (a frame's title bar or border). A size further off that
+// the window never had while maximised or full screen is the user's own.
+constexpr int32_t WINDOW_FRAME_SLACK = 32;
 
 enum class WindowSizeEventKind : uint8_t {
     client_size,     // the display reports the client area at `rect`
@@ -49,6 +55,10 @@ struct WindowSizeState {
     PresentRect history[WINDOW_SIZE_HISTORY];
     uint64_t history_at[WINDOW_SIZE_HISTORY] = {};
     int32_t history_count = 0;
+    // The sizes the window had while maximised or full screen, the steps of
+    // a maximise included: the window manager's late answers.
+    PresentRect held[WINDOW_HELD_SIZES];
+    int32_t held_count = 0;
     uint64_t restore_until = 0;  // 0 while no late answer is expected
     uint64_t restore_limit = 0;
     int32_t restore_attempts = 0;
