@@ -99,6 +99,10 @@ bool open_window(SdlWindow& w) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION,
                 framebuffer_acceleration(SDL_GetCurrentVideoDriver()));
     w.wake_event = wake_event_type();
+    // Before the window shows: a hang-up as soon as it can be seen ends the
+    // program in order too (SDL, initialised above, turns SIGTERM into
+    // the quit event).
+    end_on_hangup();
     w.window = SDL_CreateWindow(w.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 w.width, w.height, creation_flags(w.flags));
     SDL_Surface* surface = w.window != nullptr ? SDL_GetWindowSurface(w.window) : nullptr;
@@ -124,7 +128,6 @@ bool open_window(SdlWindow& w) {
         SDL_SetWindowMinimumSize(w.window, w.width, w.height);
     }
     watch_display_connection(w.title.c_str());
-    end_on_hangup();
     SDL_DisableScreenSaver();
     // Letters come only as text. SDL leaves text input off when the
     // compositor offers text-input-v3 (sway) and the seat has no keyboard
