@@ -3,7 +3,7 @@
 set(WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 add_dependencies(gfx_screen host_tools)
 foreach(library runtime gfx_present gfx_present_web gfx_screen gfx_draw gfx_text gfx_input gfx sim
-        lessons program_parts)
+        lessons program_base program_parts)
   if(TARGET ${library})
     target_compile_options(${library} PRIVATE -include ${CMAKE_SOURCE_DIR}/web/compat/bit_cast.h)
   endif()
