@@ -28,14 +28,15 @@ void hold(WindowSizeState& s, const PresentRect& rect) {
     s.held[s.held_count++] = rect;
 }
 
+bool near(int32_t a, int32_t b) {
+    return a - b >= -WINDOW_FRAME_SLACK && a - b <= WINDOW_FRAME_SLACK;
+}
+
 bool late_answer(const WindowSizeState& s, const PresentRect& rect) {
     for (int32_t i = 0; i < s.held_count; ++i) {
         if (same_size(s.held[i], rect)) return true;
     }
-    const int32_t dw = rect.w - s.remembered.w;
-    const int32_t dh = rect.h - s.remembered.h;
-    return dw >= -WINDOW_FRAME_SLACK && dw <= WINDOW_FRAME_SLACK && dh >= -WINDOW_FRAME_SLACK &&
-           dh <= WINDOW_FRAME_SLACK;
+    return near(rect.w, s.remembered.w) && near(rect.h, s.remembered.h);
 }
 
 void remember(WindowSizeState& s, const PresentRect& rect, uint64_t now) {
@@ -59,15 +60,17 @@ void remember(WindowSizeState& s, const PresentRect& rect, uint64_t now) {
 }
 
 // A step of a maximise grows the window to fill the screen in one direction
-// at least, shortly before the state arrives; the size before the first step
-// is the one to return to.
+// at least (within a frame's width: fluxbox's state may come a title bar's
+// height off its step), shortly before the state arrives; the size before
+// the first step is the one to return to.
 void take_back_maximise_steps(WindowSizeState& s, const PresentRect& maximised, uint64_t now) {
     while (s.history_count > 1) {
         const PresentRect& last = s.history[s.history_count - 1];
         const PresentRect& before = s.history[s.history_count - 2];
         const bool recent = s.history_at[s.history_count - 1] + WINDOW_MAXIMISE_LEAD_MS >= now;
         const bool grown = last.w >= before.w && last.h >= before.h;
-        if (!recent || !grown || (last.w != maximised.w && last.h != maximised.h)) break;
+        const bool fills = near(last.w, maximised.w) || near(last.h, maximised.h);
+        if (!recent || !grown || !fills) break;
         hold(s, last);
         --s.history_count;
     }
