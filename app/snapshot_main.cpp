@@ -15,6 +15,7 @@
 #include "app/png_file.h"
 #include "app/program_parts.h"
 #include "app/snapshot_options.h"
+#include "app/tone_recording.h"
 #include "app/typed_frames.h"
 #include "app/version.h"
 #include "gfx/gfx.h"
@@ -63,10 +64,11 @@ IndexedPicture presented_picture() {
 // Runs the frames, adding each to the animation if there is one, as the
 // window shows it. A frame after the keys ran out in single-step mode shows
 // the standing picture.
-std::string run_frames(int32_t frames, GifAnimation* animation) {
+std::string run_frames(int32_t frames, GifAnimation* animation, bool tone) {
     bool running = true;
     for (int32_t frame = 0; frame < frames; ++frame) {
         if (running) running = run_typed_frame();
+        if (tone) record_tone_frame();
         if (animation != nullptr) {
             if (std::string problem = gif_add_frame(animation, presented_picture());
                 !problem.empty()) {
@@ -107,6 +109,8 @@ int main(int argc, char** argv) {
     if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
         return fail("the screen could not be made");
     }
+    const bool tone = !options.tone.empty();
+    if (tone) start_tone_recording();
     simulation_start();
 
     GifAnimation animation;
@@ -115,11 +119,11 @@ int main(int argc, char** argv) {
     // take it is reported before any frame runs.
     std::string problem = gif ? gif_begin(options.animation, screen_picture(), gif) : "";
     type_keys(options.keys);
-    if (problem.empty()) problem = run_frames(options.frames, gif);
+    if (problem.empty()) problem = run_frames(options.frames, gif, tone);
     if (problem.empty() && options.sweep) {
         const std::vector<std::string> keys = sweep_keys();
         type_keys(keys);
-        problem = run_frames(static_cast<int32_t>(keys.size()) + 1, gif);
+        problem = run_frames(static_cast<int32_t>(keys.size()) + 1, gif, tone);
     }
     if (gif != nullptr) {
         if (problem.empty()) {
@@ -134,5 +138,6 @@ int main(int argc, char** argv) {
     if (problem.empty() && !options.curve.empty()) {
         problem = write_curve_csv(options.curve, model.axis_y);
     }
+    if (problem.empty() && tone) problem = write_tone_wav(options.tone, recorded_tone());
     return problem.empty() ? 0 : fail(problem);
 }

@@ -3,19 +3,21 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "app/typed_frames.h"
 
 const char* const SNAPSHOT_USAGE =
     "mehrfachspalt-snapshot [--frames N] [--keys TEXT] [--animate OUT.gif] [--curve OUT.csv] "
-    "[--sweep] [OUT.png]";
+    "[--tone OUT.wav] [--sweep] [OUT.png]";
 
 const char* const SNAPSHOT_HELP =
     "Runs the simulation of mehrfachspalt without a window, for N frames (1 by\n"
     "default) without waiting between them, and writes what it shows.\n"
     "\n"
     "  OUT.png            the picture after the frames, indexed with the screen's colours\n"
-    "  --frames N         how many frames run: 1 to 1000000 (12000 with --animate)\n"
+    "  --frames N         how many frames run: 1 to 1000000 (12000 with --animate or\n"
+    "                     --tone)\n"
     "  --keys TEXT        keys typed one a frame from the first frame on; {up}, {down},\n"
     "                     {left} and {right} are the cursor keys, {pgup} and {pgdn}\n"
     "                     Page Up and Page Down. In single-step mode (\"s\") each\n"
@@ -24,6 +26,8 @@ const char* const SNAPSHOT_HELP =
     "  --animate OUT.gif  every frame as a looping GIF at 20 frames a second\n"
     "  --curve OUT.csv    after the frames, the intensity samples on the screen, one line\n"
     "                     a row: row, offset above the axis, length in pixels, value\n"
+    "  --tone OUT.wav     the detector's tone (\"l\" turns it on), 50 ms of it a frame:\n"
+    "                     48 kHz, 16-bit, mono; silence while it is off\n"
     "  --sweep            after the frames, the curve switched on (\"i\") and the detector\n"
     "                     moved from the top row to the bottom one row a frame, so that\n"
     "                     the picture, the animation and the curve hold the whole curve\n"
@@ -83,8 +87,10 @@ ParsedSnapshot parse_snapshot_options(int argc, char** argv, SnapshotOptions* op
             keys_given = true;
             if (i + 1 >= argc) return usage_error("--keys needs a text");
             problem = split_keys(argv[++i], &options->keys);
-        } else if (argument == "--animate" || argument == "--curve") {
-            std::string& target = argument == "--animate" ? options->animation : options->curve;
+        } else if (argument == "--animate" || argument == "--curve" || argument == "--tone") {
+            std::string& target = argument == "--animate" ? options->animation
+                                  : argument == "--curve" ? options->curve
+                                                          : options->tone;
             if (!target.empty()) return usage_error(argument + " given twice");
             problem = file_value(argc, argv, &i, &target);
         } else if (argument == "--sweep") {
@@ -102,12 +108,24 @@ ParsedSnapshot parse_snapshot_options(int argc, char** argv, SnapshotOptions* op
     const std::string& png = options->picture;
     const std::string& gif = options->animation;
     const std::string& csv = options->curve;
-    if (png.empty() && gif.empty() && csv.empty()) return usage_error("no output file given");
-    if ((!png.empty() && (png == gif || png == csv)) || (!gif.empty() && gif == csv)) {
-        return usage_error("one file cannot take two outputs");
+    const std::string& wav = options->tone;
+    if (png.empty() && gif.empty() && csv.empty() && wav.empty()) {
+        return usage_error("no output file given");
+    }
+    const std::string* outputs[] = {&png, &gif, &csv, &wav};
+    for (size_t a = 0; a < std::size(outputs); ++a) {
+        for (size_t b = a + 1; b < std::size(outputs); ++b) {
+            if (!outputs[a]->empty() && *outputs[a] == *outputs[b]) {
+                return usage_error("one file cannot take two outputs");
+            }
+        }
     }
     if (!gif.empty() && options->frames > MAX_ANIMATION_FRAMES) {
         return usage_error("--animate takes at most 12000 frames (10 minutes), not " +
+                           std::to_string(options->frames));
+    }
+    if (!wav.empty() && options->frames > MAX_TONE_FRAMES) {
+        return usage_error("--tone takes at most 12000 frames (10 minutes), not " +
                            std::to_string(options->frames));
     }
     return ParsedSnapshot{};

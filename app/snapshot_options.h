@@ -11,6 +11,7 @@ struct SnapshotOptions {
     std::string picture;            // OUT.png, or empty
     std::string animation;          // --animate OUT.gif, or empty
     std::string curve;              // --curve OUT.csv, or empty
+    std::string tone;               // --tone OUT.wav, or empty
     bool sweep = false;
 };
 
@@ -25,6 +26,8 @@ constexpr int32_t MAX_FRAMES = 1000000;
 // An animation for a slide: ten minutes at 20 frames a second is plenty,
 // and a mistyped count cannot fill the disk.
 constexpr int32_t MAX_ANIMATION_FRAMES = 12000;
+// The tone: an hour of it is 330 MB; ten minutes will do as for a slide.
+constexpr int32_t MAX_TONE_FRAMES = 12000;
 
 ParsedSnapshot parse_snapshot_options(int argc, char** argv, SnapshotOptions* options);
 

@@ -6,7 +6,7 @@ find_package(PNG REQUIRED)
 find_package(GIF REQUIRED)
 add_library(snapshot_tool STATIC
   app/curve_csv.cpp app/gif_file.cpp app/output_file.cpp app/png_file.cpp
-  app/snapshot_options.cpp app/typed_frames.cpp)
+  app/snapshot_options.cpp app/tone_recording.cpp app/typed_frames.cpp)
 target_include_directories(snapshot_tool PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(snapshot_tool PUBLIC program_base PNG::PNG GIF::GIF)
 add_executable(mehrfachspalt-snapshot app/snapshot_main.cpp)

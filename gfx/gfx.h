@@ -50,6 +50,19 @@ void gfx_set_title(const char* title);
 // without a window or where its driver has no place to say it.
 void gfx_show_single_step(bool stepping);
 
+struct SoundDriver;
+// The detector's tone (gfx/present/sound.h), through the sound device of the
+// window's kind, or through the program's own driver once it chose one
+// (nullptr: the window's again). Open answers nullptr when the tone plays,
+// else why not; frame hands over a frame's amplitude (0..1) and tick;
+// playing is false once the device is lost or none is open. Nothing needs a
+// screen: the tone plays on while screens change.
+const char* gfx_sound_open();
+void gfx_sound_frame(float amplitude, bool tick);
+bool gfx_sound_playing();
+void gfx_sound_close();
+void gfx_use_sound_driver(const SoundDriver* driver);
+
 // The title the window opened with: the program's name.
 const std::string& gfx_window_title();
 
@@ -59,5 +72,6 @@ void screen_exit_handler();
 // Puts the whole graphics state back as a fresh process has it: no screen
 // (its window closed), empty console hooks, no text view, an empty key
 // buffer, the palette registers at rest, a fresh drawing context and no
-// window failure on record. For test fixtures.
+// window failure on record, the tone closed and the window's kind of sound
+// device chosen again. For test fixtures.
 void gfx_reset();

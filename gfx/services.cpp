@@ -30,9 +30,16 @@ namespace {
 // and nothing else to show the screen on.
 #ifdef __EMSCRIPTEN__
 constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&web_driver};
+constexpr const SoundDriver* WINDOW_SOUND = &web_sound_driver;
 #else
 constexpr std::array<const WindowDriver*, 1> WINDOW_DRIVERS{&sdl_driver};
+constexpr const SoundDriver* WINDOW_SOUND = &sdl_sound_driver;
 #endif
+
+// The tone's driver: the window's kind unless the program chose its own; the
+// one opened, until it closes.
+const SoundDriver* chosen_sound = nullptr;
+const SoundDriver* open_sound = nullptr;
 
 // The graphics screen keeps no text view of its own to adjust.
 void view_changed() {}
@@ -277,7 +284,35 @@ const char* gfx_window_failure() {
     return window_failure_reason();
 }
 
+const char* gfx_sound_open() {
+    const SoundDriver* driver = chosen_sound != nullptr ? chosen_sound : WINDOW_SOUND;
+    if (open_sound == driver) return nullptr;
+    gfx_sound_close();
+    const char* failure = driver->open();
+    if (failure == nullptr) open_sound = driver;
+    return failure;
+}
+
+void gfx_sound_frame(float amplitude, bool tick) {
+    if (open_sound != nullptr) open_sound->frame(amplitude, tick);
+}
+
+bool gfx_sound_playing() {
+    return open_sound != nullptr && open_sound->playing();
+}
+
+void gfx_sound_close() {
+    if (open_sound != nullptr) open_sound->close();
+    open_sound = nullptr;
+}
+
+void gfx_use_sound_driver(const SoundDriver* driver) {
+    gfx_sound_close();
+    chosen_sound = driver;
+}
+
 void gfx_reset() {
+    gfx_use_sound_driver(nullptr);
     tear_down();
     empty_console_hooks();
     text_view_unset();

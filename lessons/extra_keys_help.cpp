@@ -54,8 +54,11 @@ void toggle_extra_keys_help() {
         redraw_scene();
         lessons.extra_keys_shown = false;
     } else {
-        show_extra_keys_help();
+        // The readouts make room first: above the lines they may close up.
         lessons.extra_keys_shown = true;
+        lessons.readouts.stale = true;
+        update_readouts();
+        show_extra_keys_help();
     }
 }
 

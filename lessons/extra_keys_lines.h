@@ -13,6 +13,7 @@
 #include "sim/texts.h"
 
 inline constexpr const char* EXTRA_KEYS_LINES[] = {
+    N_("[l] -> Ton / Ton mit Ticks / aus"),
     N_("[f] -> Wellenbild: Wellen / Intensität / aus"),
     N_("[t] -> Nahfeld / Fernfeld"),
     N_("[b]/[B] -> Spaltbreite größer / kleiner"),

@@ -10,6 +10,7 @@ LessonState lessons;
 
 void reset_lessons() {
     wave_view_reset();
+    tone_reset();
     lessons = LessonState{};
 }
 
@@ -20,6 +21,7 @@ void lessons_scene_cleared() {
     readouts_scene_cleared();
     redraw_kept_curves();
     wave_view_scene_cleared();
+    tone_scene_cleared();
 }
 
 void lessons_sample_drawn(int32_t y) {
@@ -54,8 +56,9 @@ void keep_texts_over_figures(bool frame) {
 void lessons_frame_drawn() {
     put_kept_texts();
     keep_texts_over_figures(true);
-    // Last: the picture fills what the figures left.
+    // The picture fills what the figures left.
     wave_view_frame_drawn();
+    tone_frame_drawn();
 }
 
 void lessons_after_key() {
@@ -76,4 +79,5 @@ void lessons_after_key() {
     // A key's command (or the pointer) may have drawn the figures anew.
     keep_texts_over_figures(false);
     wave_view_after_key();
+    tone_after_key();
 }

@@ -266,6 +266,21 @@ struct WaveViewState {
 };
 
 // Everything the lesson tools remember.
+// The detector's tone ("l"): off, on, on with ticks at the turns of the light.
+enum class ToneMode : uint8_t { off, tone, ticks };
+
+struct ToneState {
+    ToneMode mode = ToneMode::off;
+    // The detector's row offset at the last frame: a tick looks from there.
+    int32_t last_offset = 0;
+    // The line that says there is no sound (a text to translate), while shown.
+    const char* message = nullptr;
+    int32_t message_frames = 0;  // frames it still stands
+    int32_t message_keys = 0;    // keys since it came, for single steps
+    int32_t message_x = 0;
+    int32_t message_width = 0;
+};
+
 struct LessonState {
     ReadoutState readouts;
     KeptTexts kept_texts;
@@ -287,6 +302,7 @@ struct LessonState {
     bool far_field = false;
     DrawnArcs arcs;
     WaveViewState wave;
+    ToneState tone;
 };
 
 extern LessonState lessons;
@@ -324,6 +340,11 @@ int32_t model_label_count();
 void toggle_far_field();
 int32_t lesson_ray_end_row(int32_t slit);
 void toggle_readouts();
+// "l": the tone on, with ticks, off; where no sound device opens, a line
+// says so. The amplitude it has at the frame shown: the resultant's length
+// over the total amplitude (all phasors in line), 0..1.
+void cycle_tone();
+float tone_amplitude_now();
 void toggle_extra_keys_help();
 void toggle_kept_curves();
 void toggle_projector_colours();

@@ -84,3 +84,9 @@ void wave_view_after_key();
 // pointer.cpp: while the left button (a finger, a pen) is down inside the
 // picture, the detector goes where the pointer is.
 void follow_pointer();
+
+// tone.cpp: the tone's part of the hooks.
+void tone_reset();
+void tone_scene_cleared();
+void tone_frame_drawn();
+void tone_after_key();

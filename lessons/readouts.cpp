@@ -154,10 +154,11 @@ void update_readouts() {
     std::string lines[READOUT_LINES];
     readout_texts(lines);
     // Under the labels of the width and the field while they show, and
-    // above the extra keys' help lines: a block that would reach them closes
-    // up to the help lines' own step.
+    // above the extra keys' help lines while those show: a block that would
+    // reach them closes up to the help lines' own step.
     const int32_t top = READOUT_TOP + model_label_count() * READOUT_STEP;
-    const int32_t step = top + (READOUT_LINES - 1) * READOUT_STEP + LABEL_HEIGHT <= EXTRA_KEYS_TOP
+    const int32_t bottom = lessons.extra_keys_shown ? EXTRA_KEYS_TOP : MENU_TOP;
+    const int32_t step = top + (READOUT_LINES - 1) * READOUT_STEP + LABEL_HEIGHT <= bottom
                              ? READOUT_STEP
                              : LINE_STEP;
     for (int32_t i = 0; i < READOUT_LINES; ++i) {

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "gfx/gfx.h"
 #include "gfx/input/input.h"
+#include "gfx/present/sound.h"
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
 #include "sim/scene.h"
@@ -45,6 +47,31 @@ TEST_F(FrameCost, KeptLabelsAndACurveOfFringeMeansCostNothingAFrame) {
         handle_key();
     }
     EXPECT_EQ(allocations_so_far(), before);
+}
+
+TEST_F(FrameCost, TheToneWithTicksCostsNothingAFrameWhileTheDetectorMoves) {
+    static const SoundDriver silent = {
+        .name = "silent",
+        .open = [] { return static_cast<const char*>(nullptr); },
+        .frame = [](float, bool) {},
+        .playing = [] { return true; },
+        .close = [] {},
+    };
+    gfx_use_sound_driver(&silent);
+    for (const char key : std::string("ll")) {
+        key_push(key);
+        handle_key();
+    }
+    ASSERT_EQ(lessons.tone.mode, ToneMode::ticks);
+    run_frame();
+    const long before = allocations_so_far();
+    for (int frame = 0; frame < 20; ++frame) {
+        key_push(frame < 10 ? '8' : '2');
+        handle_key();
+        run_frame();
+    }
+    EXPECT_EQ(allocations_so_far(), before);
+    gfx_use_sound_driver(nullptr);
 }
 
 TEST_F(FrameCost, FramesWithKeptCurvesAllocateNothing) {

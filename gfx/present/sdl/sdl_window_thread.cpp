@@ -41,6 +41,13 @@ void refuse(SdlWindow& w, const char* what) {
     report_start(w, -1);
 }
 
+// The window's part of SDL ends; the whole library only once nothing else
+// of it is up (the tone's audio plays on without the window).
+void quit_video() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
 Uint32 wake_event_type() {
     // SDL hands out user event numbers for the process, never again.
     static const Uint32 registered = SDL_RegisterEvents(1);
@@ -120,7 +127,7 @@ bool open_window(SdlWindow& w) {
         refuse(w, failure);
         if (w.window != nullptr) SDL_DestroyWindow(w.window);
         w.window = nullptr;
-        SDL_Quit();
+        quit_video();
         return false;
     }
     // Smaller than the picture would drop its 1-pixel lines.
@@ -145,7 +152,7 @@ void close_window(SdlWindow& w) {
     w.surface = nullptr;
     SDL_DestroyWindow(w.window);
     w.window = nullptr;
-    SDL_Quit();
+    quit_video();
 }
 
 void start_presenting(SdlWindow& w) {

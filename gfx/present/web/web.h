@@ -14,11 +14,14 @@
 #include <string_view>
 
 #include "gfx/present/present.h"
+#include "gfx/present/sound.h"
 
 // Presents the screen on the page's canvas. A page has one thread, so there
 // is no presentation thread: the program's pauses present (poll), and the
 // page's key events arrive while the program pauses.
 extern const WindowDriver web_driver;
+// Plays the detector's tone through the page's Web Audio.
+extern const SoundDriver web_sound_driver;
 
 // The page's key and focus events on their way to the key buffer. The page
 // has one thread, and these run only while the program pauses, so they reach

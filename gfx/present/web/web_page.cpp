@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include "gfx/present/tone.h"
+
 // The page's script, kept beside the driver that calls it. The canvas is the
 // page's element with the id "screen" (or Module.canvas); the key events are
 // taken on the whole window, so that no click on the canvas is needed first.
@@ -117,6 +119,74 @@ EM_JS(void, page_show_single_step, (int stepping), {
     else if (line.textContent === text) line.textContent = "";
 });
 
+// The tone through Web Audio: a sine and its gain, the gain gliding in a
+// straight line to each frame's value across the frame period; a tick is a
+// short sine of its own, fading out. The context comes from the page's key
+// or button that turned the tone on (a user's gesture); where there is none,
+// or the browser refused it, there is no sound. Module.toneGain is the gain
+// last asked for, for the page's test.
+EM_JS(int, page_tone_open, (double pitch), {
+    var Context = window.AudioContext || window.webkitAudioContext;
+    try {
+        if (!Module["toneContext"] && Context) Module["toneContext"] = new Context();
+        var context = Module["toneContext"];
+        if (!context || context.state === "closed") return 0;
+        if (context.state === "suspended") context.resume();
+        var gain = context.createGain();
+        gain.gain.value = 0;
+        var sine = context.createOscillator();
+        sine.frequency.value = pitch;
+        sine.connect(gain);
+        gain.connect(context.destination);
+        sine.start();
+        Module["tone"] = {sine: sine, gain: gain};
+        Module["toneGain"] = 0;
+        return 1;
+    } catch (error) {
+        return 0;
+    }
+});
+
+EM_JS(void, page_tone_frame, (double gain, double seconds, int tick, double tick_pitch,
+                              double tick_gain, double tick_seconds), {
+    var tone = Module["tone"];
+    var context = Module["toneContext"];
+    if (!tone || !context) return;
+    var now = context.currentTime;
+    var level = tone.gain.gain;
+    level.cancelScheduledValues(now);
+    level.setValueAtTime(level.value, now);
+    level.linearRampToValueAtTime(gain, now + seconds);
+    Module["toneGain"] = gain;
+    if (!tick) return;
+    var click = context.createOscillator();
+    var fade = context.createGain();
+    click.frequency.value = tick_pitch;
+    fade.gain.setValueAtTime(tick_gain, now);
+    fade.gain.linearRampToValueAtTime(0, now + tick_seconds);
+    click.connect(fade);
+    fade.connect(context.destination);
+    click.start(now);
+    click.stop(now + tick_seconds);
+});
+
+EM_JS(int, page_tone_playing, (), {
+    var context = Module["toneContext"];
+    return Module["tone"] && context && context.state !== "closed" ? 1 : 0;
+});
+
+EM_JS(void, page_tone_close, (), {
+    var tone = Module["tone"];
+    if (!tone) return;
+    try {
+        tone.sine.stop();
+        tone.sine.disconnect();
+        tone.gain.disconnect();
+    } catch (error) {}
+    Module["tone"] = null;
+    Module["toneGain"] = 0;
+});
+
 EM_JS(void, page_stop_keys, (), {
     Module["keysOn"] = false;
     Module["screenContext"] = null;
@@ -132,6 +202,24 @@ void page_show(const uint8_t* rgba, int32_t width, int32_t height, const Present
     static_assert(sizeof(PresentRect) == 4 * sizeof(int32_t), "the page reads four numbers");
     page_put_rects(rgba, width, height, &rects[0].x, count);
 }
+
+const SoundDriver web_sound_driver = {
+    .name = "Web Audio",
+    .open =
+        [] {
+            return page_tone_open(TONE_PITCH_HZ) != 0
+                       ? static_cast<const char*>(nullptr)
+                       : "the browser offers no Web Audio, or refused it";
+        },
+    .frame =
+        [](float amplitude, bool tick) {
+            const double clamped = amplitude > 0 ? (amplitude < 1 ? amplitude : 1) : 0;
+            page_tone_frame(TONE_FULL_SCALE * clamped, 0.05, tick ? 1 : 0, TONE_TICK_PITCH_HZ,
+                            TONE_TICK_SCALE, static_cast<double>(TONE_TICK_SAMPLES) / TONE_RATE);
+        },
+    .playing = [] { return page_tone_playing() != 0; },
+    .close = [] { page_tone_close(); },
+};
 
 void page_close() {
     page_stop_keys();

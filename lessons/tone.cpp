@@ -1,0 +1,170 @@
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "gfx/gfx.h"
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "sim/figures.h"
+#include "sim/labels.h"
+#include "sim/layout.h"
+#include "sim/sim.h"
+#include "sim/texts.h"
+
+// The detector's tone ("l"): its amplitude is the resultant's length at the
+// detector point over the longest it can be (all phasors in line), so that
+// its power follows the intensity the curve shows. In its third state a
+// tick sounds where the detector passes a maximum or a minimum of the light
+// along the detector line. Without a sound device, or once it is lost, one
+// line says so at the foot of the picture for forty frames (in single
+// steps, until the next key) and one on standard error; nothing else
+// changes.
+
+namespace {
+
+constexpr const char* NO_DEVICE = N_("Kein Ton: kein Audiogerät");
+constexpr const char* DEVICE_LOST = N_("Kein Ton: Audiogerät verloren");
+constexpr int32_t MESSAGE_FRAMES = 40;
+// Between the menu's hint (23 glyphs at most in any language) and the
+// credit's mark at the foot: room for 37 glyphs.
+constexpr int32_t MESSAGE_LEFT = HINT_X + 24 * GLYPH_WIDTH;
+constexpr int32_t MESSAGE_RIGHT = MARK_X - MARK_RADIUS - 4;
+constexpr int32_t MESSAGE_Y = HINT_Y;
+// The rows the tick looks through at most in one frame (a drag's jump).
+constexpr int32_t MOST_ROWS_SEARCHED = SCREEN_HEIGHT;
+
+// What lay under the message: a label's block, up to the span's width.
+constexpr int32_t MESSAGE_PITCH = (MESSAGE_RIGHT - MESSAGE_LEFT + 1 + 15) / 16 * 16;
+uint8_t under_message[32 + MESSAGE_PITCH * LABEL_HEIGHT];
+
+PixelBox message_box(const ToneState& tone) {
+    return PixelBox{tone.message_x, MESSAGE_Y, tone.message_x + tone.message_width - 1,
+                    MESSAGE_Y + LABEL_HEIGHT - 1};
+}
+
+void print_message(ToneState& tone) {
+    const std::string_view text = screen_text(tone.message);
+    const auto width = static_cast<int32_t>(text.size()) * GLYPH_WIDTH;
+    const int32_t span = MESSAGE_RIGHT - MESSAGE_LEFT + 1;
+    tone.message_width = width < span ? width : span;
+    tone.message_x = MESSAGE_LEFT + (span - tone.message_width) / 2;
+    save_block(message_box(tone), under_message);
+    print_at_pixel(tone.message_x, MESSAGE_Y,
+                   text.substr(0, static_cast<size_t>(tone.message_width / GLYPH_WIDTH)));
+}
+
+void take_message_away(ToneState& tone) {
+    if (tone.message == nullptr) return;
+    restore_block(message_box(tone), under_message);
+    tone.message = nullptr;
+}
+
+void say_no_sound(const char* message, const char* reason) {
+    ToneState& tone = lessons.tone;
+    take_message_away(tone);
+    tone.message = message;
+    tone.message_frames = MESSAGE_FRAMES;
+    tone.message_keys = 0;
+    print_message(tone);
+    if (message == NO_DEVICE) {
+        std::fprintf(stderr, "mehrfachspalt: no sound: %s\n",
+                     reason != nullptr && *reason != '\0' ? reason : "no audio device");
+    } else {
+        std::fprintf(stderr, "mehrfachspalt: no sound: the audio device was lost\n");
+    }
+}
+
+// The light at the detector line's row offset, at the setting in force.
+double intensity_at(int32_t offset) {
+    SlitSetting setting = setting_of(model);
+    setting.detector_offset = offset;
+    const PhasorSet light = setting_phasors(setting, model.phase);
+    return intensity_of(light.sum_x, light.sum_y);
+}
+
+// Whether a maximum or a minimum of the light lies on the way from the
+// last frame's row offset to this one's (the row left behind not counted).
+bool passed_turn(int32_t from, int32_t to) {
+    if (from == to) return false;
+    const int32_t step = to > from ? 1 : -1;
+    if ((to - from) * step > MOST_ROWS_SEARCHED) from = to - step * MOST_ROWS_SEARCHED;
+    double before = intensity_at(from);
+    double here = intensity_at(from + step);
+    for (int32_t row = from + step;; row += step) {
+        const double after = intensity_at(row + step);
+        if ((here - before) * (after - here) < 0) return true;
+        if (row == to) return false;
+        before = here;
+        here = after;
+    }
+}
+
+}  // namespace
+
+float tone_amplitude_now() {
+    const PhasorSet light = setting_phasors(setting_of(model), model.phase);
+    if (!(model.total_amplitude > 0)) return 0;
+    const double length = std::hypot(static_cast<double>(light.sum_x), light.sum_y);
+    const double amplitude = length / model.total_amplitude;
+    return static_cast<float>(amplitude < 1 ? amplitude : 1);
+}
+
+void cycle_tone() {
+    ToneState& tone = lessons.tone;
+    switch (tone.mode) {
+        case ToneMode::off:
+            if (const char* failure = gfx_sound_open(); failure != nullptr) {
+                say_no_sound(NO_DEVICE, failure);
+                return;
+            }
+            take_message_away(tone);
+            tone.mode = ToneMode::tone;
+            tone.last_offset = model.detector_offset;
+            // Heard at once, before the next frame.
+            gfx_sound_frame(tone_amplitude_now(), false);
+            break;
+        case ToneMode::tone:
+            tone.mode = ToneMode::ticks;
+            tone.last_offset = model.detector_offset;
+            break;
+        case ToneMode::ticks:
+            tone.mode = ToneMode::off;
+            gfx_sound_close();
+            break;
+    }
+}
+
+void tone_frame_drawn() {
+    ToneState& tone = lessons.tone;
+    if (tone.message != nullptr && --tone.message_frames <= 0) take_message_away(tone);
+    if (tone.mode == ToneMode::off) return;
+    if (!gfx_sound_playing()) {
+        tone.mode = ToneMode::off;
+        gfx_sound_close();
+        say_no_sound(DEVICE_LOST, nullptr);
+        return;
+    }
+    const bool tick =
+        tone.mode == ToneMode::ticks && passed_turn(tone.last_offset, model.detector_offset);
+    tone.last_offset = model.detector_offset;
+    gfx_sound_frame(tone_amplitude_now(), tick);
+}
+
+void tone_after_key() {
+    // In single steps the line stands until the next key.
+    ToneState& tone = lessons.tone;
+    if (tone.message != nullptr && model.stepping && ++tone.message_keys > 1) {
+        take_message_away(tone);
+    }
+}
+
+void tone_scene_cleared() {
+    ToneState& tone = lessons.tone;
+    if (tone.message != nullptr) print_message(tone);
+}
+
+void tone_reset() {
+    gfx_sound_close();
+    lessons.tone = ToneState{};
+}
