@@ -63,6 +63,15 @@ bool gfx_sound_playing();
 void gfx_sound_close();
 void gfx_use_sound_driver(const SoundDriver* driver);
 
+// The tone recorded instead of played (the snapshot tool's sound file): from
+// gfx_record_tone on, each call of gfx_recorded_tone_frame writes the next
+// frame period of it, GFX_TONE_FRAME_SAMPLES samples of 16 bits at
+// GFX_TONE_RATE, mono; silence while the tone is off.
+constexpr int32_t GFX_TONE_RATE = 48000;
+constexpr int32_t GFX_TONE_FRAME_SAMPLES = GFX_TONE_RATE / 20;
+void gfx_record_tone();
+void gfx_recorded_tone_frame(int16_t* samples);
+
 // The title the window opened with: the program's name.
 const std::string& gfx_window_title();
 
