@@ -50,6 +50,13 @@ void gfx_set_title(const char* title);
 // without a window or where its driver has no place to say it.
 void gfx_show_single_step(bool stepping);
 
+// Whether the screen's window carries a text alternative of the picture
+// (the page's live region for screen readers), and the words it carries
+// from now on (UTF-8). Nothing happens without a window that has one, so a
+// program asks before it composes the words.
+bool gfx_describes();
+void gfx_describe(const char* text);
+
 struct SoundDriver;
 // The detector's tone (gfx/present/sound.h), through the sound device of the
 // window's kind, or through the program's own driver once it chose one

@@ -276,6 +276,19 @@ void gfx_show_single_step(bool stepping) {
     screen_unlock(*screen);
 }
 
+bool gfx_describes() {
+    const ScreenContext* screen = active_screen();
+    return screen != nullptr && screen->driver->describe != nullptr;
+}
+
+void gfx_describe(const char* text) {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr || screen->driver->describe == nullptr) return;
+    screen_lock(*screen);
+    screen->driver->describe(text != nullptr ? text : "");
+    screen_unlock(*screen);
+}
+
 const std::string& gfx_window_title() {
     return g_window_title;
 }

@@ -59,6 +59,7 @@ void lessons_frame_drawn() {
     // The picture fills what the figures left.
     wave_view_frame_drawn();
     tone_frame_drawn();
+    description_frame_drawn();
 }
 
 void lessons_after_key() {

@@ -281,6 +281,18 @@ struct ToneState {
     int32_t message_width = 0;
 };
 
+// The picture in words for a window that carries them (the page's live
+// region): what they tell (the setting and the detector's place) as last
+// seen, the frames it has stood still since, whether words are owed for it,
+// and the words last handed over.
+constexpr int32_t DESCRIPTION_SETTLE_FRAMES = 10;
+struct DescriptionState {
+    ReadoutSetting seen;
+    int32_t quiet_frames = 0;
+    bool pending = false;
+    std::string said;
+};
+
 struct LessonState {
     ReadoutState readouts;
     KeptTexts kept_texts;
@@ -303,6 +315,7 @@ struct LessonState {
     DrawnArcs arcs;
     WaveViewState wave;
     ToneState tone;
+    DescriptionState description;
 };
 
 extern LessonState lessons;
@@ -345,6 +358,16 @@ void toggle_readouts();
 // over the total amplitude (all phasors in line), 0..1.
 void cycle_tone();
 float tone_amplitude_now();
+// The picture in words, in the language chosen (UTF-8): the setting, the
+// detector's place, the intensity there and whether that is near a maximum
+// (of which order) or a minimum, e.g. "2 Spalte im Abstand 20 Pix,
+// Wellenlänge 5 Pix, Nahfeld. Detektor im Abstand 535 Pix, 30 Pix über der
+// Achse. Intensität 2.3 von 4, zwischen Maximum und Minimum."
+std::string picture_description();
+// Whether words are owed after this frame: what they tell (now) changed and
+// has since stood still for DESCRIPTION_SETTLE_FRAMES frames, or at once in
+// single steps, where every frame stands until a key.
+bool description_due(DescriptionState& state, const ReadoutSetting& now, bool stepping);
 void toggle_extra_keys_help();
 void toggle_kept_curves();
 void toggle_projector_colours();

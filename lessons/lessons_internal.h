@@ -53,6 +53,8 @@ void extra_keys_scene_cleared();
 // readouts.cpp: printed again after a command if what they show changed or
 // the screen lost them; erased before the labels above them change.
 void update_readouts();
+// What the readouts show depends on, as it is now.
+ReadoutSetting readout_setting_now();
 void erase_readouts();
 void readouts_scene_cleared();
 
@@ -90,3 +92,7 @@ void tone_reset();
 void tone_scene_cleared();
 void tone_frame_drawn();
 void tone_after_key();
+
+// description.cpp: the picture's words handed to the window once what they
+// tell has settled, where the window carries them.
+void description_frame_drawn();

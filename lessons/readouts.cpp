@@ -38,12 +38,6 @@ std::string fixed_text(double value, int32_t decimals) {
            digits.substr(digits.size() - point);
 }
 
-ReadoutSetting current_setting() {
-    return ReadoutSetting{model.slit_count,      model.slit_spacing, model.detector_x,
-                          model.detector_offset, model.wavelength,   model.wave_number,
-                          lessons.slit_width,    lessons.far_field};
-}
-
 // The detector point's angle from the axis, seen from the middle of the
 // barrier; on the barrier itself straight up or down.
 double angle_degrees() {
@@ -75,6 +69,12 @@ std::string whole(int32_t value) {
 }
 
 }  // namespace
+
+ReadoutSetting readout_setting_now() {
+    return ReadoutSetting{model.slit_count,      model.slit_spacing, model.detector_x,
+                          model.detector_offset, model.wavelength,   model.wave_number,
+                          lessons.slit_width,    lessons.far_field};
+}
 
 void readout_texts(std::string (&lines)[READOUT_LINES]) {
     // The frame loop computes the light only at its start; a command may
@@ -146,7 +146,7 @@ void erase_readouts() {
 void update_readouts() {
     ReadoutState& readouts = lessons.readouts;
     if (!readouts.shown) return;
-    const ReadoutSetting setting = current_setting();
+    const ReadoutSetting setting = readout_setting_now();
     if (!readouts.stale && setting == readouts.setting) return;
     readouts.stale = false;
     readouts.setting = setting;

@@ -129,6 +129,10 @@ struct WindowDriver {
     // line) says it in its own words, rather than reading it from a title
     // that may be in any language.
     void (*show_single_step)(bool stepping) = nullptr;
+    // A window that carries a text alternative of its picture (the page's
+    // words for screen readers) shows this description there, in UTF-8; the
+    // program hands one over when what the picture says has changed.
+    void (*describe)(const char* text) = nullptr;
     int32_t (*set_position)(int32_t x, int32_t y) = nullptr;
     const int32_t* (*list_modes)(int32_t depth, int32_t* count) = nullptr;
     void (*flip)() = nullptr;

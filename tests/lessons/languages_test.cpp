@@ -88,7 +88,8 @@ private:
 };
 
 // The German texts of the template that the program draws, as xgettext
-// wrote them from the sources; the page's own (only in web/) are left out.
+// wrote them from the sources; the page's own (only in web/) and the
+// picture's words for screen readers are left out.
 std::vector<std::string> template_texts() {
     std::ifstream in(std::string(SOURCE_DIR) + "/po/mehrfachspalt.pot");
     std::vector<std::string> texts;
@@ -102,7 +103,10 @@ std::vector<std::string> template_texts() {
             if (drawn && !id->empty()) texts.push_back(*id);
             id.reset();
         }
-        if (line.starts_with("#:")) drawn = std::regex_search(line, program_source);
+        // The picture's words for screen readers are never drawn.
+        if (line.starts_with("#:")) {
+            drawn = std::regex_search(line, program_source) && line != "#: lessons/description.cpp";
+        }
         if (line.starts_with("msgid \"")) id = line.substr(7, line.size() - 8);
     }
     return texts;

@@ -396,10 +396,45 @@ async function touchAndOffline(browser, url, server, kind) {
   await eventually('a tap on l: the gain is 0.76 of the scale 30 rows up', gainNear(0.3 * 0.763));
   await page.keyboard.press('5');
   await eventually('on the axis: the whole scale', gainNear(0.3));
+  // With ticks, a drag up the detector line from the axis through the
+  // double slit's first minimum (67 rows up) to the first maximum: each
+  // frame's gain is the scale times |cos(k (r1 - r2) / 2)| of two slits 20
+  // rows apart, 535 columns before the line, within a row's change, since
+  // the finger may land a row off.
   await tap('l');
+  const twoSlits = (offset) => 0.3 * Math.abs(Math.cos(
+      Math.PI / 5 * (Math.hypot(535, offset - 10) - Math.hypot(535, offset + 10))));
+  const ticks = () => page.evaluate(() => Module.toneTicks || 0);
+  const ticksBefore = await ticks();
+  const heard = [];
+  await finger.down(...await at(560, 248));
+  for (let offset = 0; offset <= 140; offset += 4) {
+    await finger.move(...await at(560, 248 - offset));
+    // The finger's move reaches the program within a frame or two.
+    const near = [offset - 1, offset, offset + 1].map(twoSlits);
+    const fits = (g) => Math.min(...near) - 0.005 <= g && g <= Math.max(...near) + 0.005;
+    const shown = await pictures();
+    let g;
+    while (!fits(g = (await gain())[0]) && (await pictures()) <= shown + 4) await sleep(10);
+    heard.push([offset, g, fits(g)]);
+  }
+  await finger.up();
+  const last = await pictures();
+  await until('frames after the drag', async () => (await pictures()) > last + 3);
+  const off = heard.filter(([, , fits]) => !fits);
+  ok('a drag through a minimum and a maximum: the gain follows the resultant\'s length',
+     off.length === 0, off.map(([o, g]) => `${o} rows up: ${g.toFixed(3)}`).join(', '));
+  ok('the drag met the minimum and the maximum',
+     Math.min(...heard.map(([, g]) => g)) < 0.02 && Math.max(...heard.map(([, g]) => g)) > 0.29,
+     heard.map(([, g]) => g.toFixed(2)).join(' '));
+  const ticked = (await ticks()) - ticksBefore;
+  ok('ticks at the turns passed (the minimum, the first maximum)', ticked >= 2 && ticked <= 4,
+     `${ticked} ticks`);
   await tap('l');
-  await eventually('two taps more: the tone is off', async () => (await gain())[0] === 0 ||
+  await eventually('one tap more: the tone is off', async () => (await gain())[0] === 0 ||
                    `gain ${(await gain())[0]}`);
+  await finger.down(...await at(560, 218));
+  await finger.up();
 
   // A held arrow button: one press, repeats while held, one release.
   await page.evaluate(() => {
@@ -833,6 +868,118 @@ async function languages(browser, url, server) {
   await page.close();
 }
 
+// The page for screen readers: the picture's words in a polite live region
+// after a change, never while nothing changes, in the page's language; the
+// canvas, the buttons and the groups as Chromium's accessibility tree has
+// them; the page without Web Audio.
+async function screenReaders(browser, url) {
+  const problems = [];
+  const page = await browser.newPage();
+  await page.setViewport({width: 1024, height: 900});
+  watch(page, problems);
+  const {pictures, until} = pageTools(page);
+  const words = () => page.evaluate(() => document.getElementById('description').textContent);
+  async function says(what, pattern) {
+    let last = '';
+    if (await until(what, async () => pattern.test(last = await words()) || last, 15000)) {
+      check(what, true);
+    }
+    return last;
+  }
+  async function open(address) {
+    await page.goto(address);
+    await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+  }
+
+  await open(url + GERMAN);
+  const start = await says('the words at the start, in German', new RegExp(
+      '^2 Spalte im Abstand 20 Pix, Wellenlänge 5 Pix, Nahfeld\\. Detektor im Abstand 535 Pix, ' +
+      '30 Pix über der Achse\\. Intensität [0-9.]+ von 64, zwischen Maximum und Minimum\\.$'));
+  // Two slits 20 rows apart, 535 columns before the line, 30 rows up.
+  const share = Math.cos(Math.PI / 5 * (Math.hypot(535, 20) - Math.hypot(535, 40))) ** 2;
+  const intensity = Number((/Intensität ([0-9.]+)/.exec(start) || [])[1]);
+  check('the intensity said is the two slits\' (cos^2 of half the phase difference)',
+        Math.abs(intensity - 64 * share) < 0.1, `${intensity}, ${(64 * share).toFixed(2)}`);
+  // Nothing changes: no word in 20 frames, while the picture turns on.
+  await page.evaluate(() => {
+    window.regionChanges = 0;
+    new MutationObserver(() => { window.regionChanges += 1; }).observe(
+        document.getElementById('description'), {childList: true, characterData: true, subtree: true});
+    window.descriptionsBefore = Module.descriptions;
+  });
+  const shown = await pictures();
+  await until('20 frames pass', async () => (await pictures()) >= shown + 20);
+  const quiet = await page.evaluate(
+      () => [window.regionChanges, Module.descriptions - window.descriptionsBefore]);
+  check('no change of the live region in 20 frames without a change', quiet[0] === 0 && quiet[1] === 0,
+        `${quiet[0]} changes, ${quiet[1]} texts`);
+  await page.keyboard.press('g');
+  await says('g: the words say 3 slits', /^3 Spalte im Abstand 20 Pix, /);
+  await page.keyboard.press('5');
+  await says('5: on the axis, near the maximum of order 0',
+             /auf der Achse\. Intensität [0-9.]+ von 64, nahe dem Maximum 0\. Ordnung\.$/);
+
+  // What Chromium tells a screen reader.
+  const tree = await page.target().createCDPSession();
+  const {nodes} = await tree.send('Accessibility.getFullAXTree');
+  const shownNodes = nodes.filter((node) => !node.ignored);
+  const value = (field) => (field && field.value !== undefined ? String(field.value) : '');
+  const property = (node, name) => value(((node.properties || []).find((p) => p.name === name) || {}).value);
+  const picture = shownNodes.find((node) => value(node.role) === 'image');
+  check('the canvas is an image with a name and the words as its description',
+        picture && /Zeigerkette/.test(value(picture.name)) &&
+        value(picture.description) === await words(),
+        picture ? `${value(picture.name)} / ${value(picture.description)}` : 'no image');
+  const live = shownNodes.filter((node) => property(node, 'live') === 'polite');
+  check('the words and the status line are polite live regions',
+        live.some((node) => value(node.role) === 'status') &&
+        live.some((node) => value(node.role) === 'paragraph' && property(node, 'atomic') === 'true'),
+        live.map((node) => value(node.role)).join(', '));
+  const buttons = shownNodes.filter((node) => value(node.role) === 'button');
+  const nameless = buttons.filter((node) => value(node.name).trim() === '');
+  check('every button has a name', buttons.length >= BUTTON_KEYS.length && nameless.length === 0,
+        `${buttons.length} buttons, ${nameless.length} without a name`);
+  // In the tree's order (the focus and reading order), as the page shows them.
+  const order = shownNodes.filter((node) => !/^(StaticText|InlineTextBox)$/.test(value(node.role)))
+      .map((node) => value(node.name))
+      .filter((name) => ['Befehle', 'Spaltbreite, Feld, Gitter und Wellenbild', 'Detektor bewegen',
+                         'Sprache'].includes(name) || /^Bild: /.test(name));
+  check('the tree in the page\'s order: picture, commands, the setting\'s keys, the detector, ' +
+        'the language', JSON.stringify(order) === JSON.stringify(
+            ['Bild: Spalte, Zeigerkette am Detektor und Intensitätskurve', 'Befehle',
+             'Spaltbreite, Feld, Gitter und Wellenbild', 'Detektor bewegen', 'Sprache']),
+        JSON.stringify(order));
+  const ahead = await page.evaluate(() => [...document.querySelectorAll('[tabindex]')]
+      .filter((element) => element.tabIndex > 0).length);
+  check('no element jumps the focus order', ahead === 0, `${ahead} with a positive tabindex`);
+  await tree.detach();
+
+  await open(url + '?lang=fr');
+  await says('the words in French', new RegExp(
+      "^2 fentes espacées de 20 px, longueur d'onde 5 px, Champ proche\\. Détecteur à 535 px, " +
+      "30 px au-dessus de l'axe\\. Intensité [0-9.]+ sur 64, entre un maximum et un minimum\\.$"));
+  await page.keyboard.press('g');
+  await says('g: the words in French say 3 slits', /^3 fentes espacées de 20 px, /);
+
+  // A browser without Web Audio: "l" says so on our line, the picture runs on.
+  const noAudio = await page.evaluateOnNewDocument(() => {
+    window.AudioContext = undefined;
+    window.webkitAudioContext = undefined;
+  });
+  await open(url + GERMAN);
+  await page.keyboard.press('l');
+  const said = await until('without Web Audio: l says there is no sound', () => page.evaluate(
+      () => /^mehrfachspalt: no sound: /.test(document.getElementById('status').textContent) ||
+            document.getElementById('status').textContent));
+  if (said) check('without Web Audio: l says there is no sound', true);
+  const running = await pictures();
+  await until('without Web Audio: the picture runs on', async () => (await pictures()) > running + 5);
+  await page.removeScriptToEvaluateOnNewDocument(noAudio.identifier);
+  problems.splice(0, problems.length, ...problems.filter((p) => !/no sound/.test(p)));
+  check('screen readers: the console shows no error', problems.length === 0, problems.join('; '));
+  await page.close();
+}
+
 async function main() {
   const server = await serve(path.resolve(site));
   const url = `http://127.0.0.1:${server.address().port}/`;
@@ -969,6 +1116,7 @@ async function main() {
     await touchAndOffline(browser, url, server, 'chromium');
     await classroomScreens(browser, url, 'chromium', SCREENS);
     await languages(browser, url, server);
+    await screenReaders(browser, url);
   } finally {
     await browser.close();
     fs.rmSync(profile, {recursive: true, force: true});

@@ -56,3 +56,7 @@ void page_single_step(bool stepping) {
     ++recording_page().step_notes;
     recording_page().single_step = stepping;
 }
+
+void page_describe(const char* text) {
+    recording_page().descriptions.emplace_back(text);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "gfx/present/present.h"
@@ -21,6 +22,8 @@ struct RecordingPage {
     // What the status line says: page_single_step's calls and the last one.
     int32_t step_notes = 0;
     bool single_step = false;
+    // The descriptions the live region was given, in order.
+    std::vector<std::string> descriptions;
 };
 
 RecordingPage& recording_page();

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdlib>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "gfx/draw/draw.h"
 #include "gfx/gfx.h"
@@ -179,7 +181,16 @@ TEST_F(WebDriver, SingleStepsReachThePageAsSuchNotThroughTheTitle) {
     gfx_set_title("mehrfachspalt \xE2\x80\x93 Einzelschritt");
     EXPECT_FALSE(recording_page().single_step);
     EXPECT_EQ(recording_page().step_notes, 2);
+    // The picture's words reach the live region as they are; the Null
+    // driver takes none.
+    EXPECT_TRUE(gfx_describes());
+    gfx_describe("2 Spalte im Abstand 20 Pix, \xC3\xBC");
+    EXPECT_EQ(recording_page().descriptions,
+              std::vector<std::string>{"2 Spalte im Abstand 20 Pix, \xC3\xBC"});
     screen.driver = own;
+    EXPECT_FALSE(gfx_describes());
+    gfx_describe("nothing");
+    EXPECT_EQ(recording_page().descriptions.size(), 1u);
 }
 
 }  // namespace

@@ -88,3 +88,7 @@ void page_close();
 // The program single-steps (or runs again): the page's status line and
 // title say so.
 void page_single_step(bool stepping);
+
+// What the picture shows, in words (UTF-8): the page's live region for
+// screen readers says it.
+void page_describe(const char* text);

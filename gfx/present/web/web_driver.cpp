@@ -106,5 +106,6 @@ const WindowDriver web_driver = {
     // The page has no title bar to show the program's title in; what the
     // title tells, single steps, the page's status line says.
     .show_single_step = page_single_step,
+    .describe = page_describe,
     .poll = web_poll,
 };

@@ -119,12 +119,24 @@ EM_JS(void, page_show_single_step, (int stepping), {
     else if (line.textContent === text) line.textContent = "";
 });
 
+// What the picture shows, in words, goes to the page's live region (the
+// element with the id "description"), which screen readers say when it
+// changes. Module.descriptions counts the texts handed over, for the page's
+// test.
+EM_JS(void, page_show_description, (const char* text), {
+    var words = UTF8ToString(text);
+    Module["description"] = words;
+    Module["descriptions"] = (Module["descriptions"] || 0) + 1;
+    var region = document.getElementById("description");
+    if (region) region.textContent = words;
+});
+
 // The tone through Web Audio: a sine and its gain, the gain gliding in a
 // straight line to each frame's value across the frame period; a tick is a
 // short sine of its own, fading out. The context comes from the page's key
 // or button that turned the tone on (a user's gesture); where there is none,
 // or the browser refused it, there is no sound. Module.toneGain is the gain
-// last asked for, for the page's test.
+// last asked for and Module.toneTicks counts the ticks, for the page's test.
 EM_JS(int, page_tone_open, (double pitch), {
     var Context = window.AudioContext || window.webkitAudioContext;
     try {
@@ -159,6 +171,7 @@ EM_JS(void, page_tone_frame, (double gain, double seconds, int tick, double tick
     level.linearRampToValueAtTime(gain, now + seconds);
     Module["toneGain"] = gain;
     if (!tick) return;
+    Module["toneTicks"] = (Module["toneTicks"] || 0) + 1;
     var click = context.createOscillator();
     var fade = context.createGain();
     click.frequency.value = tick_pitch;
@@ -227,4 +240,8 @@ void page_close() {
 
 void page_single_step(bool stepping) {
     page_show_single_step(stepping ? 1 : 0);
+}
+
+void page_describe(const char* text) {
+    page_show_description(text);
 }
