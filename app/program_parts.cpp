@@ -15,10 +15,6 @@ void assemble_program() {
         .frame_begun = lessons_frame_begun,
         .frame_drawn = lessons_frame_drawn,
         .after_key = lessons_after_key,
-        .physics = lesson_physics,
-        .chain = draw_arcs,
-        .opening_rows = lesson_opening_rows,
-        .ray_end_row = lesson_ray_end_row,
         .curve_intensity = lesson_curve_intensity,
         .keys = lesson_keys(),
     };

@@ -1,7 +1,7 @@
-// Calls the wide-slit physics for one setting at every detector row in turn
-// (the detector line where "i" puts it), and with "chords" also every slit's
-// chords as a frame that draws the arcs would, so that an instruction
-// counter such as callgrind can divide what one frame's physics costs.
+// Calls the light function for one setting at every detector row in turn
+// (the detector line where "i" puts it), and with "chords" also with every
+// slit's chords as a frame that draws the arcs does, so that an instruction
+// counter such as callgrind can divide what one frame's light costs.
 //
 //   physics_count SLITS SPACING WAVELENGTH WIDTH near|far phasors|chords ROUNDS
 //   (one round is 480 calls, one per row)
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "lessons/wide_slits.h"
+#include "optics/optics.h"
 
 int main(int argc, char** argv) {
     if (argc != 8) {
@@ -39,19 +39,18 @@ int main(int argc, char** argv) {
                         .slit_width = static_cast<float>(std::strtod(argv[4], nullptr)),
                         .far_field = std::strcmp(argv[5], "far") == 0};
     const bool chords = std::strcmp(argv[6], "chords") == 0;
-    float dx[MAX_SLIT_CHORDS], dy[MAX_SLIT_CHORDS];
+    static ArcChords arcs;
     // Every result feeds the checksum, so that no call can be left out.
     double checksum = 0;
     for (long round = 0; round < rounds; ++round) {
         for (int32_t row = 0; row < 480; ++row) {
             setting.detector_offset = 248 - row;
-            const PhasorSet light = wide_slit_phasors(setting, static_cast<float>(round));
+            const PhasorSet light =
+                light_of(setting, static_cast<float>(round), chords ? &arcs : nullptr);
             checksum += light.sum_x;
             if (!chords) continue;
-            for (int32_t i = 1; i <= slits; ++i) {
-                const int32_t count = slit_chords(setting, static_cast<float>(round), i, dx, dy);
-                checksum += dx[count - 1];
-            }
+            for (int32_t i = 1; i <= slits; ++i)
+                checksum += arcs.dx[i][arcs.count[i] - 1];
         }
     }
     std::printf("%ld rounds, checksum %g\n", rounds, checksum);

@@ -6,9 +6,9 @@
 #include "gfx/gfx.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "optics/optics.h"
 #include "sim/hooks.h"
 #include "sim/layout.h"
-#include "sim/physics.h"
 #include "sim/sim.h"
 #include "sim/texts.h"
 
@@ -24,7 +24,7 @@ namespace {
 double light_at(int32_t offset) {
     SlitSetting setting = setting_of(model);
     setting.detector_offset = offset;
-    const PhasorSet light = setting_phasors(setting, model.phase);
+    const PhasorSet light = light_of(setting, model.phase);
     return intensity_of(light.sum_x, light.sum_y);
 }
 
@@ -41,7 +41,7 @@ double path_difference_at(int32_t offset) {
     const double height = offset;
     const double distance = model.detector_distance;
     const double r = std::hypot(height, distance);
-    return r > 0 ? lessons.slit_width * (height / r) / model.wavelength : 0.0;
+    return r > 0 ? optics_model.slit_width * (height / r) / model.wavelength : 0.0;
 }
 
 // The rows the detector point can stand on, as row offsets.
@@ -134,11 +134,11 @@ std::string picture_description() {
             : fill_in(title_text(N_("%s Spalte im Abstand %s Pix")),
                       {std::to_string(model.slit_count), pixels(model.slit_spacing)});
     setting += ", " + fill_in(title_text(N_("Wellenlänge %s Pix")), {pixels(model.wavelength)});
-    if (lessons.slit_width > 0) {
+    if (optics_model.slit_width > 0) {
         setting +=
-            ", " + fill_in(title_text(N_("Spaltbreite %s Pix")), {pixels(lessons.slit_width)});
+            ", " + fill_in(title_text(N_("Spaltbreite %s Pix")), {pixels(optics_model.slit_width)});
     }
-    setting += ", " + title_text(lessons.far_field ? N_("Fernfeld") : N_("Nahfeld"));
+    setting += ", " + title_text(optics_model.far_field ? N_("Fernfeld") : N_("Nahfeld"));
 
     const std::string distance = pixels(model.detector_distance);
     const int32_t offset = model.detector_offset;

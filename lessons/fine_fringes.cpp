@@ -4,8 +4,7 @@
 #include <numbers>
 
 #include "lessons/lessons.h"
-#include "lessons/wide_slits.h"
-#include "sim/physics.h"
+#include "optics/optics.h"
 #include "sim/sim.h"
 
 // A curve that does not alias. The curve samples the detector line once per
@@ -65,12 +64,12 @@ double local_fringe_period(const SlitSetting& setting, double row) {
 
 bool curve_averaged_at(int32_t y) {
     if (specified_setting()) return false;
-    return local_fringe_period(lesson_setting(setting_of(model)), y) < FINEST_FRINGES;
+    return local_fringe_period(setting_of(model), y) < FINEST_FRINGES;
 }
 
 float lesson_curve_intensity(int32_t y, float intensity) {
     if (specified_setting()) return intensity;
-    const SlitSetting setting = lesson_setting(setting_of(model));
+    const SlitSetting setting = setting_of(model);
     const double period = local_fringe_period(setting, y);
     if (!(period < FINEST_FRINGES)) return intensity;
     const int32_t points =
@@ -78,7 +77,7 @@ float lesson_curve_intensity(int32_t y, float intensity) {
     double sum = 0;
     for (int32_t j = 0; j < points; ++j) {
         const double row = y + period * ((j + 0.5) / points - 0.5);
-        const PhasorSet light = wide_slit_phasors_at(setting, model.phase, row);
+        const PhasorSet light = light_at_row(setting, model.phase, row);
         sum += intensity_of(light.sum_x, light.sum_y);
     }
     return static_cast<float>(sum / points);

@@ -13,8 +13,8 @@
 namespace {
 
 CurveSetting setting_now() {
-    return CurveSetting{model.slit_count, model.slit_spacing, model.wavelength,
-                        model.detector_x, lessons.slit_width, lessons.far_field};
+    return CurveSetting{model.slit_count, model.slit_spacing,      model.wavelength,
+                        model.detector_x, optics_model.slit_width, optics_model.far_field};
 }
 
 int32_t rows_taken(const CurveSample (&samples)[CURVE_ROWS]) {

@@ -70,7 +70,7 @@ void lessons_after_key() {
     follow_pointer();
     // The detector line's distance may have carried the setting across the
     // near field's limit: the label changes, the readouts move under it.
-    if (const bool noted = !lessons.far_field && near_field_noted();
+    if (const bool noted = !optics_model.far_field && near_field_noted();
         noted != lessons.near_field_label) {
         erase_readouts();
         set_near_field_label(noted);

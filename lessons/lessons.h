@@ -227,18 +227,6 @@ constexpr PaletteColour PROJECTOR_VIEW_SHADE_COLOURS[VIEW_SHADES] = {
     {14, 246, 190, 60},
 };
 
-// The chain as the lesson tools last drew it, as arcs of wide slits: per
-// slit its chords, so that the next frame retraces it exactly.
-constexpr int32_t MAX_ARC_CHORDS = 64;
-struct DrawnArcs {
-    bool drawn = false;
-    float start_x = 0;
-    float start_y = 0;
-    int32_t chords[SLIT_CAPACITY + 1] = {};
-    float dx[SLIT_CAPACITY + 1][MAX_ARC_CHORDS] = {};
-    float dy[SLIT_CAPACITY + 1][MAX_ARC_CHORDS] = {};
-};
-
 // The wave picture ("f"): off, the waves at the frame's phase, or the
 // intensity in space (lessons/wave_view.cpp; the field in wave_field.h).
 enum class WaveView : int32_t { OFF, WAVES, INTENSITY };
@@ -307,12 +295,6 @@ struct LessonState {
     KeptCurves kept;
     CurveLegend legend;
     FigureReach drawn_reach;
-    // Slit width ("b", "B"): 0 is point slits.
-    int32_t slit_width = 0;
-    // The far field ("t"): the screen at infinity instead of the exact
-    // geometry.
-    bool far_field = false;
-    DrawnArcs arcs;
     WaveViewState wave;
     ToneState tone;
     DescriptionState description;
@@ -337,12 +319,6 @@ void step_slit_width(int32_t direction);
 // that fits. True when it changed (the caller redraws).
 bool fit_width_to_spacing();
 
-// The core's seams for wide slits: their light, their openings, their arcs.
-PhasorSet lesson_physics(const SlitSetting& setting, float phase);
-// The setting with the lesson tools' width and field model.
-SlitSetting lesson_setting(const SlitSetting& setting);
-int32_t lesson_opening_rows();
-bool draw_arcs(bool erase);
 // The labels of a width that is not 0 and of the far field (or the near
 // field, where it is noted), under the setting's others; how many there are
 // (the readouts start under them).
@@ -351,7 +327,6 @@ int32_t model_label_count();
 // "t": the near field (the exact geometry) or the far field; the rays of
 // the far field run parallel at the detector's angle.
 void toggle_far_field();
-int32_t lesson_ray_end_row(int32_t slit);
 void toggle_readouts();
 // "l": the tone on, with ticks, off; where no sound device opens, a line
 // says so. The amplitude it has at the frame shown: the resultant's length

@@ -25,9 +25,9 @@ constexpr double NEAR_FIELD_FRESNEL = 0.3;
 }  // namespace
 
 double fresnel_number() {
-    const double a =
-        ((model.slit_count - 1) * static_cast<double>(model.slit_spacing) + lessons.slit_width) /
-        2.0;
+    const double a = ((model.slit_count - 1) * static_cast<double>(model.slit_spacing) +
+                      optics_model.slit_width) /
+                     2.0;
     const double lambda_d =
         static_cast<double>(model.wavelength) * static_cast<double>(model.detector_distance);
     if (!(std::fabs(lambda_d) > 0)) return a == 0 ? 0.0 : INFINITY;
@@ -35,7 +35,7 @@ double fresnel_number() {
 }
 
 bool specified_setting() {
-    if (lessons.slit_width != 0 || lessons.far_field || model.slit_count < 1 ||
+    if (optics_model.slit_width != 0 || optics_model.far_field || model.slit_count < 1 ||
         model.slit_count > MAX_SLITS) {
         return false;
     }
@@ -46,5 +46,5 @@ bool specified_setting() {
 }
 
 bool near_field_noted() {
-    return !specified_setting() && !lessons.far_field && fresnel_number() > NEAR_FIELD_FRESNEL;
+    return !specified_setting() && !optics_model.far_field && fresnel_number() > NEAR_FIELD_FRESNEL;
 }

@@ -3,10 +3,10 @@
 #include "gfx/input/input.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "optics/optics.h"
 #include "sim/detector.h"
 #include "sim/hooks.h"
 #include "sim/phasors.h"
-#include "sim/physics.h"
 #include "sim/sim.h"
 
 // The detector under the finger: on a whiteboard or a tablet the pointer is
@@ -26,7 +26,7 @@ void sample_rows_between(int32_t from, int32_t to) {
     const int32_t step = to > from ? 1 : -1;
     for (int32_t offset = from + step; offset != to; offset += step) {
         setting.detector_offset = offset;
-        const PhasorSet light = setting_phasors(setting, model.phase);
+        const PhasorSet light = light_of(setting, model.phase);
         draw_sample(model.axis_y - offset, intensity_of(light.sum_x, light.sum_y));
     }
 }

@@ -6,9 +6,9 @@
 #include "lessons/extra_keys_lines.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "optics/optics.h"
 #include "sim/hooks.h"
 #include "sim/labels.h"
-#include "sim/physics.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 #include "sim/texts.h"
@@ -61,7 +61,7 @@ double edge_difference() {
     const double distance = model.detector_distance;
     const double r = std::sqrt(height * height + distance * distance);
     const double sin_theta = r > 0 ? height / r : 0.0;
-    return lessons.slit_width * sin_theta / static_cast<double>(model.wavelength);
+    return optics_model.slit_width * sin_theta / static_cast<double>(model.wavelength);
 }
 
 std::string whole(int32_t value) {
@@ -71,15 +71,15 @@ std::string whole(int32_t value) {
 }  // namespace
 
 ReadoutSetting readout_setting_now() {
-    return ReadoutSetting{model.slit_count,      model.slit_spacing, model.detector_x,
-                          model.detector_offset, model.wavelength,   model.wave_number,
-                          lessons.slit_width,    lessons.far_field};
+    return ReadoutSetting{model.slit_count,        model.slit_spacing,    model.detector_x,
+                          model.detector_offset,   model.wavelength,      model.wave_number,
+                          optics_model.slit_width, optics_model.far_field};
 }
 
 void readout_texts(std::string (&lines)[READOUT_LINES]) {
     // The frame loop computes the light only at its start; a command may
     // have moved the detector since.
-    const PhasorSet light = setting_phasors(setting_of(model), model.phase);
+    const PhasorSet light = light_of(setting_of(model), model.phase);
 
     for (std::string& line : lines)
         line.clear();
@@ -109,7 +109,7 @@ void readout_texts(std::string (&lines)[READOUT_LINES]) {
                "   " + fill_in(screen_text("Höhe y = %s Pix"), {whole(model.detector_offset)});
     lines[5] = fill_in(screen_text("Fresnel-Zahl N_F = %s"), {fixed_text(fresnel_number(), 2)});
     if (curve_averaged_at(detector_y())) {
-        const SlitSetting setting = lesson_setting(setting_of(model));
+        const SlitSetting setting = setting_of(model);
         lines[6] = fill_in(screen_text("Streifenabstand = %s Pix, feiner als das Bild"),
                            {fixed_text(local_fringe_period(setting, detector_y()), 1)});
     }

@@ -6,7 +6,6 @@
 #include "gfx/draw/draw.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
-#include "lessons/wide_slits.h"
 #include "runtime/runtime.h"
 #include "sim/labels.h"
 #include "sim/scene.h"
@@ -32,43 +31,27 @@ void step_slit_width(int32_t direction) {
     const int32_t* next = nullptr;
     if (direction > 0) {
         next = std::find_if(std::begin(WIDTHS), std::end(WIDTHS),
-                            [](int32_t w) { return w > lessons.slit_width; });
+                            [](int32_t w) { return w > optics_model.slit_width; });
     } else {
         const auto back = std::find_if(std::rbegin(WIDTHS), std::rend(WIDTHS),
-                                       [](int32_t w) { return w < lessons.slit_width; });
+                                       [](int32_t w) { return w < optics_model.slit_width; });
         next = back == std::rend(WIDTHS) ? std::end(WIDTHS) : &*back;
     }
     if (next == std::end(WIDTHS) || !width_fits(*next)) return;
-    lessons.slit_width = *next;
+    optics_model.slit_width = *next;
     redraw_scene();
 }
 
 bool fit_width_to_spacing() {
-    if (width_fits(lessons.slit_width)) return false;
+    if (width_fits(optics_model.slit_width)) return false;
     const auto widest = std::find_if(std::rbegin(WIDTHS), std::rend(WIDTHS), width_fits);
-    lessons.slit_width = widest == std::rend(WIDTHS) ? 0 : *widest;
+    optics_model.slit_width = widest == std::rend(WIDTHS) ? 0 : *widest;
     return true;
 }
 
-SlitSetting lesson_setting(const SlitSetting& setting) {
-    SlitSetting wide = setting;
-    wide.slit_width = static_cast<float>(lessons.slit_width);
-    wide.far_field = lessons.far_field;
-    return wide;
-}
-
-PhasorSet lesson_physics(const SlitSetting& setting, float phase) {
-    return wide_slit_phasors(lesson_setting(setting), phase);
-}
-
-int32_t lesson_opening_rows() {
-    // As tall as the width, and never narrower than a point slit's five.
-    return std::max(2, (lessons.slit_width + 1) / 2);
-}
-
 int32_t model_label_count() {
-    return (lessons.slit_width != 0 ? 1 : 0) +
-           (lessons.far_field || lessons.near_field_label ? 1 : 0);
+    return (optics_model.slit_width != 0 ? 1 : 0) +
+           (optics_model.far_field || lessons.near_field_label ? 1 : 0);
 }
 
 namespace {
@@ -78,7 +61,7 @@ namespace {
 constexpr const char* NEAR_FIELD_TEXT = N_("Nahfeld ([t]: Schirm im Unendlichen)");
 
 int32_t field_label_y() {
-    return WIDTH_LABEL_Y + (lessons.slit_width != 0 ? WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y : 0);
+    return WIDTH_LABEL_Y + (optics_model.slit_width != 0 ? WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y : 0);
 }
 
 void print_model_label(int32_t y, std::string_view text) {
@@ -87,7 +70,7 @@ void print_model_label(int32_t y, std::string_view text) {
 }
 
 void draw_field_label() {
-    if (lessons.far_field) {
+    if (optics_model.far_field) {
         print_model_label(field_label_y(), screen_text("Fernfeld"));
     } else if (lessons.near_field_label) {
         print_model_label(field_label_y(), screen_text(NEAR_FIELD_TEXT));
@@ -97,10 +80,10 @@ void draw_field_label() {
 }  // namespace
 
 void draw_model_labels() {
-    lessons.near_field_label = !lessons.far_field && near_field_noted();
-    if (lessons.slit_width != 0) {
+    lessons.near_field_label = !optics_model.far_field && near_field_noted();
+    if (optics_model.slit_width != 0) {
         print_model_label(WIDTH_LABEL_Y, pixel_label(screen_text("Spaltbreite  = "),
-                                                     int_to_text(lessons.slit_width)));
+                                                     int_to_text(optics_model.slit_width)));
     }
     draw_field_label();
 }
@@ -118,13 +101,6 @@ void set_near_field_label(bool noted) {
 }
 
 void toggle_far_field() {
-    lessons.far_field = !lessons.far_field;
+    optics_model.far_field = !optics_model.far_field;
     redraw_scene();
-}
-
-int32_t lesson_ray_end_row(int32_t slit) {
-    // Parallel rays at the angle the detector point is seen at from the
-    // barrier's middle: each falls as far as the point stands above the axis.
-    if (lessons.far_field) return model.slit_y[slit] - model.detector_offset;
-    return detector_y();
 }

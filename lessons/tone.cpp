@@ -79,7 +79,7 @@ void say_no_sound(const char* message, const char* reason) {
 double intensity_at(int32_t offset) {
     SlitSetting setting = setting_of(model);
     setting.detector_offset = offset;
-    const PhasorSet light = setting_phasors(setting, model.phase);
+    const PhasorSet light = light_of(setting, model.phase);
     return intensity_of(light.sum_x, light.sum_y);
 }
 
@@ -103,7 +103,7 @@ bool passed_turn(int32_t from, int32_t to) {
 }  // namespace
 
 float tone_amplitude_now() {
-    const PhasorSet light = setting_phasors(setting_of(model), model.phase);
+    const PhasorSet light = light_of(setting_of(model), model.phase);
     if (!(model.total_amplitude > 0)) return 0;
     const double length = std::hypot(static_cast<double>(light.sum_x), light.sum_y);
     const double amplitude = length / model.total_amplitude;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "optics/segment_rule.h"
+
 // How a column is built. A pixel's amplitude is the same sum for every slit
 // but shifted by the slit's row, so per column one table holds an opening's
 // mean at every row offset the screen can ask for (at the pixel's sample
@@ -20,10 +22,10 @@
 
 namespace {
 
-// Radians a grid step may depart from its line: the arcs' bound where one
-// sample a pixel shows the amplitude (the chain and the picture agree), ten
-// times that where the intensity is averaged from many.
-constexpr double PHASE_TOLERANCE = 0.002;
+// Radians a grid step may depart from its line: the arcs' bound
+// (PHASE_TOLERANCE) where one sample a pixel shows the amplitude (the chain
+// and the picture agree), ten times that where the intensity is averaged
+// from many.
 constexpr double AVERAGED_TOLERANCE = 0.02;
 constexpr int32_t MAX_ROW_OFFSETS = FIELD_ROWS + 1100;
 constexpr int32_t MAX_TABLE = MAX_ROW_OFFSETS * MAX_PIXEL_SAMPLES;
@@ -54,10 +56,6 @@ float sum_im[FIELD_ROWS * MAX_PIXEL_SAMPLES + 8];
 double grid_re[MAX_GRID + 1];
 double grid_im[MAX_GRID + 1];
 
-double sinc(double x) {
-    return std::abs(x) < 1e-4 ? 1.0 - x * x / 6.0 : std::sin(x) / x;
-}
-
 double radius(double distance, double t) {
     return std::sqrt(distance * distance + t * t);
 }
@@ -83,7 +81,7 @@ std::complex<double> piece(double k, double distance, double a, double b) {
     const double ra = radius(distance, a);
     const double rb = radius(distance, b);
     const double middle = radius(distance, (a + b) / 2.0);
-    const double weight = (b - a) * sinc(k * (rb - ra) / 2.0) * falloff(middle);
+    const double weight = (b - a) * secant_weight(k, ra, rb) * falloff(middle);
     const double angle = -k * middle;
     return {std::cos(angle) * weight, std::sin(angle) * weight};
 }
@@ -100,9 +98,10 @@ struct Grid {
 // the width is whole; m as small as the bending allows.
 Grid grid_for(double k, double distance, double lo, double hi, int32_t samples, double tolerance) {
     // |phi''| = k D^2 / r^3 is largest where the source is level with the
-    // pixel: k / D. A step of 2 sqrt(eps / c) departs from its line by eps.
-    const double bending = std::abs(k) / std::max(distance, 1e-3);
-    const double most = 2.0 * std::sqrt(tolerance / std::max(bending, 1e-12));
+    // pixel: k / D.
+    const double nearest = std::max(distance, 1e-3);
+    const double bending = near_field_bending(k, nearest, nearest);
+    const double most = longest_segment(std::max(bending, 1e-12), tolerance);
     const double per_sample = std::ceil(1.0 / (samples * most));
     double step = 1.0 / (samples * std::clamp(per_sample, 1.0, static_cast<double>(MAX_GRID)));
     const double span = hi - lo;
@@ -125,7 +124,7 @@ void fill_grid(const Grid& grid, double k, double distance) {
         const double r_end = radius(distance, a + grid.step);
         const double middle = radius(distance, a + grid.step / 2.0);
         const double angle = -k * middle;
-        const double weight = grid.step * sinc(k * (r_end - r_start) / 2.0) * falloff(middle);
+        const double weight = grid.step * secant_weight(k, r_start, r_end) * falloff(middle);
         grid_re[j + 1] = grid_re[j] + std::cos(angle) * weight;
         grid_im[j + 1] = grid_im[j] + std::sin(angle) * weight;
         r_start = r_end;

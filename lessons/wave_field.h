@@ -33,8 +33,8 @@
 #include <complex>
 #include <cstdint>
 
+#include "optics/optics.h"
 #include "sim/layout.h"
-#include "sim/physics.h"
 
 // The curve reaches at most 64 pixels in from the right edge (the squared
 // total amplitude over 100); the field stops short of it.

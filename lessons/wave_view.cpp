@@ -77,7 +77,7 @@ uint8_t background_byte() {
 
 FieldSources current_sources() {
     SlitSetting setting = setting_of(model);
-    setting.slit_width = static_cast<float>(lessons.slit_width);
+    setting.slit_width = static_cast<float>(optics_model.slit_width);
     return field_sources_of(setting);
 }
 

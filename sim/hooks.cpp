@@ -14,8 +14,3 @@ void install_sim_hooks(const SimHooks* hooks) {
 const SimHooks& sim_hooks() {
     return *installed;
 }
-
-PhasorSet setting_phasors(const SlitSetting& setting, float phase) {
-    if (const auto physics = installed->physics) return physics(setting, phase);
-    return slit_phasors(setting, phase);
-}

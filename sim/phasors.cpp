@@ -19,6 +19,41 @@ double wide(int32_t value) {
     return static_cast<double>(value);
 }
 
+// The frame's light as chords of each slit's arc, and where the arcs were
+// last drawn from while they were: the next frame retraces them in the
+// background colour, as it does the point slits' chain.
+ArcChords frame_chords;
+struct DrawnArcs {
+    bool drawn = false;
+    float start_x = 0;
+    float start_y = 0;
+};
+DrawnArcs drawn_arcs;
+
+// Each slit's phasor drawn as the arc it is, chords head to tail, so that
+// one slit at a minimum closes a circle and a grating's arcs line up at a
+// maximum.
+void trace_arcs(bool erase) {
+    bool first = true;
+    for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i) {
+        const uint32_t colour = erase ? COLOUR_WHITE : i == 1 ? COLOUR_LIGHT_GREEN : COLOUR_BLUE;
+        for (int32_t j = 0; j < frame_chords.count[i]; ++j) {
+            const float dx = frame_chords.dx[i][j];
+            const float dy = frame_chords.dy[i][j];
+            if (first) {
+                // From the detector point; every chord after it continues
+                // from where the one before ended.
+                scene_line(drawn_arcs.start_x, drawn_arcs.start_y,
+                           static_cast<double>(drawn_arcs.start_x) + dx,
+                           static_cast<double>(drawn_arcs.start_y) + dy, colour);
+                first = false;
+            } else {
+                scene_line(0.0, 0.0, dx, dy, colour, RELATIVE_BOTH);
+            }
+        }
+    }
+}
+
 // The resultant is two pixels thick: four lines from the detector point and
 // its right, lower and lower-right neighbours.
 void draw_thick_arrow(float dx, float dy, uint32_t colour) {
@@ -61,8 +96,17 @@ void draw_slit_arrows() {
     if (model.slit_count > MAX_SLITS) draw_barrier();
 }
 
+void forget_drawn_chain() {
+    drawn_arcs = DrawnArcs{};
+}
+
 void erase_chain() {
-    if (const auto chain = sim_hooks().chain; chain != nullptr && chain(true)) return;
+    // Whatever drew the last chain erases it: arcs, or a point slits' chain.
+    if (drawn_arcs.drawn) {
+        trace_arcs(true);
+        drawn_arcs.drawn = false;
+        return;
+    }
     scene_line(model.chain_start_x, model.chain_start_y, model.chain_end_x, model.chain_end_y,
                COLOUR_WHITE);
     // The phasors still hold the previous frame's values, and each line
@@ -74,7 +118,9 @@ void erase_chain() {
 }
 
 void compute_phasors() {
-    const PhasorSet light = setting_phasors(setting_of(model), model.phase);
+    // Point slits draw their chain from the phasors alone.
+    const PhasorSet light = light_of(setting_of(model), model.phase,
+                                     optics_model.slit_width > 0 ? &frame_chords : nullptr);
     // Only the slits there are: the chain's erase retraces the rows beyond
     // them as an earlier setting left them.
     for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i) {
@@ -94,7 +140,13 @@ void draw_resultant() {
 }
 
 void draw_chain() {
-    if (const auto chain = sim_hooks().chain; chain != nullptr && chain(false)) return;
+    if (optics_model.slit_width > 0) {
+        drawn_arcs.start_x = static_cast<float>(model.detector_x);
+        drawn_arcs.start_y = static_cast<float>(detector_y());
+        trace_arcs(false);
+        drawn_arcs.drawn = true;
+        return;
+    }
     model.chain_start_x = static_cast<float>(model.detector_x);
     model.chain_start_y = static_cast<float>(detector_y());
     model.chain_end_x = static_cast<float>(wide(model.detector_x) + wide(model.phasor_x[1]));

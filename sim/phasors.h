@@ -19,14 +19,18 @@ void draw_slit_arrows();
 
 // Retraces the chain the previous frame drew, in the background colour.
 void erase_chain();
+// A new run: no arcs of an earlier one to retrace.
+void forget_drawn_chain();
 
-// The phasor of every slit at the detector point, and their sum.
+// The phasor of every slit at the detector point, their sum, and the chords
+// of the openings' arcs, from one integration.
 void compute_phasors();
 
 // Replaces the drawn resultant by the current sum.
 void draw_resultant();
 
-// Draws the chain from the detector point and remembers its first phasor.
+// Draws the chain from the detector point and remembers its first phasor;
+// openings with a width as their arcs, from the chords compute_phasors left.
 void draw_chain();
 
 // One intensity sample at the right edge, at the detector's height.

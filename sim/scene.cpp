@@ -1,13 +1,14 @@
 #include "sim/scene.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
 #include "gfx/draw/draw.h"
+#include "optics/optics.h"
 #include "runtime/runtime.h"
 #include "sim/hooks.h"
 #include "sim/labels.h"
-#include "sim/physics.h"
 #include "sim/sim.h"
 #include "sim/texts.h"
 
@@ -37,13 +38,16 @@ void draw_mark() {
 }  // namespace
 
 int32_t opening_rows() {
-    const auto rows = sim_hooks().opening_rows;
-    return rows != nullptr ? rows() : 2;
+    // As tall as the width, and never narrower than a point slit's five.
+    return std::max(2, (optics_model.slit_width + 1) / 2);
 }
 
 int32_t ray_end_row(int32_t slit) {
-    const auto row = sim_hooks().ray_end_row;
-    return row != nullptr ? row(slit) : detector_y();
+    // In the far field the rays run parallel, at the angle the detector point
+    // is seen at from the barrier's middle: each falls as far as the point
+    // stands above the axis. In the near field they all meet at the point.
+    if (optics_model.far_field) return model.slit_y[slit] - model.detector_offset;
+    return detector_y();
 }
 
 void place_slits() {

@@ -15,11 +15,11 @@
 void place_slits();
 
 // Rows of each opening above and below its slit's row: two (five rows in
-// all), or as many as the layer above makes them.
+// all) for point slits, half the width for wider openings.
 int32_t opening_rows();
 
-// Where slit's ray meets the detector line: at the detector point, or where
-// the layer above has it.
+// Where slit's ray meets the detector line: at the detector point in the
+// near field, parallel to the others in the far field.
 int32_t ray_end_row(int32_t slit);
 
 // The barrier with one opening per slit.

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
+#include "optics/optics.h"
 #include "sim/layout.h"
-#include "sim/physics.h"
 
 // The simulation's whole state. Reals are stored in single precision; every
 // expression producing one is evaluated in double and rounded once on storing.
@@ -56,6 +56,17 @@ struct SlitModel {
 
 extern SlitModel model;
 
+// Beyond the point slits the program always had: the openings' width in
+// rows ("b", "B"; 0: points) and the screen at infinity ("t"). With both at
+// rest the picture is the one it always was. The core draws what they say:
+// openings as tall as their widths, arcs in the chain, parallel rays in the
+// far field.
+struct OpticsModel {
+    int32_t slit_width = 0;
+    bool far_field = false;
+};
+extern OpticsModel optics_model;
+
 inline int32_t detector_y() {
     return model.axis_y - model.detector_offset;
 }
@@ -82,8 +93,9 @@ void reset_simulation();
 // A fresh run and its first picture; needs the screen to exist.
 void simulation_start();
 
-// The setting the model is in, as the physics takes it.
-SlitSetting setting_of(const SlitModel& state);
+// The setting the model is in, with its openings' width and field model, as
+// the light takes it.
+SlitSetting setting_of(const SlitModel& state, const OpticsModel& optics = optics_model);
 
 // One frame without its keyboard command and without the wait: path lengths,
 // slit arrows, chain and resultant, detector line, rays, intensity sample and

@@ -19,6 +19,7 @@ constexpr double FRAME_PERIOD = 0.05;  // seconds: about 20 frames per second
 
 void set_initial_values() {
     model = SlitModel{};
+    optics_model = OpticsModel{};
     model.axis_y = AXIS_Y;
     model.barrier_x = BARRIER_X;
     model.detector_x = DETECTOR_HOME_X;
@@ -45,6 +46,7 @@ void reset_simulation() {
     // run behind.
     set_initial_values();
     clear_curve_samples();
+    forget_drawn_chain();
     set_step_feed(nullptr);
     if (const auto reset = sim_hooks().reset) reset();
 }

@@ -2,8 +2,9 @@
 
 // Zero-filled at process start; simulation_start gives it its initial values.
 SlitModel model;
+OpticsModel optics_model;
 
-SlitSetting setting_of(const SlitModel& state) {
+SlitSetting setting_of(const SlitModel& state, const OpticsModel& optics) {
     return SlitSetting{
         .slit_count = state.slit_count,
         .slit_spacing = state.slit_spacing,
@@ -12,5 +13,7 @@ SlitSetting setting_of(const SlitModel& state) {
         .detector_offset = state.detector_offset,
         .wave_number = state.wave_number,
         .slit_amplitude = state.slit_amplitude,
+        .slit_width = static_cast<float>(optics.slit_width),
+        .far_field = optics.far_field,
     };
 }

@@ -104,8 +104,8 @@ TEST_F(ToneFileTest, TheSingleSlitFallsSilentAtItsFirstMinimumInTheFarField) {
     press_each("k");
     press_each("bbbbbbbbbbb");  // 1 to 6, 8, 10, 12, 15, 20
     press_each("t");
-    ASSERT_EQ(lessons.slit_width, 20);
-    ASSERT_TRUE(lessons.far_field);
+    ASSERT_EQ(optics_model.slit_width, 20);
+    ASSERT_TRUE(optics_model.far_field);
     press_each("l");
     const double distance = model.detector_distance;
     const auto minimum =

@@ -145,14 +145,14 @@ TEST_F(LessonValues, SlitWidthsStepAlongTheirListBelowTheSpacing) {
         SCOPED_TRACE(::testing::Message() << c.count << " slits " << c.spacing << " apart, width "
                                           << c.width << ", " << c.keys);
         use_slits(c.count, c.spacing);
-        lessons.slit_width = c.width;
+        optics_model.slit_width = c.width;
         press_each(c.keys);
-        EXPECT_EQ(lessons.slit_width, c.new_width);
+        EXPECT_EQ(optics_model.slit_width, c.new_width);
         EXPECT_EQ(model.slit_count, c.new_count);
         EXPECT_EQ(model.slit_spacing, c.new_spacing);
     }
     press_each(PAGE_DOWN);  // 15 apart: the width of 15 becomes 12
-    EXPECT_EQ(lessons.slit_width, 12);
+    EXPECT_EQ(optics_model.slit_width, 12);
 }
 
 // A width shows as a third label, the readouts move under it, and each
@@ -169,7 +169,7 @@ TEST_F(LessonValues, AWidthHasItsLabelAndItsOpenings) {
     press_each("r");
     EXPECT_TRUE(text_at(35, 80, "Gangunterschied zum Nachbarspalt = "));
     press_each("rBBBBBBBBBB");
-    EXPECT_EQ(lessons.slit_width, 0);
+    EXPECT_EQ(optics_model.slit_width, 0);
     EXPECT_FALSE(row_has(67, 35, 220, COLOUR_BLACK));
     EXPECT_EQ(pixel(25, model.slit_y[1] - 3), COLOUR_BROWN);
 }

@@ -160,7 +160,7 @@ TEST_F(ReadoutLines, DistanceHeightAndTheEdgesOfOneOpening) {
     press_each("rk");
     for (int i = 0; i < 11; ++i)
         press_each("b");  // width 20
-    ASSERT_EQ(lessons.slit_width, 20);
+    ASSERT_EQ(optics_model.slit_width, 20);
     // Under the width's label.
     EXPECT_TRUE(text_at(35, 160, "Abstand D = 535 Pix   H\x94he y = 30 Pix"));
     const double sin_theta = 30.0 / std::hypot(30.0, 535.0);

@@ -12,8 +12,8 @@
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
 #include "lessons/wave_field.h"
+#include "optics/optics.h"
 #include "sim/labels.h"
-#include "sim/physics.h"
 #include "sim/scene.h"
 #include "sim/texts.h"
 #include "tests/support/allocation_count.h"
@@ -157,7 +157,7 @@ TEST_F(WavePicture, FieldAtTheDetectorHasTheSignOfTheResultantsX) {
         model.slit_count = s.slits;
         model.slit_spacing = s.spacing;
         model.slit_amplitude = model.total_amplitude / static_cast<float>(s.slits);
-        lessons.slit_width = s.width;
+        optics_model.slit_width = s.width;
         set_wavelength(s.wavelength);
         press_each('f');
         settle();
@@ -389,7 +389,7 @@ TEST_F(WavePicture, IntensityIsScaledAgainstTheDetectorLine) {
     // about as bright as the incoming wave over the opening's width.
     model.slit_count = 1;
     model.slit_amplitude = model.total_amplitude;
-    lessons.slit_width = 60;
+    optics_model.slit_width = 60;
     set_wavelength(10.0f);
     press_each("ff");
     settle();
@@ -445,7 +445,7 @@ TEST_F(WavePicture, AGratingsFirstOrdersAreBrightBandsToTheCurvesMaxima) {
         for (int32_t offset = 100; offset <= 136; ++offset) {
             SlitSetting setting = setting_of(model);
             setting.detector_offset = sign * offset;
-            const PhasorSet light = slit_phasors(setting, 0.0f);
+            const PhasorSet light = light_of(setting, 0.0f);
             const float value = intensity_of(light.sum_x, light.sum_y);
             if (value > best) {
                 best = value;

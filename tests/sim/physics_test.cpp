@@ -3,7 +3,7 @@
 #include <cmath>
 #include <complex>
 
-#include "sim/physics.h"
+#include "optics/optics.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ TEST(Physics, PathsAndSumAreThoseOfTheGeometry) {
                                   .detector_offset = c.offset,
                                   .wave_number = c.wave_number,
                                   .slit_amplitude = 80.0f / static_cast<float>(c.slits)};
-        const PhasorSet light = slit_phasors(setting, c.phase);
+        const PhasorSet light = light_of(setting, c.phase);
         std::complex<long double> field = 0;
         for (int32_t i = 1; i <= c.slits; ++i) {
             const long double y = 248.0L - (c.slits - 1) * c.spacing / 2.0L + (i - 1) * c.spacing;

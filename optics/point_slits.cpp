@@ -1,10 +1,12 @@
-#include "sim/physics.h"
+#include "optics/optics.h"
+#include "optics/optics_internal.h"
 
 #include <cmath>
 
-// Every real is stored in single precision, but each expression that
-// produces one is evaluated in double and rounded once, when stored; the
-// picture depends on those roundings, so the widening below is deliberate.
+// Point slits in the near field, as the picture has always been drawn. Every
+// real is stored in single precision, but each expression that produces one
+// is evaluated in double and rounded once, when stored; the picture depends
+// on those roundings, so the widening below is deliberate.
 
 namespace {
 
@@ -24,6 +26,10 @@ int32_t slit_row(const SlitSetting& setting, int32_t slit) {
     return static_cast<int32_t>(std::lround(y));
 }
 
+Opening opening_of(const SlitSetting& setting, int32_t slit) {
+    return Opening{slit_row(setting, slit), setting.slit_width, setting.slit_amplitude};
+}
+
 void slit_path_lengths(const SlitSetting& setting, float (&path_length)[SLIT_CAPACITY + 1]) {
     const double distance = wide(setting.detector_distance);
     const int32_t detector_y = setting.axis_y - setting.detector_offset;
@@ -36,7 +42,7 @@ void slit_path_lengths(const SlitSetting& setting, float (&path_length)[SLIT_CAP
     }
 }
 
-PhasorSet slit_phasors(const SlitSetting& setting, float phase) {
+PhasorSet point_slit_phasors(const SlitSetting& setting, float phase) {
     PhasorSet set;
     slit_path_lengths(setting, set.path_length);
     const double amplitude = wide(setting.slit_amplitude);

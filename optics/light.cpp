@@ -1,38 +1,32 @@
-#include "lessons/wide_slits.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
 
-// Reals are stored in single precision and each computed in double, as the
-// core's physics does; the sums over an opening stay in double until the
-// phasor or chord is stored.
+#include "optics/optics.h"
+#include "optics/optics_internal.h"
+#include "optics/segment_rule.h"
+
+// Openings that have a width, and point slits in the far field. Reals are
+// stored in single precision and each computed in double, as for point
+// slits; the sums over an opening stay in double until the phasor or chord
+// is stored.
 //
-// How an opening is integrated. The phase across an opening, phi(u) =
-// phase - k r(u), is split into segments; over each, phi is replaced by the
-// straight line through its value at the segment's middle with the slope of
-// its chord (the secant), and e^{i phi} of that line is integrated in closed
-// form: e^{i phi(middle)} sinc(k (r(end) - r(start)) / 2). A linear phase is
-// thus integrated exactly however fast it turns (the far field, where r is
-// linear in u, needs one segment per part); only the bending of r counts.
-// By Taylor, a segment of length h where |phi''| <= c departs from its line
-// by at most c h^2 / 4, and |e^{i a} - e^{i b}| <= |a - b|, so its mean is
-// off by at most that much. In the near field phi'' = k r'' = k D^2 / r^3,
-// largest at the point of the opening nearest the detector row, so the rule
-// is: segments no longer than 2 sqrt(eps / c), with eps = 0.002 rad.
-// Every slit's phasor is then within eps of its amplitude, the sum within
-// eps times the total amplitude (80), and the intensity |sum|^2 / 100 within
-// 2 * 80 * 80 eps / 100 = 0.26 pixels of the exact integral: inside the half
-// pixel the curve must keep, at any width, wavelength and spacing. The
-// detector line 455 pixels away at lambda 0.5 asks for segments of half a
-// pixel: 30 over an opening of 15. Only a detector within a few pixels of the
-// barrier would ask for more than the cap of segments an opening gets; there
-// the curve is no longer held to the bound, but stays finite.
+// An opening is integrated by the segment rule (segment_rule.h). In the near
+// field phi'' = k r'' = k D^2 / r^3, largest at the point of the opening
+// nearest the detector row, and the segments are no longer than that allows
+// for PHASE_TOLERANCE. Every slit's phasor is then within eps of its
+// amplitude, the sum within eps times the total amplitude (80), and the
+// intensity |sum|^2 / 100 within 2 * 80 * 80 eps / 100 = 0.26 pixels of the
+// exact integral: inside the half pixel the curve must keep, at any width,
+// wavelength and spacing. The detector line 455 pixels away at lambda 0.5
+// asks for segments of half a pixel: 30 over an opening of 15. Only a
+// detector within a few pixels of the barrier would ask for more than the
+// cap of segments an opening gets; there the curve is no longer held to the
+// bound, but stays finite.
 
 namespace {
 
-constexpr double PHASE_TOLERANCE = 0.002;
 constexpr int32_t MAX_SEGMENTS = 1024;
 // Sixteen chords to a full turn of the arc draw it as a round curve.
 constexpr double TURN_PER_CHORD = std::numbers::pi / 8.0;
@@ -88,11 +82,6 @@ double path(const Geometry& geometry, double y) {
     return std::sqrt(dy * dy + geometry.distance * geometry.distance);
 }
 
-double sinc(double x) {
-    // Below 1e-4 the series' next term is under 1e-17 of one.
-    return std::abs(x) < 1e-4 ? 1.0 - x * x / 6.0 : std::sin(x) / x;
-}
-
 struct Mean {
     double re = 0;
     double im = 0;
@@ -110,7 +99,7 @@ Mean mean_over(const Geometry& geometry, double phase, double top, double height
         const double start = top + j * step;
         const double r_end = path(geometry, top + (j + 1) * step);
         const double r_middle = path(geometry, start + step / 2.0);
-        const double weight = sinc(k * (r_end - r_start) / 2.0);
+        const double weight = secant_weight(k, r_start, r_end);
         const double angle = phase - k * r_middle;
         sum.re += std::cos(angle) * weight;
         sum.im += std::sin(angle) * weight;
@@ -139,8 +128,8 @@ int32_t segments_for(const Geometry& geometry, double top, double width) {
     const double gap =
         std::max(0.0, std::max(top - geometry.detector_y, geometry.detector_y - (top + width)));
     const double r_min = std::sqrt(d2 + gap * gap);
-    const double bending = std::abs(geometry.wave_number) * d2 / (r_min * r_min * r_min);
-    const double segments = std::ceil(width * std::sqrt(bending / PHASE_TOLERANCE) / 2.0);
+    const double bending = near_field_bending(geometry.wave_number, geometry.distance, r_min);
+    const double segments = std::ceil(width / longest_segment(bending, PHASE_TOLERANCE));
     if (!(segments < MAX_SEGMENTS)) return MAX_SEGMENTS;
     return segments >= 1 ? static_cast<int32_t>(segments) : 1;
 }
@@ -183,22 +172,29 @@ int32_t segments_per_part(const OpeningPlan& plan, int32_t parts) {
     return std::max(1, (plan.segments + parts - 1) / parts);
 }
 
-// The mean over the whole opening, as the sum of its parts' means, so that
-// the chords add up to the phasor.
-Mean opening_mean(const Geometry& geometry, double phase, const OpeningPlan& plan) {
+// The mean over the whole opening, as the sum of its parts' means; with
+// dx and dy, each part's share of the amplitude as a chord, so that the
+// chords add up to the phasor.
+Mean opening_mean(const Geometry& geometry, double phase, const OpeningPlan& plan,
+                  double amplitude, float* dx, float* dy) {
     const int32_t segments = segments_per_part(plan, plan.parts);
     const double part = plan.width / plan.parts;
+    const double share = amplitude / plan.parts;
     Mean sum;
     for (int32_t j = 0; j < plan.parts; ++j) {
         const Mean mean = mean_over(geometry, phase, plan.top + j * part, part, segments);
         sum.re += mean.re;
         sum.im += mean.im;
+        if (dx != nullptr) {
+            dx[j] = static_cast<float>(mean.re * share);
+            dy[j] = static_cast<float>(-share * mean.im);
+        }
     }
     return {sum.re / plan.parts, sum.im / plan.parts};
 }
 
-// A point slit as the core computes it (its path rounded to single
-// precision before the phase is taken), or in the far field.
+// A point slit as the near field's rule computes it (its path rounded to
+// single precision before the phase is taken), or in the far field.
 Mean point_phasor(const SlitSetting& setting, const Geometry& geometry, double phase, int32_t slit,
                   float& path_length) {
     const double y = wide(slit_row(setting, slit));
@@ -214,9 +210,18 @@ Mean point_phasor(const SlitSetting& setting, const Geometry& geometry, double p
     return {std::cos(angle), std::sin(angle)};
 }
 
-// The light at the detector point the geometry places; point slits in the
-// near field as the core computes them.
-PhasorSet phasors_at(const SlitSetting& setting, const Geometry& geometry, float phase) {
+// Each slit's phasor as its one chord.
+void point_chords(const SlitSetting& setting, const PhasorSet& set, ArcChords& chords) {
+    for (int32_t i = 1; i <= SLIT_CAPACITY; ++i) {
+        chords.count[i] = i <= setting.slit_count ? 1 : 0;
+        chords.dx[i][0] = set.phasor_x[i];
+        chords.dy[i][0] = set.phasor_y[i];
+    }
+}
+
+// The light at the detector point the geometry places.
+PhasorSet phasors_at(const SlitSetting& setting, const Geometry& geometry, float phase,
+                     ArcChords* chords) {
     const bool points = point_slits(setting);
     const double amplitude = wide(setting.slit_amplitude);
     PhasorSet set;
@@ -226,7 +231,10 @@ PhasorSet phasors_at(const SlitSetting& setting, const Geometry& geometry, float
             mean = point_phasor(setting, geometry, wide(phase), i, set.path_length[i]);
         } else {
             const OpeningPlan plan = plan_of(setting, geometry, i);
-            mean = opening_mean(geometry, wide(phase), plan);
+            mean = opening_mean(geometry, wide(phase), plan, amplitude,
+                                chords != nullptr ? chords->dx[i] : nullptr,
+                                chords != nullptr ? chords->dy[i] : nullptr);
+            if (chords != nullptr) chords->count[i] = plan.parts;
             // From the opening's centre, as the readouts measure it.
             set.path_length[i] = static_cast<float>(path(geometry, plan.top + plan.width / 2.0));
         }
@@ -235,43 +243,25 @@ PhasorSet phasors_at(const SlitSetting& setting, const Geometry& geometry, float
         set.sum_x = static_cast<float>(wide(set.phasor_x[i]) + wide(set.sum_x));
         set.sum_y = static_cast<float>(wide(set.phasor_y[i]) + wide(set.sum_y));
     }
+    if (chords != nullptr) {
+        if (points) point_chords(setting, set, *chords);
+        for (int32_t i = std::max(setting.slit_count + 1, 1); i <= SLIT_CAPACITY; ++i)
+            chords->count[i] = 0;
+    }
     return set;
 }
 
 }  // namespace
 
-PhasorSet wide_slit_phasors(const SlitSetting& setting, float phase) {
-    if (point_slits(setting) && !setting.far_field) return slit_phasors(setting, phase);
-    return phasors_at(setting, geometry_of(setting), phase);
+PhasorSet light_of(const SlitSetting& setting, float phase, ArcChords* chords) {
+    if (point_slits(setting) && !setting.far_field) {
+        const PhasorSet set = point_slit_phasors(setting, phase);
+        if (chords != nullptr) point_chords(setting, set, *chords);
+        return set;
+    }
+    return phasors_at(setting, geometry_of(setting), phase, chords);
 }
 
-PhasorSet wide_slit_phasors_at(const SlitSetting& setting, float phase, double row) {
-    return phasors_at(setting, geometry_at(setting, row), phase);
-}
-
-int32_t slit_chords(const SlitSetting& setting, float phase, int32_t slit, std::span<float> dx,
-                    std::span<float> dy) {
-    const size_t room = std::min(dx.size(), dy.size());
-    if (slit < 1 || slit > setting.slit_count || slit > SLIT_CAPACITY || room == 0) return 0;
-    const Geometry geometry = geometry_of(setting);
-    const double amplitude = wide(setting.slit_amplitude);
-    if (point_slits(setting)) {
-        float path_length = 0;
-        const Mean mean = point_phasor(setting, geometry, wide(phase), slit, path_length);
-        dx[0] = static_cast<float>(mean.re * amplitude);
-        dy[0] = static_cast<float>(-amplitude * mean.im);
-        return 1;
-    }
-    const OpeningPlan plan = plan_of(setting, geometry, slit);
-    const int32_t parts =
-        room < static_cast<size_t>(plan.parts) ? static_cast<int32_t>(room) : plan.parts;
-    const int32_t segments = segments_per_part(plan, parts);
-    const double part = plan.width / parts;
-    const double share = amplitude / parts;
-    for (int32_t j = 0; j < parts; ++j) {
-        const Mean mean = mean_over(geometry, wide(phase), plan.top + j * part, part, segments);
-        dx[j] = static_cast<float>(mean.re * share);
-        dy[j] = static_cast<float>(-share * mean.im);
-    }
-    return parts;
+PhasorSet light_at_row(const SlitSetting& setting, float phase, double row) {
+    return phasors_at(setting, geometry_at(setting, row), phase, nullptr);
 }
