@@ -6,9 +6,12 @@
 #include "lessons/lessons.h"
 #endif
 
-void assemble_program() {
+LessonState* assemble_program() {
 #if LESSON_TOOLS
+    // The lesson tools' state: the program's, handed to them with every hook.
+    static LessonState lessons;
     static const SimHooks LESSON_HOOKS = {
+        .context = &lessons,
         .reset = reset_lessons,
         .scene_cleared = lessons_scene_cleared,
         .sample_drawn = lessons_sample_drawn,
@@ -19,9 +22,11 @@ void assemble_program() {
         .keys = lesson_keys(),
     };
     install_sim_hooks(&LESSON_HOOKS);
+    return &lessons;
 #else
     // The core alone: the program as it has always been, in which the
     // lesson keys do nothing.
     install_sim_hooks(nullptr);
+    return nullptr;
 #endif
 }

@@ -16,23 +16,25 @@
 
 namespace {
 
-bool start(benchmark::State& state) {
+// The lesson state the program hands its hooks; nullptr without a screen.
+LessonState* start(benchmark::State& state) {
     if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
         state.SkipWithError("no screen");
-        return false;
+        return nullptr;
     }
-    assemble_program();
+    LessonState* lessons = assemble_program();
     simulation_start();
-    return true;
+    return lessons;
 }
 
 // A frame with the curve on, the picture off, waves or intensity.
 void frame(benchmark::State& state, int32_t presses) {
-    if (!start(state)) return;
+    LessonState* lessons = start(state);
+    if (lessons == nullptr) return;
     model.intensity_shown = true;
     redraw_scene();
     for (int32_t i = 0; i < presses; ++i)
-        cycle_wave_view();
+        cycle_wave_view(*lessons);
     while (presses > 0 && !advance_field(FIELD_BUDGET)) {
     }
     for (auto _ : state)

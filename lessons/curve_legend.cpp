@@ -69,7 +69,7 @@ std::string kept_curve_label(const CurveSetting& setting) {
     return text;
 }
 
-void draw_curve_legend() {
+void draw_curve_legend(LessonState& lessons) {
     const KeptCurves& kept = lessons.kept;
     CurveLegend& legend = lessons.legend;
     legend.current = kept.current_setting;
@@ -99,11 +99,11 @@ void draw_curve_legend() {
     save_block(legend.box, legend.pixels);
 }
 
-void restore_curve_legend() {
+void restore_curve_legend(LessonState& lessons) {
     restore_block(lessons.legend.box, lessons.legend.pixels);
 }
 
-void hide_curve_legend() {
+void hide_curve_legend(LessonState& lessons) {
     PixelBox& box = lessons.legend.box;
     if (box.x1 < box.x0) return;
     scene_box(box.x0, box.y0, box.x1, box.y1, background());
@@ -112,11 +112,11 @@ void hide_curve_legend() {
     box = PixelBox{};
 }
 
-bool follow_current_setting() {
+bool follow_current_setting(LessonState& lessons) {
     CurveLegend& legend = lessons.legend;
     if (legend.box.x1 < legend.box.x0 || legend.current == lessons.kept.current_setting)
         return false;
-    hide_curve_legend();
-    draw_curve_legend();
+    hide_curve_legend(lessons);
+    draw_curve_legend(lessons);
     return true;
 }

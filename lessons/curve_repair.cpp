@@ -27,13 +27,13 @@ bool meet(const PixelBox& a, const PixelBox& b, PixelBox* common) {
 
 }  // namespace
 
-bool repair_kept_curves(const FigureReach& now) {
+bool repair_kept_curves(LessonState& lessons, const FigureReach& now) {
     if (!lessons.curves_kept || !model.intensity_shown) return false;
-    const bool redrawn = follow_current_setting();
+    const bool redrawn = follow_current_setting(lessons);
     const KeptCurves& kept = lessons.kept;
     const PixelBox legend = lessons.legend.box;
     const PixelBox curves{LAST_COLUMN + 1 - kept.longest, 0, LAST_COLUMN, LAST_ROW};
-    const bool legend_hit = figures_reach(now, legend);
+    const bool legend_hit = figures_reach(lessons, now, legend);
     int32_t top = INT_MAX;
     int32_t bottom = INT_MIN;
     const FigureReach* const reaches[] = {&lessons.drawn_reach, &now};
@@ -49,15 +49,15 @@ bool repair_kept_curves(const FigureReach& now) {
     }
     if (top <= bottom) {
         for (int32_t y = std::max(top, 0); y <= std::min(bottom, LAST_ROW); ++y)
-            draw_curve_row(y);
+            draw_curve_row(lessons, y);
         // The figures over them again, in the frame's order; each draws the
         // pixels it drew before.
         draw_resultant();
         draw_detector_line();
         draw_rays();
         draw_chain();
-        draw_curve_row(detector_y());
+        draw_curve_row(lessons, detector_y());
     }
-    if (legend_hit && !redrawn) restore_curve_legend();
+    if (legend_hit && !redrawn) restore_curve_legend(lessons);
     return legend_hit || redrawn;
 }

@@ -173,7 +173,7 @@ bool description_due(DescriptionState& state, const ReadoutSetting& now, bool st
     return true;
 }
 
-void description_frame_drawn() {
+void description_frame_drawn(LessonState& lessons) {
     if (!gfx_describes()) return;
     DescriptionState& state = lessons.description;
     if (!description_due(state, readout_setting_now(), model.stepping)) return;

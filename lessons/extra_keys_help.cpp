@@ -27,10 +27,10 @@ static_assert(LINE_COUNT <= HELP_MAX_LINES);
 constexpr int32_t MAX_WIDTH = 64 * GLYPH_WIDTH;
 uint8_t saved[HELP_MAX_LINES][32 + MAX_WIDTH * LABEL_HEIGHT];
 
-void show_extra_keys_help() {
+void show_extra_keys_help(LessonState& lessons) {
     // The legend shares rows with them: it gives way until the scene is
     // cleared, rather than showing between them.
-    hide_curve_legend();
+    hide_curve_legend(lessons);
     ShownHelp& help = lessons.help;
     help.lines = 0;
     int32_t y = EXTRA_KEYS_TOP;
@@ -49,7 +49,7 @@ void show_extra_keys_help() {
 
 }  // namespace
 
-void toggle_extra_keys_help() {
+void toggle_extra_keys_help(LessonState& lessons) {
     if (lessons.extra_keys_shown) {
         redraw_scene();
         lessons.extra_keys_shown = false;
@@ -57,20 +57,20 @@ void toggle_extra_keys_help() {
         // The readouts make room first: above the lines they may close up.
         lessons.extra_keys_shown = true;
         lessons.readouts.stale = true;
-        update_readouts();
-        show_extra_keys_help();
+        update_readouts(lessons);
+        show_extra_keys_help(lessons);
     }
 }
 
-void keep_extra_keys_help(const FigureReach& now, bool legend_put) {
+void keep_extra_keys_help(LessonState& lessons, const FigureReach& now, bool legend_put) {
     const ShownHelp& help = lessons.help;
     for (int32_t i = 0; i < help.lines; ++i) {
         const PixelBox& box = help.boxes[i];
-        if (figures_reach(now, box) || (legend_put && boxes_meet(lessons.legend.box, box)))
+        if (figures_reach(lessons, now, box) || (legend_put && boxes_meet(lessons.legend.box, box)))
             restore_block(box, saved[i]);
     }
 }
 
-void extra_keys_scene_cleared() {
+void extra_keys_scene_cleared(LessonState& lessons) {
     lessons.help.lines = 0;
 }

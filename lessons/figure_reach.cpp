@@ -36,7 +36,7 @@ FigureReach figure_reach_now() {
     return reach;
 }
 
-bool figures_reach(const FigureReach& now, const PixelBox& box) {
+bool figures_reach(LessonState& lessons, const FigureReach& now, const PixelBox& box) {
     const FigureReach* const reaches[] = {&lessons.drawn_reach, &now};
     for (const FigureReach* reach : reaches) {
         if (!reach->known) continue;
@@ -47,6 +47,6 @@ bool figures_reach(const FigureReach& now, const PixelBox& box) {
     return false;
 }
 
-void note_figures_drawn() {
+void note_figures_drawn(LessonState& lessons) {
     lessons.drawn_reach = figure_reach_now();
 }

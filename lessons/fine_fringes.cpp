@@ -67,7 +67,7 @@ bool curve_averaged_at(int32_t y) {
     return local_fringe_period(setting_of(model), y) < FINEST_FRINGES;
 }
 
-float lesson_curve_intensity(int32_t y, float intensity) {
+float lesson_curve_intensity(void*, int32_t y, float intensity) {
     if (specified_setting()) return intensity;
     const SlitSetting setting = setting_of(model);
     const double period = local_fringe_period(setting, y);

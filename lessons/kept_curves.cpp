@@ -30,7 +30,7 @@ int32_t longest_of(const CurveSample (&samples)[CURVE_ROWS]) {
     return longest;
 }
 
-void forget_curve(int32_t index) {
+void forget_curve(LessonState& lessons, int32_t index) {
     KeptCurves& k = lessons.kept;
     std::move(k.curves + index + 1, k.curves + k.count, k.curves + index);
     --k.count;
@@ -38,7 +38,7 @@ void forget_curve(int32_t index) {
 
 // The first colour no kept curve has, so that a curve keeps its colour for
 // as long as it is kept.
-uint32_t free_colour() {
+uint32_t free_colour(LessonState& lessons) {
     for (const uint32_t colour : KEPT_CURVE_COLOURS) {
         const KeptCurves& k = lessons.kept;
         const bool used = std::any_of(k.curves, k.curves + k.count,
@@ -52,32 +52,32 @@ uint32_t free_colour() {
 // there is no room. A setting only passed through on the way to another
 // ("g" three times from 2 to 5 slits) has samples on the detector's row
 // alone; kept, it would push out the curves the lesson compares.
-void file_current_curve() {
+void file_current_curve(LessonState& lessons) {
     KeptCurves& k = lessons.kept;
     if (rows_taken(k.current) < 2) return;
-    if (k.count == MAX_KEPT_CURVES) forget_curve(0);
+    if (k.count == MAX_KEPT_CURVES) forget_curve(lessons, 0);
     KeptCurve& filed = k.curves[k.count];
-    filed.colour = free_colour();
+    filed.colour = free_colour(lessons);
     filed.setting = k.current_setting;
     std::copy(std::begin(k.current), std::end(k.current), std::begin(filed.samples));
     ++k.count;
 }
 
 // A setting met again is the current one again, with the samples it had.
-void take_back_curve(const CurveSetting& setting) {
+void take_back_curve(LessonState& lessons, const CurveSetting& setting) {
     KeptCurves& k = lessons.kept;
     std::fill(std::begin(k.current), std::end(k.current), CurveSample{});
     for (int32_t i = 0; i < k.count; ++i) {
         if (!(k.curves[i].setting == setting)) continue;
         std::copy(std::begin(k.curves[i].samples), std::end(k.curves[i].samples),
                   std::begin(k.current));
-        forget_curve(i);
+        forget_curve(lessons, i);
         break;
     }
     k.current_setting = setting;
 }
 
-int32_t longest_sample() {
+int32_t longest_sample(LessonState& lessons) {
     const KeptCurves& k = lessons.kept;
     int32_t longest = longest_of(k.current);
     for (int32_t i = 0; i < k.count; ++i)
@@ -87,7 +87,7 @@ int32_t longest_sample() {
 
 }  // namespace
 
-void toggle_kept_curves() {
+void toggle_kept_curves(LessonState& lessons) {
     lessons.curves_kept = !lessons.curves_kept;
     KeptCurves& k = lessons.kept;
     k = KeptCurves{};
@@ -98,14 +98,14 @@ void toggle_kept_curves() {
         k.longest = longest_of(k.current);
         // Hidden with the intensity, the legend waits for it too.
         lessons.legend.box = PixelBox{};
-        if (model.intensity_shown) draw_curve_legend();
-        note_figures_drawn();
+        if (model.intensity_shown) draw_curve_legend(lessons);
+        note_figures_drawn(lessons);
         return;
     }
     redraw_scene();
 }
 
-void draw_curve_row(int32_t y) {
+void draw_curve_row(LessonState& lessons, int32_t y) {
     if (y < 0 || y >= CURVE_ROWS) return;
     struct Bar {
         int32_t length;
@@ -130,32 +130,32 @@ void draw_curve_row(int32_t y) {
         scene_line(CURVE_ORIGIN_X - bars[i].length, y, CURVE_ORIGIN_X - 1, y, bars[i].colour);
 }
 
-void keep_curve_sample(int32_t y) {
+void keep_curve_sample(LessonState& lessons, int32_t y) {
     if (!lessons.curves_kept || y < 0 || y >= CURVE_ROWS) return;
     KeptCurves& k = lessons.kept;
     k.current[y] = curve_samples[y];
     k.current_setting = setting_now();
     k.longest = std::max(k.longest, curve_samples[y].length);
-    if (k.count > 0) draw_curve_row(y);
+    if (k.count > 0) draw_curve_row(lessons, y);
 }
 
-void redraw_kept_curves() {
+void redraw_kept_curves(LessonState& lessons) {
     // The screen was cleared: no legend stands.
     lessons.legend.box = PixelBox{};
     // Hidden with the intensity: the samples wait for it unchanged.
     if (!lessons.curves_kept || !model.intensity_shown) return;
     const CurveSetting now = setting_now();
     if (!(lessons.kept.current_setting == now)) {
-        file_current_curve();
-        take_back_curve(now);
+        file_current_curve(lessons);
+        take_back_curve(lessons, now);
     }
-    lessons.kept.longest = longest_sample();
+    lessons.kept.longest = longest_sample(lessons);
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {
-        draw_curve_row(y);
+        draw_curve_row(lessons, y);
         const CurveSample& s = lessons.kept.current[y];
         if (s.taken) record_curve_sample(y, s.intensity);
     }
     // Over the rays that cross its rows.
-    draw_curve_legend();
-    note_figures_drawn();
+    draw_curve_legend(lessons);
+    note_figures_drawn(lessons);
 }

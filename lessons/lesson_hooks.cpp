@@ -6,30 +6,32 @@
 // What the lesson tools do at the core's seams. Their state is one record,
 // renewed with every run.
 
-LessonState lessons;
-
-void reset_lessons() {
-    wave_view_reset();
-    tone_reset();
+void reset_lessons(void* context) {
+    LessonState& lessons = lesson_state(context);
+    wave_view_reset(lessons);
+    tone_reset(lessons);
     lessons = LessonState{};
 }
 
-void lessons_scene_cleared() {
-    forget_kept_texts();
-    extra_keys_scene_cleared();
-    draw_model_labels();
-    readouts_scene_cleared();
-    redraw_kept_curves();
-    wave_view_scene_cleared();
-    tone_scene_cleared();
+void lessons_scene_cleared(void* context) {
+    LessonState& lessons = lesson_state(context);
+    forget_kept_texts(lessons);
+    extra_keys_scene_cleared(lessons);
+    draw_model_labels(lessons);
+    readouts_scene_cleared(lessons);
+    redraw_kept_curves(lessons);
+    wave_view_scene_cleared(lessons);
+    tone_scene_cleared(lessons);
 }
 
-void lessons_sample_drawn(int32_t y) {
-    keep_curve_sample(y);
+void lessons_sample_drawn(void* context, int32_t y) {
+    LessonState& lessons = lesson_state(context);
+    keep_curve_sample(lessons, y);
 }
 
-void lessons_frame_begun() {
-    wave_view_frame_begun();
+void lessons_frame_begun(void* context) {
+    LessonState& lessons = lesson_state(context);
+    wave_view_frame_begun(lessons);
 }
 
 namespace {
@@ -37,32 +39,34 @@ namespace {
 // The texts that stay over the figures, put back where the figures crossed
 // them: the legend over the curves and figures, the help lines over all.
 // After a frame the curves are repaired too, and the figures' places noted.
-void keep_texts_over_figures(bool frame) {
+void keep_texts_over_figures(LessonState& lessons, bool frame) {
     const FigureReach now = figure_reach_now();
     bool legend_put = false;
     if (frame) {
-        legend_put = repair_kept_curves(now);
+        legend_put = repair_kept_curves(lessons, now);
     } else if (lessons.curves_kept && model.intensity_shown &&
-               figures_reach(now, lessons.legend.box)) {
-        restore_curve_legend();
+               figures_reach(lessons, now, lessons.legend.box)) {
+        restore_curve_legend(lessons);
         legend_put = true;
     }
-    keep_extra_keys_help(now, legend_put);
+    keep_extra_keys_help(lessons, now, legend_put);
     if (frame) lessons.drawn_reach = now;
 }
 
 }  // namespace
 
-void lessons_frame_drawn() {
-    put_kept_texts();
-    keep_texts_over_figures(true);
+void lessons_frame_drawn(void* context) {
+    LessonState& lessons = lesson_state(context);
+    put_kept_texts(lessons);
+    keep_texts_over_figures(lessons, true);
     // The picture fills what the figures left.
-    wave_view_frame_drawn();
-    tone_frame_drawn();
-    description_frame_drawn();
+    wave_view_frame_drawn(lessons);
+    tone_frame_drawn(lessons);
+    description_frame_drawn(lessons);
 }
 
-void lessons_after_key() {
+void lessons_after_key(void* context) {
+    LessonState& lessons = lesson_state(context);
     // "a" may have spread a grating's slits beyond the barrier, and a
     // narrower spacing or more slits leave no room for the slits' width.
     const bool count_changed = fit_slits_to_spacing();
@@ -72,13 +76,13 @@ void lessons_after_key() {
     // near field's limit: the label changes, the readouts move under it.
     if (const bool noted = !optics_model.far_field && near_field_noted();
         noted != lessons.near_field_label) {
-        erase_readouts();
-        set_near_field_label(noted);
+        erase_readouts(lessons);
+        set_near_field_label(lessons, noted);
     }
-    update_readouts();
-    put_kept_texts();
+    update_readouts(lessons);
+    put_kept_texts(lessons);
     // A key's command (or the pointer) may have drawn the figures anew.
-    keep_texts_over_figures(false);
-    wave_view_after_key();
-    tone_after_key();
+    keep_texts_over_figures(lessons, false);
+    wave_view_after_key(lessons);
+    tone_after_key(lessons);
 }

@@ -1,6 +1,7 @@
 #include "gfx/input/input.h"
 #include "lessons/extra_keys_lines.h"
 #include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
 #include "sim/keys.h"
 
 // The lesson tools' rows of the key table: keys the program ignored before
@@ -8,28 +9,39 @@
 
 namespace {
 
-void wavelength_up() {
+// A command of the lesson state as a key's routine, which is handed the
+// state the hooks were installed with.
+template <void (*command)(LessonState&)>
+void on_lessons(void* context) {
+    command(lesson_state(context));
+}
+template <void (*command)()>
+void on_model(void*) {
+    command();
+}
+
+void wavelength_up(void*) {
     step_wavelength(1);
 }
-void wavelength_down() {
+void wavelength_down(void*) {
     step_wavelength(-1);
 }
-void spacing_up() {
+void spacing_up(void*) {
     step_spacing(1);
 }
-void spacing_down() {
+void spacing_down(void*) {
     step_spacing(-1);
 }
-void wider() {
+void wider(void*) {
     step_slit_width(1);
 }
-void narrower() {
+void narrower(void*) {
     step_slit_width(-1);
 }
-void grating_up() {
+void grating_up(void*) {
     step_slit_count(1);
 }
-void grating_down() {
+void grating_down(void*) {
     step_slit_count(-1);
 }
 
@@ -85,21 +97,21 @@ constexpr KeyCommand KEYS[] = {
      .option_help = SPACING_HELP,
      .page_button = "PageDown"},
     {.key = "r",
-     .handle = toggle_readouts,
+     .handle = on_lessons<toggle_readouts>,
      .extension = true,
      .label = "r",
      .screen_help = EXTRA_KEYS_LINES[7],
      .option_help = READOUTS_HELP,
      .page_button = "r"},
     {.key = "c",
-     .handle = toggle_kept_curves,
+     .handle = on_lessons<toggle_kept_curves>,
      .extension = true,
      .label = "c",
      .screen_help = EXTRA_KEYS_LINES[8],
      .option_help = KEPT_HELP,
      .page_button = "c"},
     {.key = "p",
-     .handle = toggle_projector_colours,
+     .handle = on_lessons<toggle_projector_colours>,
      .extension = true,
      .label = "p",
      .screen_help = EXTRA_KEYS_LINES[9],
@@ -120,7 +132,7 @@ constexpr KeyCommand KEYS[] = {
      .option_help = WIDTH_HELP,
      .page_button = "B"},
     {.key = "t",
-     .handle = toggle_far_field,
+     .handle = on_model<toggle_far_field>,
      .extension = true,
      .label = "t",
      .screen_help = EXTRA_KEYS_LINES[2],
@@ -141,21 +153,21 @@ constexpr KeyCommand KEYS[] = {
      .option_help = GRATING_HELP,
      .page_button = "K"},
     {.key = "f",
-     .handle = cycle_wave_view,
+     .handle = on_lessons<cycle_wave_view>,
      .extension = true,
      .label = "f",
      .screen_help = EXTRA_KEYS_LINES[1],
      .option_help = WAVE_HELP,
      .page_button = "f"},
     {.key = "l",
-     .handle = cycle_tone,
+     .handle = on_lessons<cycle_tone>,
      .extension = true,
      .label = "l",
      .screen_help = EXTRA_KEYS_LINES[0],
      .option_help = TONE_HELP,
      .page_button = "l"},
     {.key = "h",
-     .handle = toggle_extra_keys_help,
+     .handle = on_lessons<toggle_extra_keys_help>,
      .extension = true,
      .label = "h",
      .screen_help = EXTRA_KEYS_LINES[10],

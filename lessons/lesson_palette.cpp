@@ -19,16 +19,16 @@ void set_projector_colours() {
     set_colours(PROJECTOR_COLOURS);
 }
 
-void set_view_shades() {
+void set_view_shades(LessonState& lessons) {
     if (lessons.wave.view == WaveView::OFF) return;
     set_colours(lessons.projector_colours
                     ? std::span<const PaletteColour>(PROJECTOR_VIEW_SHADE_COLOURS)
                     : std::span<const PaletteColour>(VIEW_SHADE_COLOURS));
 }
 
-void load_lesson_palette() {
+void load_lesson_palette(LessonState& lessons) {
     // A negative index loads every default entry again.
     gfx_palette(-1, -1, -1, -1);
     if (lessons.projector_colours) set_projector_colours();
-    set_view_shades();
+    set_view_shades(lessons);
 }

@@ -5,13 +5,17 @@
 // (sim/hooks.h). The wavelength and the spacing each on their own, readouts
 // at the detector, the curves of earlier settings kept, projector colours,
 // the extra keys' help, and the detector under the pointer. Their state is
-// theirs, in one record that the reset hook renews.
+// one record, LessonState, that the program owns and hands to them: the
+// hooks' context, and a parameter of every routine that reads or changes it.
+// The reset hook renews it.
 //
 // Usage:
-//   static const SimHooks hooks = {.reset = reset_lessons, .keys = lesson_keys()};
+//   static LessonState lessons;
+//   static const SimHooks hooks = {.context = &lessons, .reset = reset_lessons,
+//                                  .keys = lesson_keys()};
 //   install_sim_hooks(&hooks);  // the program fills every slot (app/program_parts.cpp)
 //   simulation_start();         // the core calls them from then on
-//   if (lessons.curves_kept) toggle_kept_curves();
+//   if (lessons.curves_kept) toggle_kept_curves(lessons);
 
 #include <cstdint>
 #include <span>
@@ -22,12 +26,12 @@
 #include "sim/sim.h"
 
 // The routines of the core's hooks.
-void reset_lessons();
-void lessons_scene_cleared();
-void lessons_sample_drawn(int32_t y);
-void lessons_frame_begun();
-void lessons_frame_drawn();
-void lessons_after_key();
+void reset_lessons(void* context);
+void lessons_scene_cleared(void* context);
+void lessons_sample_drawn(void* context, int32_t y);
+void lessons_frame_begun(void* context);
+void lessons_frame_drawn(void* context);
+void lessons_after_key(void* context);
 std::span<const KeyCommand> lesson_keys();
 
 // Readouts ("r"): path difference, phase difference, angle and intensity
@@ -89,7 +93,7 @@ double local_fringe_period(const SlitSetting& setting, double row);
 // Whether the curve shows the mean at row y, and that mean; the curve
 // hook's routine.
 bool curve_averaged_at(int32_t y);
-float lesson_curve_intensity(int32_t y, float intensity);
+float lesson_curve_intensity(void* context, int32_t y, float intensity);
 
 // The labels at the top left (the setting's, the model's, the readouts) are
 // kept over the figures while any beyond the program's own shows: each is
@@ -300,8 +304,6 @@ struct LessonState {
     DescriptionState description;
 };
 
-extern LessonState lessons;
-
 // The commands of the lesson keys, for the key table and for tests.
 void step_wavelength(int32_t direction);
 void step_spacing(int32_t direction);
@@ -322,16 +324,16 @@ bool fit_width_to_spacing();
 // The labels of a width that is not 0 and of the far field (or the near
 // field, where it is noted), under the setting's others; how many there are
 // (the readouts start under them).
-void draw_model_labels();
-int32_t model_label_count();
+void draw_model_labels(LessonState& lessons);
+int32_t model_label_count(LessonState& lessons);
 // "t": the near field (the exact geometry) or the far field; the rays of
 // the far field run parallel at the detector's angle.
 void toggle_far_field();
-void toggle_readouts();
+void toggle_readouts(LessonState& lessons);
 // "l": the tone on, with ticks, off; where no sound device opens, a line
 // says so. The amplitude it has at the frame shown: the resultant's length
 // over the total amplitude (all phasors in line), 0..1.
-void cycle_tone();
+void cycle_tone(LessonState& lessons);
 float tone_amplitude_now();
 // The picture in words, in the language chosen (UTF-8): the setting, the
 // detector's place, the intensity there and whether that is near a maximum
@@ -343,8 +345,8 @@ std::string picture_description();
 // has since stood still for DESCRIPTION_SETTLE_FRAMES frames, or at once in
 // single steps, where every frame stands until a key.
 bool description_due(DescriptionState& state, const ReadoutSetting& now, bool stepping);
-void toggle_extra_keys_help();
-void toggle_kept_curves();
-void toggle_projector_colours();
+void toggle_extra_keys_help(LessonState& lessons);
+void toggle_kept_curves(LessonState& lessons);
+void toggle_projector_colours(LessonState& lessons);
 // "f": off -> waves -> intensity in space -> off.
-void cycle_wave_view();
+void cycle_wave_view(LessonState& lessons);

@@ -6,12 +6,12 @@
 // faint moire. The figures' and the shades' entries change in place, so the
 // picture changes with them and nothing needs drawing.
 
-void toggle_projector_colours() {
+void toggle_projector_colours(LessonState& lessons) {
     lessons.projector_colours = !lessons.projector_colours;
     if (lessons.projector_colours) {
         set_projector_colours();
-        set_view_shades();
+        set_view_shades(lessons);
     } else {
-        load_lesson_palette();
+        load_lesson_palette(lessons);
     }
 }

@@ -115,7 +115,7 @@ void readout_texts(std::string (&lines)[READOUT_LINES]) {
     }
 }
 
-void toggle_readouts() {
+void toggle_readouts(LessonState& lessons) {
     ReadoutState& readouts = lessons.readouts;
     readouts.shown = !readouts.shown;
     if (readouts.shown) {
@@ -125,25 +125,25 @@ void toggle_readouts() {
     }
 }
 
-void readouts_scene_cleared() {
+void readouts_scene_cleared(LessonState& lessons) {
     for (int32_t& width : lessons.readouts.width)
         width = 0;
     lessons.readouts.stale = true;
 }
 
-void erase_readouts() {
+void erase_readouts(LessonState& lessons) {
     ReadoutState& readouts = lessons.readouts;
     for (int32_t i = 0; i < READOUT_LINES; ++i) {
         if (readouts.width[i] <= 0) continue;
         scene_box(READOUT_X, readouts.y[i], readouts.width[i] - 1, LABEL_HEIGHT - 1, background(),
                   RELATIVE_SECOND);
-        drop_kept_text(READOUT_X, readouts.y[i]);
+        drop_kept_text(lessons, READOUT_X, readouts.y[i]);
         readouts.width[i] = 0;
     }
     readouts.stale = true;
 }
 
-void update_readouts() {
+void update_readouts(LessonState& lessons) {
     ReadoutState& readouts = lessons.readouts;
     if (!readouts.shown) return;
     const ReadoutSetting setting = readout_setting_now();
@@ -156,7 +156,7 @@ void update_readouts() {
     // Under the labels of the width and the field while they show, and
     // above the extra keys' help lines while those show: a block that would
     // reach them closes up to the help lines' own step.
-    const int32_t top = READOUT_TOP + model_label_count() * READOUT_STEP;
+    const int32_t top = READOUT_TOP + model_label_count(lessons) * READOUT_STEP;
     const int32_t bottom = lessons.extra_keys_shown ? EXTRA_KEYS_TOP : MENU_TOP;
     const int32_t step = top + (READOUT_LINES - 1) * READOUT_STEP + LABEL_HEIGHT <= bottom
                              ? READOUT_STEP
@@ -168,12 +168,12 @@ void update_readouts() {
         if (width > 0) {
             scene_box(READOUT_X, readouts.y[i], width - 1, LABEL_HEIGHT - 1, background(),
                       RELATIVE_SECOND);
-            drop_kept_text(READOUT_X, readouts.y[i]);
+            drop_kept_text(lessons, READOUT_X, readouts.y[i]);
         }
         readouts.y[i] = y;
         width = static_cast<int32_t>(lines[i].size()) * GLYPH_WIDTH;
         if (lines[i].empty()) continue;
         print_at_pixel(READOUT_X, y, lines[i]);
-        keep_text(READOUT_X, y, width);
+        keep_text(lessons, READOUT_X, y, width);
     }
 }

@@ -49,7 +49,7 @@ bool fit_width_to_spacing() {
     return true;
 }
 
-int32_t model_label_count() {
+int32_t model_label_count(LessonState& lessons) {
     return (optics_model.slit_width != 0 ? 1 : 0) +
            (optics_model.far_field || lessons.near_field_label ? 1 : 0);
 }
@@ -64,40 +64,41 @@ int32_t field_label_y() {
     return WIDTH_LABEL_Y + (optics_model.slit_width != 0 ? WIDTH_LABEL_Y - WAVELENGTH_LABEL_Y : 0);
 }
 
-void print_model_label(int32_t y, std::string_view text) {
+void print_model_label(LessonState& lessons, int32_t y, std::string_view text) {
     print_at_pixel(LABEL_X, y, text);
-    keep_text(LABEL_X, y, static_cast<int32_t>(text.size()) * GLYPH_WIDTH);
+    keep_text(lessons, LABEL_X, y, static_cast<int32_t>(text.size()) * GLYPH_WIDTH);
 }
 
-void draw_field_label() {
+void draw_field_label(LessonState& lessons) {
     if (optics_model.far_field) {
-        print_model_label(field_label_y(), screen_text("Fernfeld"));
+        print_model_label(lessons, field_label_y(), screen_text("Fernfeld"));
     } else if (lessons.near_field_label) {
-        print_model_label(field_label_y(), screen_text(NEAR_FIELD_TEXT));
+        print_model_label(lessons, field_label_y(), screen_text(NEAR_FIELD_TEXT));
     }
 }
 
 }  // namespace
 
-void draw_model_labels() {
+void draw_model_labels(LessonState& lessons) {
     lessons.near_field_label = !optics_model.far_field && near_field_noted();
     if (optics_model.slit_width != 0) {
-        print_model_label(WIDTH_LABEL_Y, pixel_label(screen_text("Spaltbreite  = "),
-                                                     int_to_text(optics_model.slit_width)));
+        print_model_label(
+            lessons, WIDTH_LABEL_Y,
+            pixel_label(screen_text("Spaltbreite  = "), int_to_text(optics_model.slit_width)));
     }
-    draw_field_label();
+    draw_field_label(lessons);
 }
 
-void set_near_field_label(bool noted) {
+void set_near_field_label(LessonState& lessons, bool noted) {
     if (noted == lessons.near_field_label) return;
     if (lessons.near_field_label) {
         const auto width = static_cast<int32_t>(screen_text(NEAR_FIELD_TEXT).size()) * GLYPH_WIDTH;
         scene_box(LABEL_X, field_label_y(), width - 1, LABEL_HEIGHT - 1, background(),
                   RELATIVE_SECOND);
-        drop_kept_text(LABEL_X, field_label_y());
+        drop_kept_text(lessons, LABEL_X, field_label_y());
     }
     lessons.near_field_label = noted;
-    draw_field_label();
+    draw_field_label(lessons);
 }
 
 void toggle_far_field() {

@@ -60,7 +60,7 @@ void take_message_away(ToneState& tone) {
     tone.message = nullptr;
 }
 
-void say_no_sound(const char* message, const char* reason) {
+void say_no_sound(LessonState& lessons, const char* message, const char* reason) {
     ToneState& tone = lessons.tone;
     take_message_away(tone);
     tone.message = message;
@@ -110,12 +110,12 @@ float tone_amplitude_now() {
     return static_cast<float>(amplitude < 1 ? amplitude : 1);
 }
 
-void cycle_tone() {
+void cycle_tone(LessonState& lessons) {
     ToneState& tone = lessons.tone;
     switch (tone.mode) {
         case ToneMode::off:
             if (const char* failure = gfx_sound_open(); failure != nullptr) {
-                say_no_sound(NO_DEVICE, failure);
+                say_no_sound(lessons, NO_DEVICE, failure);
                 return;
             }
             take_message_away(tone);
@@ -135,14 +135,14 @@ void cycle_tone() {
     }
 }
 
-void tone_frame_drawn() {
+void tone_frame_drawn(LessonState& lessons) {
     ToneState& tone = lessons.tone;
     if (tone.message != nullptr && --tone.message_frames <= 0) take_message_away(tone);
     if (tone.mode == ToneMode::off) return;
     if (!gfx_sound_playing()) {
         tone.mode = ToneMode::off;
         gfx_sound_close();
-        say_no_sound(DEVICE_LOST, nullptr);
+        say_no_sound(lessons, DEVICE_LOST, nullptr);
         return;
     }
     const bool tick =
@@ -151,7 +151,7 @@ void tone_frame_drawn() {
     gfx_sound_frame(tone_amplitude_now(), tick);
 }
 
-void tone_after_key() {
+void tone_after_key(LessonState& lessons) {
     // In single steps the line stands until the next key.
     ToneState& tone = lessons.tone;
     if (tone.message != nullptr && model.stepping && ++tone.message_keys > 1) {
@@ -159,12 +159,12 @@ void tone_after_key() {
     }
 }
 
-void tone_scene_cleared() {
+void tone_scene_cleared(LessonState& lessons) {
     ToneState& tone = lessons.tone;
     if (tone.message != nullptr) print_message(tone);
 }
 
-void tone_reset() {
+void tone_reset(LessonState& lessons) {
     gfx_sound_close();
     lessons.tone = ToneState{};
 }

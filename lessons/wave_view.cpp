@@ -85,7 +85,7 @@ bool waves_possible() {
     return field_wavelength(field_sources()) >= SHORTEST_WAVES;
 }
 
-bool waves_shown() {
+bool waves_shown(LessonState& lessons) {
     return lessons.wave.view == WaveView::WAVES && waves_possible();
 }
 
@@ -253,7 +253,7 @@ void add_keep_out(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 // A label's place that one of the picture's own lines now overlaps: an
 // erased label (the lines stand clear of every label that stands), whose box
 // would keep the background around the line.
-bool overlaps_own_line(const TextPlace& place) {
+bool overlaps_own_line(LessonState& lessons, const TextPlace& place) {
     for (const ViewLine* line : {&lessons.wave.note, &lessons.wave.key}) {
         if (line->x < 0 || (place.x == line->x && place.y == line->y)) continue;
         const int32_t width = static_cast<int32_t>(screen_text(line->text).size()) * GLYPH_WIDTH;
@@ -265,10 +265,10 @@ bool overlaps_own_line(const TextPlace& place) {
     return false;
 }
 
-void gather_keep_outs() {
+void gather_keep_outs(LessonState& lessons) {
     cover.keep_outs = 0;
     for (const TextPlace& place : text_places()) {
-        if (overlaps_own_line(place)) continue;
+        if (overlaps_own_line(lessons, place)) continue;
         add_keep_out(place.x, place.y, place.x + place.width - 1, place.y + LABEL_HEIGHT - 1);
     }
     const PixelBox& legend = lessons.legend.box;
@@ -277,20 +277,20 @@ void gather_keep_outs() {
                  MARK_Y + MARK_RADIUS);
 }
 
-void put_image() {
+void put_image(LessonState& lessons) {
     cover.colours[0] = background_byte();
     for (int32_t i = 0; i < VIEW_SHADES; ++i)
         cover.colours[1 + i] = static_cast<uint8_t>(VIEW_SHADE_COLOURS[i].entry);
-    gather_keep_outs();
+    gather_keep_outs(lessons);
     gfx_put(nullptr, FIELD_LEFT, FIELD_TOP, &image, PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, put_under, 0,
             nullptr, nullptr);
 }
 
 // The picture as the region, the field and the phase have it now.
-void paint_view(float phase) {
+void paint_view(LessonState& lessons, float phase) {
     Shown now;
     now.valid = true;
-    now.waves = waves_shown();
+    now.waves = waves_shown(lessons);
     now.right = std::min(region_right(), FIELD_LEFT + field_columns_built() - 1);
     now.columns = field_columns_built();
     now.phase = now.waves ? phase : 0.0f;
@@ -300,7 +300,7 @@ void paint_view(float phase) {
         fill_image(now);
         shown = now;
     }
-    put_image();
+    put_image(lessons);
     lessons.wave.scene_cleared = false;
     lessons.wave.painted_x = model.detector_x;
     lessons.wave.painted_offset = model.detector_offset;
@@ -323,13 +323,13 @@ void erase_line(ViewLine& line) {
     line = ViewLine{};
 }
 
-bool is_own(const TextPlace& place) {
+bool is_own(LessonState& lessons, const TextPlace& place) {
     const WaveViewState& wave = lessons.wave;
     return (place.x == wave.note.x && place.y == wave.note.y) ||
            (place.x == wave.key.x && place.y == wave.key.y);
 }
 
-bool in_own_line(int32_t x, int32_t y) {
+bool in_own_line(LessonState& lessons, int32_t x, int32_t y) {
     for (const ViewLine* line : {&lessons.wave.note, &lessons.wave.key}) {
         if (line->x >= 0 && x >= line->x && x < line->x + line_width(line->text) && y >= line->y &&
             y < line->y + LABEL_HEIGHT) {
@@ -341,7 +341,7 @@ bool in_own_line(int32_t x, int32_t y) {
 
 // A label's box still holds its text, black on white (an erased one is
 // listed on, and a figure or one of the picture's own lines may cross it).
-bool stands(const TextPlace& place) {
+bool stands(LessonState& lessons, const TextPlace& place) {
     const ScreenContext* screen = active_screen();
     if (screen == nullptr || screen->framebuffer == nullptr) return true;
     const int32_t x0 = std::max(place.x, 0);
@@ -351,14 +351,14 @@ bool stands(const TextPlace& place) {
     for (int32_t y = y0; y <= y1; ++y) {
         const uint8_t* row = screen->framebuffer + static_cast<ptrdiff_t>(y) * screen->pitch;
         for (int32_t x = x0; x <= x1; ++x)
-            if (row[x] == COLOUR_BLACK && !in_own_line(x, y)) return true;
+            if (row[x] == COLOUR_BLACK && !in_own_line(lessons, x, y)) return true;
     }
     return false;
 }
 
 // A line of width pixels at (x, y) keeps a glyph's width from every label
 // that stands and from the box taken.
-bool spot_free(int32_t x, int32_t y, int32_t width, const PixelBox& taken) {
+bool spot_free(LessonState& lessons, int32_t x, int32_t y, int32_t width, const PixelBox& taken) {
     const auto apart = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         return y1 < y || y0 >= y + LABEL_HEIGHT || x1 + GLYPH_WIDTH < x ||
                x0 >= x + width + GLYPH_WIDTH;
@@ -370,10 +370,10 @@ bool spot_free(int32_t x, int32_t y, int32_t width, const PixelBox& taken) {
     }
     for (const TextPlace& place : text_places()) {
         if (apart(place.x, place.y, place.x + place.width - 1, place.y + LABEL_HEIGHT - 1) ||
-            is_own(place)) {
+            is_own(lessons, place)) {
             continue;
         }
-        if (stands(place)) return false;
+        if (stands(lessons, place)) return false;
     }
     return true;
 }
@@ -382,13 +382,13 @@ bool spot_free(int32_t x, int32_t y, int32_t width, const PixelBox& taken) {
 // from the detector line, in the first row from the top that is clear of
 // the labels; where the region is too narrow, just right of the detector
 // line. Never nowhere while the screen has a free row.
-ViewLine spot_for(const char* text, const PixelBox& taken) {
+ViewLine spot_for(LessonState& lessons, const char* text, const PixelBox& taken) {
     const int32_t width = line_width(text);
     int32_t x = region_right() - GLYPH_WIDTH / 2 - width + 1;
     if (x < FIELD_LEFT) x = std::max(model.detector_x, BARRIER_X) + GLYPH_WIDTH / 2 + 1;
     x = std::min(x, LAST_COLUMN + 1 - width);
     for (int32_t y = FIELD_TOP; y + LABEL_HEIGHT <= HINT_Y; y += LINE_STEP) {
-        if (spot_free(x, y, width, taken)) return ViewLine{text, x, y};
+        if (spot_free(lessons, x, y, width, taken)) return ViewLine{text, x, y};
     }
     return ViewLine{};
 }
@@ -400,14 +400,14 @@ PixelBox box_of(const ViewLine& line) {
 
 // The note on too short waves and the key to the shades, in that order from
 // the top; each printed again only where it moves or changes.
-void place_lines() {
+void place_lines(LessonState& lessons) {
     WaveViewState& wave = lessons.wave;
     const bool note_shown = wave.view == WaveView::WAVES && !waves_possible();
     ViewLine note;
     ViewLine key;
     if (wave.view != WaveView::OFF) {
-        if (note_shown) note = spot_for(NOTE, PixelBox{});
-        key = spot_for(waves_shown() ? WAVES_KEY : INTENSITY_KEY, box_of(note));
+        if (note_shown) note = spot_for(lessons, NOTE, PixelBox{});
+        key = spot_for(lessons, waves_shown(lessons) ? WAVES_KEY : INTENSITY_KEY, box_of(note));
     }
     const bool note_same =
         note.x == wave.note.x && note.y == wave.note.y && note.text == wave.note.text;
@@ -432,7 +432,7 @@ void place_lines() {
         scene_box(0, 0, 0, 0, corner, RELATIVE_SECOND);
 }
 
-void release_lock() {
+void release_lock(LessonState& lessons) {
     if (!lessons.wave.locked) return;
     lessons.wave.locked = false;
     gfx_unlock();
@@ -440,12 +440,12 @@ void release_lock() {
 
 }  // namespace
 
-void cycle_wave_view() {
+void cycle_wave_view(LessonState& lessons) {
     WaveViewState& wave = lessons.wave;
     switch (wave.view) {
         case WaveView::OFF:
             wave.view = WaveView::WAVES;
-            set_view_shades();
+            set_view_shades(lessons);
             follow_sources();
             break;
         case WaveView::WAVES:
@@ -453,29 +453,29 @@ void cycle_wave_view() {
             break;
         case WaveView::INTENSITY:
             wave.view = WaveView::OFF;
-            place_lines();
+            place_lines(lessons);
             clear_image();
             shown = Shown{};
-            put_image();
-            load_lesson_palette();  // the view being off, without its shades
+            put_image(lessons);
+            load_lesson_palette(lessons);  // the view being off, without its shades
             break;
     }
 }
 
-void wave_view_reset() {
-    release_lock();
+void wave_view_reset(LessonState& lessons) {
+    release_lock(lessons);
     // A new run starts with the default colours.
     if (lessons.wave.view != WaveView::OFF) gfx_palette(-1, -1, -1, -1);
     shown = Shown{};
 }
 
-void wave_view_scene_cleared() {
+void wave_view_scene_cleared(LessonState& lessons) {
     lessons.wave.note = ViewLine{};
     lessons.wave.key = ViewLine{};
     lessons.wave.scene_cleared = true;
 }
 
-void wave_view_frame_begun() {
+void wave_view_frame_begun(LessonState& lessons) {
     if (lessons.wave.view == WaveView::OFF) return;
     follow_sources();
     advance_field(FIELD_BUDGET);
@@ -486,13 +486,13 @@ void wave_view_frame_begun() {
     lessons.wave.locked = true;
 }
 
-void wave_view_frame_drawn() {
+void wave_view_frame_drawn(LessonState& lessons) {
     lessons.wave.phase = model.phase;
-    if (lessons.wave.view != WaveView::OFF) paint_view(model.phase);
-    release_lock();
+    if (lessons.wave.view != WaveView::OFF) paint_view(lessons, model.phase);
+    release_lock(lessons);
 }
 
-void wave_view_after_key() {
+void wave_view_after_key(LessonState& lessons) {
     if (lessons.wave.view == WaveView::OFF) return;
     // Nothing drew since the frame's picture: no key's command, no scene
     // cleared, the detector (which the pointer moves) where it was.
@@ -503,6 +503,6 @@ void wave_view_after_key() {
     }
     follow_sources();
     prepare_reference();
-    place_lines();
-    paint_view(lessons.wave.phase);
+    place_lines(lessons);
+    paint_view(lessons, lessons.wave.phase);
 }

@@ -48,7 +48,7 @@ void show_stepping() {
 
 void run_in_turn(const KeyCommand* command, KeyTurn turn) {
     if (command != nullptr && command->turn == turn && command->handle != nullptr)
-        command->handle();
+        command->handle(sim_hooks().context);
 }
 
 }  // namespace
@@ -72,7 +72,7 @@ void handle_key() {
     const KeyCommand* command = find_key(key);
     command_ran = command != nullptr;
     run_in_turn(command, KeyTurn::COMMAND);
-    if (const auto after_key = sim_hooks().after_key) after_key();
+    if (const auto after_key = sim_hooks().after_key) after_key(sim_hooks().context);
     show_stepping();
     run_in_turn(command, KeyTurn::LAST);
 }

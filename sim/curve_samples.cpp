@@ -13,7 +13,8 @@ void clear_curve_samples() {
 }
 
 float curve_intensity(int32_t y, float intensity) {
-    if (const auto shown = sim_hooks().curve_intensity) return shown(y, intensity);
+    if (const auto shown = sim_hooks().curve_intensity)
+        return shown(sim_hooks().context, y, intensity);
     return intensity;
 }
 

@@ -3,7 +3,7 @@
 // The program's key table: the core's rows, then the installed layer's.
 //
 //   const KeyCommand* command = find_key(gfx_inkey());
-//   if (command != nullptr && command->handle != nullptr) command->handle();
+//   if (command != nullptr && command->handle != nullptr) command->handle(nullptr);
 
 #include <string_view>
 #include <vector>

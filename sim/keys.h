@@ -15,9 +15,12 @@
 enum class KeyTurn { COMMAND, BEFORE_WAIT, LAST };
 
 struct KeyCommand {
-    std::string_view key;        // as gfx_inkey answers it
-    void (*handle)() = nullptr;  // nullptr: the key acts elsewhere ("w" ends the wait)
-    bool extension = false;      // beyond the keys the program always had
+    std::string_view key;  // as gfx_inkey answers it
+    // With the context the key's table was installed with (sim/hooks.h; the
+    // core's own keys have none). nullptr: the key acts elsewhere ("w" ends
+    // the wait).
+    void (*handle)(void* context) = nullptr;
+    bool extension = false;  // beyond the keys the program always had
     KeyTurn turn = KeyTurn::COMMAND;
     // How the help texts name it, between brackets: "g", "Pfeiltasten".
     std::string_view label = {};

@@ -16,40 +16,40 @@ namespace {
 
 // The point's keys: "8" and "2" pass the top and bottom rows, which the
 // cursor keys stop at; at those rows they hold the phase once more.
-void detector_up() {
+void detector_up(void*) {
     move_detector_point(model.detector_offset + 1);
     if (model.detector_offset == model.axis_y) step_phase_back();
 }
-void detector_down() {
+void detector_down(void*) {
     move_detector_point(model.detector_offset - 1);
     if (model.detector_offset == OFFSET_BOTTOM) step_phase_back();
 }
-void cursor_up() {
+void cursor_up(void*) {
     if (model.detector_offset < model.axis_y) move_detector_point(model.detector_offset + 1);
 }
-void cursor_down() {
+void cursor_down(void*) {
     if (model.detector_offset > OFFSET_BOTTOM) move_detector_point(model.detector_offset - 1);
 }
-void detector_to_top() {
+void detector_to_top(void*) {
     place_detector_point(OFFSET_TOP);
 }
-void detector_to_bottom() {
+void detector_to_bottom(void*) {
     place_detector_point(OFFSET_BOTTOM);
 }
-void detector_to_axis() {
+void detector_to_axis(void*) {
     place_detector_point(0);
 }
 
-void line_left() {
+void line_left(void*) {
     move_detector_line(model.detector_x - 1);
 }
-void line_right() {
+void line_right(void*) {
     move_detector_line(model.detector_x + 1);
 }
-void line_onto_barrier() {
+void line_onto_barrier(void*) {
     move_detector_line(model.barrier_x);
 }
-void line_home() {
+void line_home(void*) {
     move_detector_line(DETECTOR_HOME_X);
 }
 
@@ -59,17 +59,17 @@ void set_slit_count(int32_t count) {
         static_cast<float>(static_cast<double>(model.total_amplitude) / static_cast<double>(count));
     redraw_scene();
 }
-void more_slits() {
+void more_slits(void*) {
     if (model.slit_count < MAX_SLITS) set_slit_count(model.slit_count + 1);
 }
-void fewer_slits() {
+void fewer_slits(void*) {
     if (model.slit_count > 1) set_slit_count(model.slit_count - 1);
 }
 
 // One step of the cycle 20/5 -> 100/25 -> 2/0.5 -> 20/5; any other spacing
 // goes to 20/5. The divisors are double constants, the factors single ones;
 // each result is stored as single.
-void next_spacing() {
+void next_spacing(void*) {
     const double k = model.wave_number;
     const double lambda = model.wavelength;
     switch (model.slit_spacing) {
@@ -99,7 +99,7 @@ void next_spacing() {
     redraw_scene();
 }
 
-void toggle_intensity() {
+void toggle_intensity(void*) {
     const int32_t shift = model.intensity_shown ? INTENSITY_SHIFT : -INTENSITY_SHIFT;
     model.detector_x += shift;
     model.detector_distance += shift;
@@ -115,7 +115,7 @@ void show_help_menu() {
     }
 }
 
-void toggle_menu() {
+void toggle_menu(void*) {
     if (model.menu_shown) {
         redraw_scene();
         model.menu_shown = false;
@@ -125,12 +125,12 @@ void toggle_menu() {
     }
 }
 
-void start_stepping() {
+void start_stepping(void*) {
     model.stepping = true;
 }
 
 // Through the exit handlers, which close the window and join its thread.
-void end_program() {
+void end_program(void*) {
     std::exit(0);
 }
 

@@ -168,5 +168,5 @@ void draw_sample(int32_t y, float point_intensity) {
     // From one pixel beyond the right edge leftwards by the intensity.
     scene_line(CURVE_ORIGIN_X, y, -wide(intensity), 0.0, COLOUR_LIGHT_RED, RELATIVE_SECOND);
     record_curve_sample(y, intensity);
-    if (const auto sample_drawn = sim_hooks().sample_drawn) sample_drawn(y);
+    if (const auto sample_drawn = sim_hooks().sample_drawn) sample_drawn(sim_hooks().context, y);
 }

@@ -102,5 +102,5 @@ void redraw_scene() {
                    pixel_label(screen_text("Wellenlänge  = "), single_to_text(model.wavelength)));
     print_at_pixel(HINT_X, HINT_Y, screen_text("[m] -> Menü einblenden"));
     draw_rays();
-    if (const auto scene_cleared = sim_hooks().scene_cleared) scene_cleared();
+    if (const auto scene_cleared = sim_hooks().scene_cleared) scene_cleared(sim_hooks().context);
 }

@@ -48,7 +48,7 @@ void reset_simulation() {
     clear_curve_samples();
     forget_drawn_chain();
     set_step_feed(nullptr);
-    if (const auto reset = sim_hooks().reset) reset();
+    if (const auto reset = sim_hooks().reset) reset(sim_hooks().context);
 }
 
 void simulation_start() {
@@ -58,7 +58,7 @@ void simulation_start() {
 }
 
 void run_frame() {
-    if (const auto frame_begun = sim_hooks().frame_begun) frame_begun();
+    if (const auto frame_begun = sim_hooks().frame_begun) frame_begun(sim_hooks().context);
     // The physics gives the path lengths with the phasors, below.
     draw_slit_arrows();
     erase_chain();
@@ -70,7 +70,7 @@ void run_frame() {
     draw_rays();
     draw_chain();
     if (model.intensity_shown) draw_intensity_sample();
-    if (const auto frame_drawn = sim_hooks().frame_drawn) frame_drawn();
+    if (const auto frame_drawn = sim_hooks().frame_drawn) frame_drawn(sim_hooks().context);
     // The picture is whole: the window shows it until the next frame's end,
     // never the figures a key or the next frame erases (also during a single
     // step's wait, which follows).

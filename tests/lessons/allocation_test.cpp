@@ -80,7 +80,7 @@ TEST_F(FrameCost, FramesWithKeptCurvesAllocateNothing) {
     model.intensity_shown = true;
     model.detector_x = 480;
     model.detector_distance = model.detector_x - model.barrier_x;
-    toggle_kept_curves();
+    toggle_kept_curves(lessons);
     for (int32_t count = 2; count <= 6; ++count) {
         run_frame();
         --model.detector_offset;  // a curve of two rows at least

@@ -49,7 +49,7 @@ protected:
         uint32_t colour;
         std::string text;
     };
-    static bool legend_shows(const std::vector<LegendLine>& lines) {
+    bool legend_shows(const std::vector<LegendLine>& lines) const {
         const PixelBox box = lessons.legend.box;
         if (box.y1 - box.y0 + 1 != static_cast<int32_t>(lines.size()) * 15) return false;
         std::vector<bool> inked(static_cast<size_t>((box.x1 - box.x0 + 1) * (box.y1 - box.y0 + 1)));

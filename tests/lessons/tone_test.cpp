@@ -59,7 +59,7 @@ protected:
         }
         return row;
     }
-    static bool says(const char* german) {
+    bool says(const char* german) const {
         const ToneState& tone = lessons.tone;
         return tone.message != nullptr &&
                text_at(tone.message_x, HINT_Y, std::string(screen_text(german)));

@@ -54,7 +54,7 @@ protected:
     // listed, and the picture covers them; the picture's own lines stand
     // clear of every label, so a box other than theirs that they overlap
     // is an erased one.
-    static bool in_text(int32_t x, int32_t y) {
+    bool in_text(int32_t x, int32_t y) const {
         for (const TextPlace& t : text_places()) {
             if (x >= t.x && x < t.x + t.width && y >= t.y && y < t.y + LABEL_HEIGHT &&
                 !under_own_line(t) && stands(t)) {
@@ -63,7 +63,7 @@ protected:
         }
         return std::abs(x - MARK_X) <= MARK_RADIUS && std::abs(y - MARK_Y) <= MARK_RADIUS;
     }
-    static bool under_own_line(const TextPlace& t) {
+    bool under_own_line(const TextPlace& t) const {
         for (const ViewLine& line : {lessons.wave.note, lessons.wave.key}) {
             if (line.x < 0 || (line.x == t.x && line.y == t.y)) continue;
             const auto width = static_cast<int32_t>(screen_text(line.text).size()) * GLYPH_WIDTH;
@@ -82,7 +82,7 @@ protected:
     }
     // The region's pixels outside texts and marks: each the picture's or a
     // figure's, none the background; and no shade anywhere else.
-    static void expect_region_covered() {
+    void expect_region_covered() const {
         // Columns not built yet (a setting just changed) show the background.
         const int32_t right =
             std::min({model.detector_x - 1, FIELD_RIGHT, FIELD_LEFT + field_columns_built() - 1});
@@ -120,7 +120,7 @@ protected:
     }
     // The field the picture computes at a pixel at the phase of the frame
     // on the screen.
-    static double field_value(int32_t x, int32_t y) {
+    double field_value(int32_t x, int32_t y) const {
         const double p = lessons.wave.phase;
         return field_re(x, y) * std::cos(p) - field_im(x, y) * std::sin(p);
     }
