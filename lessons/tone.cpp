@@ -100,14 +100,20 @@ bool passed_turn(int32_t from, int32_t to) {
     }
 }
 
+// The amplitude of a resultant: its length over the longest it can be.
+float amplitude_of(float sum_x, float sum_y) {
+    if (!(model.total_amplitude > 0)) return 0;
+    const double length = std::hypot(static_cast<double>(sum_x), sum_y);
+    const double amplitude = length / model.total_amplitude;
+    return static_cast<float>(amplitude < 1 ? amplitude : 1);
+}
+
 }  // namespace
 
 float tone_amplitude_now() {
+    // A key may have moved the detector since the frame took the light.
     const PhasorSet light = light_of(setting_of(model), model.phase);
-    if (!(model.total_amplitude > 0)) return 0;
-    const double length = std::hypot(static_cast<double>(light.sum_x), light.sum_y);
-    const double amplitude = length / model.total_amplitude;
-    return static_cast<float>(amplitude < 1 ? amplitude : 1);
+    return amplitude_of(light.sum_x, light.sum_y);
 }
 
 void cycle_tone(LessonState& lessons) {
@@ -148,7 +154,8 @@ void tone_frame_drawn(LessonState& lessons) {
     const bool tick =
         tone.mode == ToneMode::ticks && passed_turn(tone.last_offset, model.detector_offset);
     tone.last_offset = model.detector_offset;
-    gfx_sound_frame(tone_amplitude_now(), tick);
+    // The frame's own light, taken once for the chain and the resultant.
+    gfx_sound_frame(amplitude_of(model.sum_x, model.sum_y), tick);
 }
 
 void tone_after_key(LessonState& lessons) {
