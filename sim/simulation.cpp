@@ -12,6 +12,7 @@
 #include "sim/hooks.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
+#include "sim/spacing_cycle.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void set_initial_values() {
     model.slit_amplitude = static_cast<float>(static_cast<double>(model.total_amplitude) /
                                               static_cast<double>(model.slit_count));
     model.wavelength = 5.0f;
-    model.two_pi = static_cast<float>(6.28318);
+    model.two_pi = STORED_TWO_PI;
     model.wave_number = static_cast<float>(static_cast<double>(model.two_pi) /
                                            static_cast<double>(model.wavelength));
     model.phase_step = static_cast<float>(0.1);

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "gfx/input/input.h"
+#include "lessons/setting_text.h"
+#include "lessons/value_lists.h"
+
+namespace {
+
+// A setting the keys reach, drawn at random: the wavelength, wave number and
+// spacing from a walk along their keys' pure steps, the rest from the lists
+// and ranges the keys allow.
+Setting random_setting(std::mt19937& random) {
+    const auto pick = [&random](auto list) {
+        return list[std::uniform_int_distribution<size_t>(0, list.size() - 1)(random)];
+    };
+    const auto chance = [&random] { return std::bernoulli_distribution(0.5)(random); };
+    Setting s = start_setting();
+    WaveValues v{s.slit_spacing, s.wavelength, s.wave_number};
+    int32_t presses = 0;
+    const int32_t steps = std::uniform_int_distribution<int32_t>(0, 40)(random);
+    for (int32_t i = 0; i < steps; ++i) {
+        const int32_t key = std::uniform_int_distribution<int32_t>(0, 4)(random);
+        const int32_t direction = key % 2 == 0 ? 1 : -1;
+        if (key < 2) {
+            if (const float* next = next_listed_wavelength(v.wavelength, direction)) {
+                v = {v.spacing, *next, wave_number_of(*next, STORED_TWO_PI)};
+                presses = 0;
+            }
+        } else if (key < 4) {
+            if (const int32_t* next = next_listed_spacing(v.spacing, direction)) v.spacing = *next;
+        } else if (presses < A_PRESSES_REACHED) {
+            v = next_spacing_values(v, STORED_TWO_PI);
+            ++presses;
+        }
+    }
+    s.slit_spacing = v.spacing;
+    s.wavelength = v.wavelength;
+    s.wave_number = v.wave_number;
+    do {
+        s.slit_count = pick(slit_count_list());
+    } while (s.slit_count > most_slits_that_fit(s.slit_spacing));
+    do {
+        s.slit_width = pick(slit_width_list());
+    } while (s.slit_count > 1 && s.slit_width >= s.slit_spacing);
+    s.far_field = chance();
+    s.detector_x = std::uniform_int_distribution<int32_t>(BARRIER_X, LAST_COLUMN)(random);
+    s.detector_offset = std::uniform_int_distribution<int32_t>(OFFSET_BOTTOM, OFFSET_TOP)(random);
+    s.curve = chance();
+    s.readouts = chance();
+    s.view = static_cast<WaveView>(std::uniform_int_distribution<int32_t>(0, 2)(random));
+    s.projector = chance();
+    s.menu = chance();
+    s.help = chance();
+    // Frames and the detector's keys make the phase in steps of 0.1.
+    s.phase = chance() ? 0.0f : std::uniform_real_distribution<float>(-300.0f, 300.0f)(random);
+    return s;
+}
+
+bool same_bits(const Setting& a, const Setting& b) {
+    return a == b && std::bit_cast<uint32_t>(a.phase) == std::bit_cast<uint32_t>(b.phase) &&
+           std::bit_cast<uint32_t>(a.wave_number) == std::bit_cast<uint32_t>(b.wave_number);
+}
+
+TEST(SettingText, TheStartIsTheMarkAlone) {
+    EXPECT_EQ(setting_text(start_setting()), "v1");
+    const ParsedSetting read = parse_setting("v1");
+    EXPECT_EQ(read.error, "");
+    EXPECT_TRUE(same_bits(read.setting, start_setting()));
+}
+
+TEST(SettingText, FieldsReadInAnyOrderAndWriteInOne) {
+    const ParsedSetting read =
+        parse_setting("v1,readouts=on,width=4,slits=3,field=far,view=waves,detector=-12");
+    ASSERT_EQ(read.error, "");
+    EXPECT_EQ(read.setting.slit_count, 3);
+    EXPECT_EQ(read.setting.slit_width, 4);
+    EXPECT_TRUE(read.setting.far_field);
+    EXPECT_TRUE(read.setting.readouts);
+    EXPECT_EQ(read.setting.view, WaveView::WAVES);
+    EXPECT_EQ(read.setting.detector_offset, -12);
+    EXPECT_EQ(setting_text(read.setting),
+              "v1,slits=3,width=4,field=far,detector=-12,readouts=on,view=waves");
+}
+
+TEST(SettingText, AWaveNumberOtherThanTwoPiOverTheWavelengthIsWritten) {
+    // "a" from the start: 100/25 with the wave number divided by 5.
+    const WaveValues a =
+        next_spacing_values({20, 5.0f, start_setting().wave_number}, STORED_TWO_PI);
+    Setting s = start_setting();
+    s.slit_spacing = a.spacing;
+    s.wavelength = a.wavelength;
+    s.wave_number = a.wave_number;
+    const std::string text = setting_text(s);
+    const bool own_number = a.wave_number != wave_number_of(a.wavelength, STORED_TWO_PI);
+    EXPECT_EQ(text.find(",k=") != std::string::npos, own_number) << text;
+    const ParsedSetting read = parse_setting(text);
+    ASSERT_EQ(read.error, "");
+    EXPECT_TRUE(same_bits(read.setting, s));
+}
+
+TEST(SettingText, BadTextIsRefusedWithOneLineNamingTheField) {
+    struct Case {
+        std::string text;
+        std::string error;  // the line, or its start where it goes on listing
+        bool whole = true;
+    };
+    const Case cases[] = {
+        {"", "setting: the text starts with its version, v1, not \"\""},
+        {"slits=3", "setting: the text starts with its version, v1, not \"slits=3\""},
+        {"v2,slits=3", "setting: the text starts with its version, v1, not \"v2\""},
+        {"v1,", "setting: field 2 is empty (name=value)"},
+        {"v1,,slits=3", "setting: field 2 is empty (name=value)"},
+        {"v1,colour=red", "setting: \"colour\" is not a field; the fields are slits, spacing,",
+         false},
+        {"v1,SLITS=3", "setting: \"SLITS\" is not a field", false},
+        {"v1,slits=3,slits=4", "setting: slits is given twice"},
+        {"v1,slits", "setting: slits has no value (slits=...)"},
+        {"v1,width=7",
+         "setting: width=7 is not one of 0, 1, 2, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25, 30, 40, 50, "
+         "60"},
+        {"v1,slits=9", "setting: slits=9 is not one of 1, 2, 3, 4, 5, 6, 7, 8, 10, 12,", false},
+        {"v1,slits=three", "setting: slits=three is not one of 1, 2,", false},
+        {"v1,slits=3.0", "setting: slits=3.0 is not one of 1, 2,", false},
+        {"v1,slits=", "setting: slits= is not one of 1, 2,", false},
+        {"v1,slits=99999999999999999999", "setting: slits=99999999999999999999 is not one of",
+         false},
+        {"v1,spacing=7", "setting: spacing=7 is not one of 2, 3, 4, 5, 6, 8,", false},
+        {"v1,wavelength=5.2", "setting: wavelength=5.2 is not one of 0.5, 1, 1.5,", false},
+        {"v1,wavelength=inf", "setting: wavelength=inf is not one of 0.5,", false},
+        {"v1,wavelength=nan", "setting: wavelength=nan is not one of 0.5,", false},
+        {"v1,k=1",
+         "setting: k=1 is not one of 1.256636, 1.2566361 (the wave numbers the keys "
+         "make at wavelength=5)"},
+        {"v1,k=-1.2566", "setting: k=-1.2566 is not one of the wave numbers the keys make"},
+        {"v1,field=middle", "setting: field=middle is not one of near, far"},
+        {"v1,curve=yes", "setting: curve=yes is not one of on, off"},
+        {"v1,view=on", "setting: view=on is not one of off, waves, intensity"},
+        {"v1,line=24", "setting: line=24 is not one of 25 to 639"},
+        {"v1,line=640", "setting: line=640 is not one of 25 to 639"},
+        {"v1,detector=249", "setting: detector=249 is not one of -231 to 248"},
+        {"v1,detector=-232", "setting: detector=-232 is not one of -231 to 248"},
+        {"v1,phase=3000000", "setting: phase=3000000 is not one of the numbers from -2097152 to",
+         false},
+        // What no sequence of keys makes.
+        {"v1,slits=2,width=20,spacing=20",
+         "setting: width=20 is not one of 0, 1, 2, 3, 4, 5, 6, 8, 10, 12, 15 (with several slits "
+         "it stays below spacing=20)"},
+        {"v1,slits=50",
+         "setting: slits=50 is not one of 1, 2, 3, 4, 5, 6, 7, 8, 10, 12, 16, 20 (no more fit on "
+         "the barrier at spacing=20)"},
+        // 0.5 / 50 by "a", whose wave number is 50 times 2 pi / 0.5, not 2 pi / 0.01.
+        {"v1,wavelength=0.01",
+         "setting: k=628.31805 is not one of 628.318 (the wave numbers the keys make at "
+         "wavelength=0.01)"},
+        // Bytes a setting never holds.
+        {"v1,slits=3 ", "setting: byte 0x20 at place 11 is not one a setting holds", false},
+        {"v1,slits=\xC3\xA4", "setting: byte 0xC3 at place 10 is not one a setting holds", false},
+        {std::string("v1,slits=3\0", 11), "setting: byte 0x00 at place 11", false},
+        {"v1\n", "setting: byte 0x0A at place 3", false},
+        {"v1," + std::string(100000, 'a'),
+         "setting: the text is 100003 bytes long, more than the 1024 a setting takes"},
+        {"v1,slits=" + std::string(1000, '1'),
+         "setting: slits=1111111111111111111111111111111111111111... is not one of", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 60));
+        const ParsedSetting read = parse_setting(c.text);
+        if (c.whole) {
+            EXPECT_EQ(read.error, c.error);
+        } else {
+            EXPECT_EQ(read.error.substr(0, c.error.size()), c.error) << read.error;
+        }
+        EXPECT_EQ(read.error.find('\n'), std::string::npos);
+        EXPECT_LT(read.error.size(), 400u);
+        EXPECT_TRUE(same_bits(read.setting, start_setting()));
+    }
+}
+
+TEST(SettingText, RandomSettingsGoRoundTheTextUnchanged) {
+    std::mt19937 random(20260);
+    for (int32_t i = 0; i < 200; ++i) {
+        const Setting s = random_setting(random);
+        const std::string text = setting_text(s);
+        SCOPED_TRACE(text);
+        const ParsedSetting read = parse_setting(text);
+        ASSERT_EQ(read.error, "");
+        EXPECT_TRUE(same_bits(read.setting, s));
+        EXPECT_EQ(setting_text(read.setting), text);
+        EXPECT_LE(text.size(), SETTING_TEXT_LIMIT);
+    }
+}
+
+TEST(SettingText, TheKeysPathLeadsToEveryValuesTheyMake) {
+    // The path the search found, replayed on the pure steps, ends at the
+    // values it was asked for.
+    std::mt19937 random(7);
+    for (int32_t i = 0; i < 50; ++i) {
+        const Setting s = random_setting(random);
+        const WaveValues want{s.slit_spacing, s.wavelength, s.wave_number};
+        Setting start = start_setting();
+        WaveValues v{start.slit_spacing, start.wavelength, start.wave_number};
+        for (const std::string_view key : keys_to_values(want)) {
+            if (key == "a") {
+                v = next_spacing_values(v, STORED_TWO_PI);
+            } else if (key == "+" || key == "-") {
+                const float next = *next_listed_wavelength(v.wavelength, key == "+" ? 1 : -1);
+                v = {v.spacing, next, wave_number_of(next, STORED_TWO_PI)};
+            } else {
+                v.spacing = *next_listed_spacing(v.spacing, key == KEY_PAGE_UP ? 1 : -1);
+            }
+        }
+        EXPECT_EQ(v, want);
+    }
+}
+
+}  // namespace
