@@ -6,7 +6,8 @@
 // describes the format. A text names only what the keys reach.
 //
 //   const ParsedSetting read = parse_setting("v1,slits=3");
-//   if (read.error.empty()) std::puts(setting_text(read.setting).c_str());
+//   if (read.error.empty()) open_setting(read.setting);
+//   std::puts(setting_text(setting_now()).c_str());
 
 #include <cstdint>
 #include <string>
@@ -53,3 +54,10 @@ ParsedSetting parse_setting(std::string_view text);
 // differ from the start; the wave number only where it is not 2 pi over the
 // wavelength. Numbers are written so that they read back to the same bits.
 std::string setting_text(const Setting& setting);
+
+// The program's setting now, from the model and the lesson tools' state.
+Setting setting_now();
+
+// Puts the program into the setting, as the keys that reach it would have
+// left it, with the scene drawn anew and no kept curve but the current one.
+void open_setting(const Setting& setting);
