@@ -61,3 +61,8 @@ Setting setting_now();
 // Puts the program into the setting, as the keys that reach it would have
 // left it, with the scene drawn anew and no kept curve but the current one.
 void open_setting(const Setting& setting);
+
+// "x": the setting's text on standard output, a line, for a teacher to keep;
+// a setting beyond what a text names (the wave number after more presses of
+// "a" than a text reaches) is said on standard error instead.
+void print_setting();

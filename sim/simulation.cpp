@@ -18,6 +18,8 @@ namespace {
 
 constexpr double FRAME_PERIOD = 0.05;  // seconds: about 20 frames per second
 
+StartAction start_action = nullptr;
+
 void set_initial_values() {
     model = SlitModel{};
     model.axis_y = AXIS_Y;
@@ -40,6 +42,12 @@ void set_initial_values() {
 }
 
 }  // namespace
+
+StartAction set_start_action(StartAction action) {
+    const StartAction before = start_action;
+    start_action = action;
+    return before;
+}
 
 void reset_simulation() {
     // As at process start, so that a restart leaves nothing of an earlier
@@ -108,6 +116,7 @@ int simulation_main(int argc, char** argv) {
         return 1;
     }
     simulation_start();
+    if (start_action != nullptr) start_action();
     for (;;) {
         run_frame();
         handle_key();
