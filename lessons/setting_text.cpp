@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "lessons/value_lists.h"
 #include "sim/layout.h"

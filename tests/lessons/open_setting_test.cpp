@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -167,6 +168,42 @@ TEST_F(OpenSetting, OpeningForgetsTheKeptCurvesOfEarlierSettings) {
     EXPECT_TRUE(lessons.curves_kept);
     EXPECT_EQ(lessons.kept.count, 0);
     EXPECT_EQ(setting_text(setting_now()), setting_text(s));
+}
+
+TEST_F(OpenSetting, XPrintsTheTextOnlyOfASettingThatReadsBack) {
+    struct Case {
+        const char* keys;
+        float wave_number;  // 0: as the keys left it
+        bool printed;
+    };
+    const Case cases[] = {
+        {"", 0, true},
+        {"g+a", 0, true},
+        // A wave number no text names, as many presses of "a" between
+        // spacings of their own make.
+        {"", 1.0f, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        start_again();
+        for (const char* k = c.keys; *k != '\0'; ++k)
+            press(std::string_view(k, 1));
+        if (c.wave_number != 0) model.wave_number = c.wave_number;
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        press("x");
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        if (c.printed) {
+            EXPECT_EQ(out, setting_text(setting_now()) + "\n");
+            EXPECT_EQ(err, "");
+        } else {
+            EXPECT_EQ(out, "");
+            EXPECT_TRUE(err.starts_with("mehrfachspalt: no text names this setting (setting: k=1 "))
+                << err;
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+        }
+    }
 }
 
 }  // namespace
