@@ -17,11 +17,13 @@
 
 namespace {
 
-// A state of the search: the values and the presses of "a" since the
-// wavelength was last stepped.
+// A state of the search: the values, the runs of "a" since the wavelength
+// was last stepped, and whether the last key was "a" (another press goes on
+// with its run).
 struct Node {
     WaveValues values;
-    int32_t presses = 0;
+    int32_t runs = 0;
+    bool after_a = false;
     int32_t parent = -1;  // index of the node it came from
     std::string_view key;
 };
@@ -34,13 +36,13 @@ uint64_t pair_key(float wavelength, float wave_number) {
 struct StateKey {
     uint64_t pair;
     int32_t spacing;
-    int32_t presses;
+    int32_t runs;  // and 8 more after "a"
     bool operator==(const StateKey&) const = default;
 };
 struct StateHash {
     size_t operator()(const StateKey& k) const {
         return std::hash<uint64_t>{}(k.pair ^ (uint64_t(uint32_t(k.spacing)) << 40) ^
-                                     (uint64_t(uint32_t(k.presses)) << 56));
+                                     (uint64_t(uint32_t(k.runs)) << 56));
     }
 };
 
@@ -55,34 +57,36 @@ struct Reach {
 Reach search() {
     Reach reach;
     std::unordered_set<StateKey, StateHash> seen;
-    const auto visit = [&](const WaveValues& v, int32_t presses, int32_t parent,
+    const auto visit = [&](const WaveValues& v, int32_t runs, bool after_a, int32_t parent,
                            std::string_view key) {
         const uint64_t pair = pair_key(v.wavelength, v.wave_number);
-        if (!seen.insert({pair, v.spacing, presses}).second) return;
-        reach.nodes.push_back({v, presses, parent, key});
+        if (!seen.insert({pair, v.spacing, runs + (after_a ? 8 : 0)}).second) return;
+        reach.nodes.push_back({v, runs, after_a, parent, key});
         if (reach.pairs.insert(pair).second)
             reach.wave_numbers[std::bit_cast<uint32_t>(v.wavelength)].push_back(v.wave_number);
         reach.first.emplace(StateKey{pair, v.spacing, 0},
                             static_cast<int32_t>(reach.nodes.size()) - 1);
     };
-    visit({20, 5.0f, wave_number_of(5.0f, STORED_TWO_PI)}, 0, -1, {});
+    visit({20, 5.0f, wave_number_of(5.0f, STORED_TWO_PI)}, 0, false, -1, {});
     for (size_t i = 0; i < reach.nodes.size(); ++i) {
         const Node node = reach.nodes[i];
         const auto from = static_cast<int32_t>(i);
         const WaveValues& v = node.values;
         for (const int32_t direction : {1, -1}) {
             if (const float* next = next_listed_wavelength(v.wavelength, direction)) {
-                visit({v.spacing, *next, wave_number_of(*next, STORED_TWO_PI)}, 0, from,
+                visit({v.spacing, *next, wave_number_of(*next, STORED_TWO_PI)}, 0, false, from,
                       direction > 0 ? "+" : "-");
             }
             if (const int32_t* next = next_listed_spacing(v.spacing, direction)) {
-                visit({*next, v.wavelength, v.wave_number}, node.presses, from,
+                visit({*next, v.wavelength, v.wave_number}, node.runs, false, from,
                       direction > 0 ? KEY_PAGE_UP : KEY_PAGE_DOWN);
             }
         }
-        if (node.presses < A_PRESSES_REACHED) {
-            visit(next_spacing_values(v, STORED_TWO_PI), node.presses + 1, from, "a");
-        }
+        // A run goes on as long as "a" is pressed: its cycle comes back to
+        // where it was within a few presses.
+        const int32_t runs = node.after_a ? node.runs : node.runs + 1;
+        if (runs <= A_RUNS_REACHED)
+            visit(next_spacing_values(v, STORED_TWO_PI), runs, true, from, "a");
     }
     return reach;
 }

@@ -32,13 +32,12 @@ int32_t most_slits_that_fit(int32_t spacing);
 
 // Whether the wavelength and wave number (with any spacing of the list) are
 // ones the keys "a", "+", "-", Page Up and Page Down make from the start:
-// the listed wavelengths with 2 pi over them, and what "a" makes of those
-// pressed up to A_PRESSES_REACHED times since the wavelength was last
-// stepped, with the spacing stepped between the presses. Beyond that bound
-// the keys make ever more wave numbers (each press rounds), which no list
-// can hold; "a" pressed on along its own cycle comes back to values within
-// it.
-constexpr int32_t A_PRESSES_REACHED = 6;
+// the listed wavelengths with 2 pi over them, and what "a" makes of those in
+// up to A_RUNS_REACHED runs since the wavelength was last stepped, a run
+// being "a" pressed as often as one likes, the spacing stepped between the
+// runs. Each run rounds anew, so that beyond a bound the keys make ever
+// more wave numbers, which no list can hold.
+constexpr int32_t A_RUNS_REACHED = 3;
 bool keys_make(float wavelength, float wave_number);
 // The wave numbers the keys make with the wavelength, smallest first; none
 // where they do not make the wavelength.

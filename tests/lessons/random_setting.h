@@ -16,7 +16,8 @@ inline Setting random_setting(std::mt19937& random) {
     const auto chance = [&random] { return std::bernoulli_distribution(0.5)(random); };
     Setting s = start_setting();
     WaveValues v{s.slit_spacing, s.wavelength, s.wave_number};
-    int32_t presses = 0;
+    int32_t runs = 0;  // of "a", as value_lists.h counts them
+    bool after_a = false;
     const int32_t steps = std::uniform_int_distribution<int32_t>(0, 40)(random);
     for (int32_t i = 0; i < steps; ++i) {
         const int32_t key = std::uniform_int_distribution<int32_t>(0, 4)(random);
@@ -24,13 +25,18 @@ inline Setting random_setting(std::mt19937& random) {
         if (key < 2) {
             if (const float* next = next_listed_wavelength(v.wavelength, direction)) {
                 v = {v.spacing, *next, wave_number_of(*next, STORED_TWO_PI)};
-                presses = 0;
+                runs = 0;
+                after_a = false;
             }
         } else if (key < 4) {
-            if (const int32_t* next = next_listed_spacing(v.spacing, direction)) v.spacing = *next;
-        } else if (presses < A_PRESSES_REACHED) {
+            if (const int32_t* next = next_listed_spacing(v.spacing, direction)) {
+                v.spacing = *next;
+                after_a = false;
+            }
+        } else if (const int32_t run = after_a ? runs : runs + 1; run <= A_RUNS_REACHED) {
             v = next_spacing_values(v, STORED_TWO_PI);
-            ++presses;
+            runs = run;
+            after_a = true;
         }
     }
     s.slit_spacing = v.spacing;

@@ -106,8 +106,8 @@ TEST(SettingText, BadTextIsRefusedWithOneLineNamingTheField) {
          "the barrier at spacing=20)"},
         // 0.5 / 50 by "a", whose wave number is 50 times 2 pi / 0.5, not 2 pi / 0.01.
         {"v1,wavelength=0.01",
-         "setting: k=628.31805 is not one of 628.318 (the wave numbers the keys make at "
-         "wavelength=0.01)"},
+         "setting: k=628.31805 is not one of 628.31793, 628.318 (the wave numbers the keys make "
+         "at wavelength=0.01)"},
         // Bytes a setting never holds.
         {"v1,slits=3 ", "setting: byte 0x20 at place 11 is not one a setting holds", false},
         {"v1,slits=\xC3\xA4", "setting: byte 0xC3 at place 10 is not one a setting holds", false},
@@ -169,6 +169,21 @@ TEST(SettingText, TheKeysPathLeadsToEveryValuesTheyMake) {
             }
         }
         EXPECT_EQ(v, want);
+    }
+}
+
+TEST(SettingText, PressingAOnStaysWithinWhatATextHolds) {
+    // "a" pressed on goes on with its run: whatever a text holds, the
+    // values it makes are ones a text holds too.
+    std::mt19937 random(99);
+    for (int32_t i = 0; i < 3000; ++i) {
+        const Setting s = random_setting(random);
+        WaveValues v{s.slit_spacing, s.wavelength, s.wave_number};
+        for (int32_t press = 0; press < 12; ++press) {
+            v = next_spacing_values(v, STORED_TWO_PI);
+            ASSERT_TRUE(keys_make(v.wavelength, v.wave_number))
+                << setting_text(s) << " after " << press + 1 << " presses of a";
+        }
     }
 }
 
