@@ -5,7 +5,6 @@
 #include <random>
 #include <string>
 
-#include "gfx/input/input.h"
 #include "lessons/setting_text.h"
 #include "lessons/value_lists.h"
 #include "random_setting.h"
@@ -146,29 +145,6 @@ TEST(SettingText, RandomSettingsGoRoundTheTextUnchanged) {
         EXPECT_TRUE(same_bits(read.setting, s));
         EXPECT_EQ(setting_text(read.setting), text);
         EXPECT_LE(text.size(), SETTING_TEXT_LIMIT);
-    }
-}
-
-TEST(SettingText, TheKeysPathLeadsToEveryValuesTheyMake) {
-    // The path the search found, replayed on the pure steps, ends at the
-    // values it was asked for.
-    std::mt19937 random(7);
-    for (int32_t i = 0; i < 50; ++i) {
-        const Setting s = random_setting(random);
-        const WaveValues want{s.slit_spacing, s.wavelength, s.wave_number};
-        Setting start = start_setting();
-        WaveValues v{start.slit_spacing, start.wavelength, start.wave_number};
-        for (const std::string_view key : keys_to_values(want)) {
-            if (key == "a") {
-                v = next_spacing_values(v, STORED_TWO_PI);
-            } else if (key == "+" || key == "-") {
-                const float next = *next_listed_wavelength(v.wavelength, key == "+" ? 1 : -1);
-                v = {v.spacing, next, wave_number_of(next, STORED_TWO_PI)};
-            } else {
-                v.spacing = *next_listed_spacing(v.spacing, key == KEY_PAGE_UP ? 1 : -1);
-            }
-        }
-        EXPECT_EQ(v, want);
     }
 }
 
