@@ -5,7 +5,8 @@
 int main(int argc, char** argv) {
     assemble_program();
     // Started without arguments, the program is exactly the simulation.
-    if (const auto status = answer_program_options(argc, argv, stdout, stderr)) return *status;
+    if (const auto status = answer_program_options(argc, argv, stdout, stderr, take_start_setting))
+        return *status;
     choose_program_language();
     return simulation_main(argc, argv);
 }

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int EXIT_USAGE = 2;
-constexpr const char* USAGE = "mehrfachspalt [--help | --version]";
+constexpr const char* USAGE = "mehrfachspalt [--help | --version | --setting TEXT]";
 
 constexpr const char* HELP_TOP =
     "Interference of light at one to eight slits, explained with phasors, in a\n"
@@ -20,8 +20,10 @@ constexpr const char* HELP_BOTTOM =
     "Alt+Enter switches to full screen and back.\n"
     "\n"
     "Options:\n"
-    "  --help      show this text and exit\n"
-    "  --version   show the version and exit\n"
+    "  --help          show this text and exit\n"
+    "  --version       show the version and exit\n"
+    "  --setting TEXT  start in the setting the text describes, as \"x\" prints it,\n"
+    "                  e.g. v1,slits=3,wavelength=7,readouts=on\n"
     "\n"
     "Environment:\n"
     "  QXGFX       the window driver: SDL (the default) or null, which runs without\n"
@@ -52,9 +54,25 @@ std::string help_text() {
 
 }  // namespace
 
-std::optional<int> answer_program_options(int argc, char** argv, std::FILE* out, std::FILE* err) {
+std::optional<int> answer_program_options(int argc, char** argv, std::FILE* out, std::FILE* err,
+                                          SettingTaker take_setting) {
     if (argc <= 1) return std::nullopt;
     const char* first = argv[1];
+    if (std::strcmp(first, "--setting") == 0) {
+        if (argc < 3) {
+            std::fprintf(err, "mehrfachspalt: --setting needs a text (usage: %s)\n", USAGE);
+            return EXIT_USAGE;
+        }
+        if (argc > 3) {
+            std::fprintf(err, "mehrfachspalt: unknown argument \"%s\" (usage: %s)\n", argv[3],
+                         USAGE);
+            return EXIT_USAGE;
+        }
+        const std::string refused = take_setting(argv[2]);
+        if (refused.empty()) return std::nullopt;
+        std::fprintf(err, "mehrfachspalt: %s\n", refused.c_str());
+        return EXIT_USAGE;
+    }
     const char* unexpected = argc > 2 ? argv[2] : nullptr;
     if (std::strcmp(first, "--help") != 0 && std::strcmp(first, "--version") != 0) {
         unexpected = first;

@@ -1,15 +1,26 @@
 #include "app/program_parts.h"
 
 #include "sim/hooks.h"
+#include "sim/sim.h"
 
 #if LESSON_TOOLS
+#include <optional>
+
 #include "lessons/lessons.h"
+#include "lessons/setting_text.h"
+#endif
+
+#if LESSON_TOOLS
+namespace {
+
+// The lesson tools' state: the program's, handed to them with every hook.
+LessonState lessons;
+
+}  // namespace
 #endif
 
 LessonState* assemble_program() {
 #if LESSON_TOOLS
-    // The lesson tools' state: the program's, handed to them with every hook.
-    static LessonState lessons;
     static const SimHooks LESSON_HOOKS = {
         .context = &lessons,
         .reset = reset_lessons,
@@ -30,3 +41,29 @@ LessonState* assemble_program() {
     return nullptr;
 #endif
 }
+
+#if LESSON_TOOLS
+namespace {
+
+std::optional<Setting> start_setting_given;
+
+}  // namespace
+
+std::string take_start_setting(const char* text) {
+    const ParsedSetting read = parse_setting(text);
+    if (!read.error.empty()) return read.error;
+    start_setting_given = read.setting;
+    set_start_action(open_start_setting);
+    return "";
+}
+
+void open_start_setting() {
+    if (start_setting_given) open_setting(lessons, *start_setting_given);
+}
+#else
+std::string take_start_setting(const char*) {
+    return "setting: this build has no lesson tools, whose settings a text names";
+}
+
+void open_start_setting() {}
+#endif

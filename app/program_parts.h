@@ -12,3 +12,13 @@ LessonState* assemble_program();
 // with the catalogues where this program finds them: the build tree's locale
 // folder beside it, or its prefix's share/locale once installed.
 void choose_program_language();
+
+#include <string>
+
+// A setting given at start as text (--setting, docs/setting.md): read at
+// once, and opened when the program's first picture stands (simulation_main
+// does it) or when open_start_setting is called (the snapshot tool).
+// Answers "" or the line saying why the text is refused; the core alone
+// has no settings to open.
+std::string take_start_setting(const char* text);
+void open_start_setting();

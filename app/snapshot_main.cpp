@@ -104,6 +104,14 @@ int main(int argc, char** argv) {
     }
 
     assemble_program();
+    // A setting the keys cannot make is refused before anything is drawn.
+    if (options.setting_given) {
+        if (const std::string refused = take_start_setting(options.setting.c_str());
+            !refused.empty()) {
+            std::fprintf(stderr, "mehrfachspalt-snapshot: %s\n", refused.c_str());
+            return EXIT_USAGE;
+        }
+    }
     choose_program_language();
     runtime_start(argc, argv, 0);
     if (gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
@@ -112,6 +120,7 @@ int main(int argc, char** argv) {
     const bool tone = !options.tone.empty();
     if (tone) start_tone_recording();
     simulation_start();
+    open_start_setting();
 
     GifAnimation animation;
     GifAnimation* gif = options.animation.empty() ? nullptr : &animation;

@@ -9,7 +9,7 @@
 
 const char* const SNAPSHOT_USAGE =
     "mehrfachspalt-snapshot [--frames N] [--keys TEXT] [--animate OUT.gif] [--curve OUT.csv] "
-    "[--tone OUT.wav] [--sweep] [OUT.png]";
+    "[--tone OUT.wav] [--sweep] [--setting TEXT] [OUT.png]";
 
 const char* const SNAPSHOT_HELP =
     "Runs the simulation of mehrfachspalt without a window, for N frames (1 by\n"
@@ -31,6 +31,8 @@ const char* const SNAPSHOT_HELP =
     "  --sweep            after the frames, the curve switched on (\"i\") and the detector\n"
     "                     moved from the top row to the bottom one row a frame, so that\n"
     "                     the picture, the animation and the curve hold the whole curve\n"
+    "  --setting TEXT     the setting the frames start in, as \"x\" prints it, e.g.\n"
+    "                     v1,slits=3,wavelength=7,readouts=on\n"
     "  --help, --version  this text, the version\n"
     "\n"
     "At least one output is needed. Each file appears whole or not at all. Exit\n"
@@ -93,6 +95,11 @@ ParsedSnapshot parse_snapshot_options(int argc, char** argv, SnapshotOptions* op
                                                           : options->tone;
             if (!target.empty()) return usage_error(argument + " given twice");
             problem = file_value(argc, argv, &i, &target);
+        } else if (argument == "--setting") {
+            if (options->setting_given) return usage_error("--setting given twice");
+            options->setting_given = true;
+            if (i + 1 >= argc) return usage_error("--setting needs a text");
+            options->setting = argv[++i];
         } else if (argument == "--sweep") {
             if (options->sweep) return usage_error("--sweep given twice");
             options->sweep = true;

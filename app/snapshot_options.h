@@ -13,6 +13,8 @@ struct SnapshotOptions {
     std::string curve;              // --curve OUT.csv, or empty
     std::string tone;               // --tone OUT.wav, or empty
     bool sweep = false;
+    bool setting_given = false;
+    std::string setting;  // --setting TEXT: the setting the frames start in
 };
 
 enum class SnapshotRequest { RUN, HELP, VERSION, USAGE_ERROR };

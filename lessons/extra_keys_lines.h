@@ -23,7 +23,7 @@ inline constexpr const char* EXTRA_KEYS_LINES[] = {
     N_("[r] -> Messwerte ein / aus"),
     N_("[c] -> Kurven behalten ein / aus"),
     N_("[p] -> Projektorfarben ein / aus"),
-    N_("[h] -> Zusatztasten ausblenden"),
+    N_("[h] -> Zusatztasten aus, [x] -> Einstellung als Text"),
 };
 
 // The first help line's row: what stands above it (the readouts) stays above

@@ -2,6 +2,7 @@
 #include "lessons/extra_keys_lines.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "lessons/setting_text.h"
 #include "sim/keys.h"
 
 // The lesson tools' rows of the key table: keys the program ignored before
@@ -66,6 +67,8 @@ constexpr const char* WAVE_HELP =
 constexpr const char* TONE_HELP =
     "l                             the detector's tone: on, with ticks at maxima and minima, off";
 constexpr const char* EXTRA_HELP = "h                             help lines of these keys on, off";
+constexpr const char* SETTING_HELP =
+    "x                             the setting as text on standard output (see --setting)";
 
 constexpr KeyCommand KEYS[] = {
     {.key = "+",
@@ -166,6 +169,13 @@ constexpr KeyCommand KEYS[] = {
      .screen_help = EXTRA_KEYS_LINES[0],
      .option_help = TONE_HELP,
      .page_button = "l"},
+    // A page has no standard output: no button.
+    {.key = "x",
+     .handle = on_lessons<print_setting>,
+     .extension = true,
+     .label = "x",
+     .screen_help = EXTRA_KEYS_LINES[10],
+     .option_help = SETTING_HELP},
     {.key = "h",
      .handle = on_lessons<toggle_extra_keys_help>,
      .extension = true,

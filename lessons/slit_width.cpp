@@ -1,11 +1,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <span>
 #include <string_view>
 
 #include "gfx/draw/draw.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "lessons/value_lists.h"
 #include "runtime/runtime.h"
 #include "sim/labels.h"
 #include "sim/scene.h"
@@ -26,6 +28,10 @@ bool width_fits(int32_t width) {
 }
 
 }  // namespace
+
+std::span<const int32_t> slit_width_list() {
+    return WIDTHS;
+}
 
 void step_slit_width(int32_t direction) {
     const int32_t* next = nullptr;

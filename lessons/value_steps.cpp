@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "lessons/lessons.h"
+#include "lessons/value_lists.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
 
@@ -20,23 +21,7 @@ constexpr int32_t SPACINGS[] = {2, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25, 30, 40, 50
 constexpr int32_t SLIT_COUNTS[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 12, 16, 20, 25, 32, 40, 50};
 static_assert(SLIT_COUNTS[std::size(SLIT_COUNTS) - 1] <= SLIT_CAPACITY);
 
-// The most slits beyond eight whose openings lie on the barrier's rows at
-// the spacing: spread about the axis, the lower half reaches the bottom
-// first. Up to eight slits count as fitting, as "g" has them.
-int32_t most_slits_that_fit(int32_t spacing) {
-    const int32_t half_span = std::min(AXIS_Y - BARRIER_TOP, BARRIER_BOTTOM - AXIS_Y);
-    return std::max(MAX_SLITS, 1 + 2 * half_span / std::max(spacing, 1));
-}
-
-void set_slit_count(int32_t count) {
-    model.slit_count = count;
-    model.slit_amplitude =
-        static_cast<float>(static_cast<double>(model.total_amplitude) / static_cast<double>(count));
-}
-
-// The list's next value beyond value in the direction, or nullptr past its
-// end. A value between two entries (after "a" from a stepped setting) goes to
-// the next one beyond it.
+// The step of every list, as value_lists.h describes it.
 template <typename T, size_t N>
 const T* next_in_list(const T (&list)[N], T value, int32_t direction) {
     if (direction > 0) {
@@ -51,19 +36,51 @@ const T* next_in_list(const T (&list)[N], T value, int32_t direction) {
     return nullptr;
 }
 
+void set_slit_count(int32_t count) {
+    model.slit_count = count;
+    model.slit_amplitude =
+        static_cast<float>(static_cast<double>(model.total_amplitude) / static_cast<double>(count));
+}
+
 }  // namespace
 
+std::span<const float> wavelength_list() {
+    return WAVELENGTHS;
+}
+std::span<const int32_t> spacing_list() {
+    return SPACINGS;
+}
+std::span<const int32_t> slit_count_list() {
+    return SLIT_COUNTS;
+}
+
+float wave_number_of(float wavelength, float two_pi) {
+    return static_cast<float>(static_cast<double>(two_pi) / static_cast<double>(wavelength));
+}
+
+const float* next_listed_wavelength(float wavelength, int32_t direction) {
+    return next_in_list(WAVELENGTHS, wavelength, direction);
+}
+const int32_t* next_listed_spacing(int32_t spacing, int32_t direction) {
+    return next_in_list(SPACINGS, spacing, direction);
+}
+
+// Spread about the axis, the lower half reaches the bottom first.
+int32_t most_slits_that_fit(int32_t spacing) {
+    const int32_t half_span = std::min(AXIS_Y - BARRIER_TOP, BARRIER_BOTTOM - AXIS_Y);
+    return std::max(MAX_SLITS, 1 + 2 * half_span / std::max(spacing, 1));
+}
+
 void step_wavelength(int32_t direction) {
-    const float* next = next_in_list(WAVELENGTHS, model.wavelength, direction);
+    const float* next = next_listed_wavelength(model.wavelength, direction);
     if (next == nullptr) return;
     model.wavelength = *next;
-    model.wave_number = static_cast<float>(static_cast<double>(model.two_pi) /
-                                           static_cast<double>(model.wavelength));
+    model.wave_number = wave_number_of(model.wavelength, model.two_pi);
     redraw_scene();
 }
 
 void step_spacing(int32_t direction) {
-    const int32_t* next = next_in_list(SPACINGS, model.slit_spacing, direction);
+    const int32_t* next = next_listed_spacing(model.slit_spacing, direction);
     if (next == nullptr) return;
     model.slit_spacing = *next;
     fit_slits_to_spacing();

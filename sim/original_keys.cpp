@@ -7,6 +7,7 @@
 #include "sim/labels.h"
 #include "sim/scene.h"
 #include "sim/sim.h"
+#include "sim/spacing_cycle.h"
 #include "sim/texts.h"
 
 // The keys the program has always had, each with its command and the places
@@ -66,36 +67,13 @@ void fewer_slits(void*) {
     if (model.slit_count > 1) set_slit_count(model.slit_count - 1);
 }
 
-// One step of the cycle 20/5 -> 100/25 -> 2/0.5 -> 20/5; any other spacing
-// goes to 20/5. The divisors are double constants, the factors single ones;
-// each result is stored as single.
+// One step of the cycle 20/5 -> 100/25 -> 2/0.5 -> 20/5 (spacing_cycle.h).
 void next_spacing(void*) {
-    const double k = model.wave_number;
-    const double lambda = model.wavelength;
-    switch (model.slit_spacing) {
-        case 2:
-            model.slit_spacing = 20;
-            model.wave_number = static_cast<float>(k / 10.0);
-            model.wavelength = static_cast<float>(10.0f * lambda);
-            break;
-        case 20:
-            model.slit_spacing = 100;
-            model.wave_number = static_cast<float>(k / 5.0);
-            model.wavelength = static_cast<float>(5.0f * lambda);
-            break;
-        case 100:
-            model.slit_spacing = 2;
-            model.wave_number = static_cast<float>(50.0f * k);
-            model.wavelength = static_cast<float>(lambda / 50.0);
-            break;
-        default:
-            // A spacing stepped on its own: back to the pair the program
-            // starts with, where the cycle takes over again.
-            model.slit_spacing = 20;
-            model.wavelength = 5.0f;
-            model.wave_number = static_cast<float>(static_cast<double>(model.two_pi) / 5.0);
-            break;
-    }
+    const WaveValues next = next_spacing_values(
+        {model.slit_spacing, model.wavelength, model.wave_number}, model.two_pi);
+    model.slit_spacing = next.spacing;
+    model.wavelength = next.wavelength;
+    model.wave_number = next.wave_number;
     redraw_scene();
 }
 

@@ -105,6 +105,12 @@ void run_frame();
 // Waits until 0.05 s have passed since the previous frame.
 void pace_frame();
 
+// What simulation_main does once its first picture stands, before the
+// first frame: the program opens a setting given at start there. Returns
+// the action in place before; nullptr does nothing.
+using StartAction = void (*)();
+StartAction set_start_action(StartAction action);
+
 // The program: opens the screen and runs the frame loop. Answers 1 when no
 // window could be opened; otherwise it runs until the process is ended.
 int simulation_main(int argc, char** argv);

@@ -12,10 +12,13 @@
 #include "sim/hooks.h"
 #include "sim/phasors.h"
 #include "sim/scene.h"
+#include "sim/spacing_cycle.h"
 
 namespace {
 
 constexpr double FRAME_PERIOD = 0.05;  // seconds: about 20 frames per second
+
+StartAction start_action = nullptr;
 
 void set_initial_values() {
     model = SlitModel{};
@@ -31,7 +34,7 @@ void set_initial_values() {
     model.slit_amplitude = static_cast<float>(static_cast<double>(model.total_amplitude) /
                                               static_cast<double>(model.slit_count));
     model.wavelength = 5.0f;
-    model.two_pi = static_cast<float>(6.28318);
+    model.two_pi = STORED_TWO_PI;
     model.wave_number = static_cast<float>(static_cast<double>(model.two_pi) /
                                            static_cast<double>(model.wavelength));
     model.phase_step = static_cast<float>(0.1);
@@ -40,6 +43,12 @@ void set_initial_values() {
 }
 
 }  // namespace
+
+StartAction set_start_action(StartAction action) {
+    const StartAction before = start_action;
+    start_action = action;
+    return before;
+}
 
 void reset_simulation() {
     // As at process start, so that a restart leaves nothing of an earlier
@@ -109,6 +118,7 @@ int simulation_main(int argc, char** argv) {
         return 1;
     }
     simulation_start();
+    if (start_action != nullptr) start_action();
     for (;;) {
         run_frame();
         handle_key();

@@ -31,7 +31,7 @@ protected:
         char arg1[] = "--help";
         char* argv[] = {arg0, arg1, nullptr};
         std::FILE* out = std::tmpfile();
-        EXPECT_EQ(answer_program_options(2, argv, out, stderr), 0);
+        EXPECT_EQ(answer_program_options(2, argv, out, stderr, take_start_setting), 0);
         std::rewind(out);
         std::string text;
         for (int c = std::fgetc(out); c != EOF; c = std::fgetc(out))
@@ -45,7 +45,7 @@ TEST_F(KeyTable, EveryKeyHasOneRow) {
     std::set<std::string_view> keys;
     for (const KeyCommand* row : key_table())
         EXPECT_TRUE(keys.insert(row->key).second) << "twice: " << row->label;
-    EXPECT_EQ(keys.size(), 37u);
+    EXPECT_EQ(keys.size(), 38u);
 }
 
 TEST_F(KeyTable, HelpOptionListsTheMarkedKeysOriginalFirst) {

@@ -26,7 +26,7 @@ protected:
             "[r] -> Messwerte ein / aus",
             "[c] -> Kurven behalten ein / aus",
             "[p] -> Projektorfarben ein / aus",
-            "[h] -> Zusatztasten ausblenden",
+            "[h] -> Zusatztasten aus, [x] -> Einstellung als Text",
         };
         int32_t y = 285;  // six lines of 15 right above the menu at 375
         for (const std::string& line : lines) {
