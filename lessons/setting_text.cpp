@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,23 +31,44 @@ std::string number_text(int32_t value) {
     return std::to_string(value);
 }
 
-// The shortest text that reads back to the same bits; without a "+" in the
-// exponent, which a link would read as a space.
+// The shortest text that reads back to the same bits (nine significant
+// digits always do); without a "+" in the exponent, which a link would read
+// as a space. Written and read in the C locale's notation, which the program
+// keeps for numbers (only its messages follow the desktop's language); not
+// by std::to_chars, which the browser build's library lacks for reals.
 std::string number_text(float value) {
     char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    std::string text(buffer, end);
+    for (int32_t digits = 1; digits <= 9; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(buffer, nullptr) == value) break;
+    }
+    std::string text(buffer);
     std::erase(text, '+');
     return text;
 }
 
+// A whole number, or a real in decimal notation with an optional exponent:
+// no sign but a leading minus, no blanks, no hexadecimal, nothing out of
+// range, nothing after it.
 template <typename T>
 bool read_number(std::string_view text, T& value) {
     if (text.empty()) return false;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size()) return false;
-    if constexpr (std::is_floating_point_v<T>) return std::isfinite(value);
-    return true;
+    if constexpr (std::is_floating_point_v<T>) {
+        if (text.find_first_not_of("0123456789.-eE+") != std::string_view::npos) return false;
+        if (text.front() == '+') return false;
+        const std::string copy(text);
+        char* end = nullptr;
+        errno = 0;
+        const float read = std::strtof(copy.c_str(), &end);
+        if (errno == ERANGE || end != copy.c_str() + copy.size() || !std::isfinite(read)) {
+            return false;
+        }
+        value = read;
+        return true;
+    } else {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return error == std::errc{} && end == text.data() + text.size();
+    }
 }
 
 template <typename T>

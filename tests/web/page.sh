@@ -39,5 +39,15 @@ reference 2 i intensity
 reference 8 igggggg eight
 reference 2 g three
 reference 1 "" start-fr fr C.UTF-8
+# The settings the page opens from its address (?setting=), as the snapshot
+# tool draws them (page_test.cjs has the same texts).
+settings=("v1,slits=3" "v1,slits=1,width=20,field=far,curve=on"
+  "v1,spacing=40,wavelength=10,curve=on,readouts=on" "v1,slits=8,detector=-100,projector=on"
+  "v1,width=8,menu=on,help=on")
+for i in "${!settings[@]}"; do
+  env LC_ALL= LC_MESSAGES= LANGUAGE= LANG=C "$snapshot" --frames 1 --setting "${settings[$i]}" \
+    "$work/setting-$i.png" >/dev/null || exit 1
+  convert "$work/setting-$i.png" -depth 8 "rgba:$work/setting-$i.rgba" || exit 1
+done
 
 NODE_PATH="$modules" exec node "$(dirname "$0")/page_test.cjs" "$site" "$work" "$chromium" $firefox

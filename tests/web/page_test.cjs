@@ -980,6 +980,52 @@ async function screenReaders(browser, url) {
   await page.close();
 }
 
+// Settings from the page's address: ?setting= opens the picture the
+// snapshot tool draws for the same text; a text the program refuses leaves
+// the start setting and one line on the status line, never markup.
+const PAGE_SETTINGS = ['v1,slits=3', 'v1,slits=1,width=20,field=far,curve=on',
+                       'v1,spacing=40,wavelength=10,curve=on,readouts=on',
+                       'v1,slits=8,detector=-100,projector=on', 'v1,width=8,menu=on,help=on'];
+async function settingsInPage(browser, url) {
+  const problems = [];
+  const page = await browser.newPage();
+  await page.setViewport({width: 1024, height: 900});
+  watch(page, problems);
+  const {same, until} = pageTools(page);
+  const open = async (query) => {
+    await page.goto(url + GERMAN + query);
+    await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+  };
+  for (const [i, text] of PAGE_SETTINGS.entries()) {
+    await open('&setting=' + encodeURIComponent(text));
+    const reference = readReference(`setting-${i}`);
+    for (const name of ['heading', 'spacing', 'wavelength', 'hint']) {
+      await same(`?setting=${text}: the ${name} as the snapshot tool draws it`, reference,
+                 STATIC[name]);
+    }
+  }
+  const status = () => page.evaluate(() => {
+    const line = document.getElementById('status');
+    return {text: line.textContent, elements: line.children.length};
+  });
+  for (const odd of ['bogus', '<b>v1</b>', 'v1,slits=9', 'v1,width=7', 'v1,' + 'x'.repeat(100000)]) {
+    await open('&setting=' + encodeURIComponent(odd));
+    const refused = await until(`?setting=${odd.slice(0, 20)}: one line on the status line`,
+                                async () => {
+                                  const line = await status();
+                                  return (/^mehrfachspalt: setting: /.test(line.text) &&
+                                          line.elements === 0) || JSON.stringify(line);
+                                });
+    if (refused) check(`?setting=${odd.slice(0, 20)}: one line on the status line`, true);
+    await same(`?setting=${odd.slice(0, 20)}: the start picture`, readReference('start'),
+               STATIC.heading);
+  }
+  // The refusals are the program's own lines, which the page also logs.
+  const others = problems.filter((p) => !/mehrfachspalt: setting: /.test(p));
+  check('settings: the console shows no error', others.length === 0, others.join('; '));
+  await page.close();
+}
+
 async function main() {
   const server = await serve(path.resolve(site));
   const url = `http://127.0.0.1:${server.address().port}/`;
@@ -1117,6 +1163,7 @@ async function main() {
     await classroomScreens(browser, url, 'chromium', SCREENS);
     await languages(browser, url, server);
     await screenReaders(browser, url);
+    await settingsInPage(browser, url);
   } finally {
     await browser.close();
     fs.rmSync(profile, {recursive: true, force: true});
