@@ -175,8 +175,8 @@ int32_t segments_per_part(const OpeningPlan& plan, int32_t parts) {
 // The mean over the whole opening, as the sum of its parts' means; with
 // dx and dy, each part's share of the amplitude as a chord, so that the
 // chords add up to the phasor.
-Mean opening_mean(const Geometry& geometry, double phase, const OpeningPlan& plan,
-                  double amplitude, float* dx, float* dy) {
+Mean opening_mean(const Geometry& geometry, double phase, const OpeningPlan& plan, double amplitude,
+                  float* dx, float* dy) {
     const int32_t segments = segments_per_part(plan, plan.parts);
     const double part = plan.width / plan.parts;
     const double share = amplitude / plan.parts;
