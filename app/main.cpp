@@ -5,8 +5,8 @@
 int main(int argc, char** argv) {
     assemble_program();
     // Started without arguments, the program is exactly the simulation.
-    if (const auto status =
-            answer_program_options(argc, argv, stdout, stderr, take_start_setting)) {
+    if (const auto status = answer_program_options(argc, argv, stdout, stderr, take_start_setting,
+                                                   take_prepared_settings)) {
 #ifdef __EMSCRIPTEN__
         // The page's address gave the setting (?setting=): a text it refuses
         // has said why on the status line, and the page runs in the start

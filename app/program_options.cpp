@@ -10,7 +10,8 @@
 namespace {
 
 constexpr int EXIT_USAGE = 2;
-constexpr const char* USAGE = "mehrfachspalt [--help | --version | --setting TEXT]";
+constexpr const char* USAGE =
+    "mehrfachspalt [--help | --version | --setting TEXT | --settings FILE]";
 
 constexpr const char* HELP_TOP =
     "Interference of light at one to eight slits, explained with phasors, in a\n"
@@ -24,6 +25,8 @@ constexpr const char* HELP_BOTTOM =
     "  --version       show the version and exit\n"
     "  --setting TEXT  start in the setting the text describes, as \"x\" prints it,\n"
     "                  e.g. v1,slits=3,wavelength=7,readouts=on\n"
+    "  --settings FILE the settings \"v\" steps through, one a line (lines that are\n"
+    "                  blank or start with # skipped), instead of the experiments\n"
     "\n"
     "Environment:\n"
     "  QXGFX       the window driver: SDL (the default) or null, which runs without\n"
@@ -55,12 +58,14 @@ std::string help_text() {
 }  // namespace
 
 std::optional<int> answer_program_options(int argc, char** argv, std::FILE* out, std::FILE* err,
-                                          SettingTaker take_setting) {
+                                          SettingTaker take_setting, SettingTaker take_settings) {
     if (argc <= 1) return std::nullopt;
     const char* first = argv[1];
-    if (std::strcmp(first, "--setting") == 0) {
+    const bool list = std::strcmp(first, "--settings") == 0;
+    if (list || std::strcmp(first, "--setting") == 0) {
         if (argc < 3) {
-            std::fprintf(err, "mehrfachspalt: --setting needs a text (usage: %s)\n", USAGE);
+            std::fprintf(err, "mehrfachspalt: %s needs a %s (usage: %s)\n", first,
+                         list ? "file" : "text", USAGE);
             return EXIT_USAGE;
         }
         if (argc > 3) {
@@ -68,7 +73,9 @@ std::optional<int> answer_program_options(int argc, char** argv, std::FILE* out,
                          USAGE);
             return EXIT_USAGE;
         }
-        const std::string refused = take_setting(argv[2]);
+        const SettingTaker take = list ? take_settings : take_setting;
+        const std::string refused =
+            take != nullptr ? take(argv[2]) : std::string("this program takes no list of settings");
         if (refused.empty()) return std::nullopt;
         std::fprintf(err, "mehrfachspalt: %s\n", refused.c_str());
         return EXIT_USAGE;

@@ -22,3 +22,9 @@ void choose_program_language();
 // has no settings to open.
 std::string take_start_setting(const char* text);
 void open_start_setting();
+
+// A teacher's list of settings (--settings FILE): read at once, one setting
+// a line, which "v" then steps through. Answers "" or the line saying why the
+// file is refused: it cannot be read, is no text, or a line (named by its
+// number) is no setting.
+std::string take_prepared_settings(const char* path);

@@ -4,13 +4,17 @@
 #include "sim/sim.h"
 
 // What the lesson tools do at the core's seams. Their state is one record,
-// renewed with every run.
+// renewed with every run but for the teacher's prepared settings, which the
+// program read at its start.
 
 void reset_lessons(void* context) {
     LessonState& lessons = lesson_state(context);
     wave_view_reset(lessons);
     tone_reset(lessons);
+    const PreparedSettings prepared = lessons.prepared;
     lessons = LessonState{};
+    lessons.prepared.own = prepared.own;
+    lessons.prepared.own_count = prepared.own_count;
 }
 
 void lessons_scene_cleared(void* context) {
@@ -21,7 +25,7 @@ void lessons_scene_cleared(void* context) {
     readouts_scene_cleared(lessons);
     redraw_kept_curves(lessons);
     wave_view_scene_cleared(lessons);
-    tone_scene_cleared(lessons);
+    foot_line_scene_cleared(lessons);
 }
 
 void lessons_sample_drawn(void* context, int32_t y) {
@@ -61,6 +65,7 @@ void lessons_frame_drawn(void* context) {
     keep_texts_over_figures(lessons, true);
     // The picture fills what the figures left.
     wave_view_frame_drawn(lessons);
+    foot_line_frame_drawn(lessons);
     tone_frame_drawn(lessons);
     description_frame_drawn(lessons);
 }
@@ -84,5 +89,5 @@ void lessons_after_key(void* context) {
     // A key's command (or the pointer) may have drawn the figures anew.
     keep_texts_over_figures(lessons, false);
     wave_view_after_key(lessons);
-    tone_after_key(lessons);
+    foot_line_after_key(lessons);
 }

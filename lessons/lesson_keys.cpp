@@ -2,6 +2,7 @@
 #include "lessons/extra_keys_lines.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "lessons/prepared_settings.h"
 #include "lessons/setting_text.h"
 #include "sim/keys.h"
 
@@ -69,6 +70,8 @@ constexpr const char* TONE_HELP =
 constexpr const char* EXTRA_HELP = "h                             help lines of these keys on, off";
 constexpr const char* SETTING_HELP =
     "x                             the setting as text on standard output (see --setting)";
+constexpr const char* PREPARED_HELP =
+    "v                             the next experiment's setting (or of --settings FILE)";
 
 constexpr KeyCommand KEYS[] = {
     {.key = "+",
@@ -176,6 +179,12 @@ constexpr KeyCommand KEYS[] = {
      .label = "x",
      .screen_help = EXTRA_KEYS_LINES[10],
      .option_help = SETTING_HELP},
+    {.key = "v",
+     .handle = on_lessons<open_next_prepared>,
+     .extension = true,
+     .label = "v",
+     .screen_help = EXTRA_KEYS_LINES[8],
+     .option_help = PREPARED_HELP},
     {.key = "h",
      .handle = on_lessons<toggle_extra_keys_help>,
      .extension = true,

@@ -265,12 +265,29 @@ struct ToneState {
     ToneMode mode = ToneMode::off;
     // The detector's row offset at the last frame: a tick looks from there.
     int32_t last_offset = 0;
-    // The line that says there is no sound (a text to translate), while shown.
-    const char* message = nullptr;
-    int32_t message_frames = 0;  // frames it still stands
-    int32_t message_keys = 0;    // keys since it came, for single steps
-    int32_t message_x = 0;
-    int32_t message_width = 0;
+};
+
+// The lesson tools' line at the foot of the picture (no sound device, the
+// prepared setting "v" opened): its text as the screen shows it while it
+// stands (empty: none), the frames it still stands, the keys since it came
+// (for single steps), and where it was printed.
+constexpr int32_t FOOT_LINE_GLYPHS = 37;
+struct FootLine {
+    std::string text;
+    int32_t frames = 0;
+    int32_t keys = 0;
+    int32_t x = 0;
+    int32_t width = 0;
+};
+
+// Prepared settings ("v"): the lesson's experiments, or a teacher's own list
+// (--settings FILE), which the program reads at its start and keeps beyond
+// every run; the next one "v" opens.
+struct Setting;
+struct PreparedSettings {
+    const Setting* own = nullptr;
+    int32_t own_count = 0;
+    int32_t next = 0;
 };
 
 // The picture in words for a window that carries them (the page's live
@@ -301,6 +318,8 @@ struct LessonState {
     FigureReach drawn_reach;
     WaveViewState wave;
     ToneState tone;
+    FootLine foot;
+    PreparedSettings prepared;
     DescriptionState description;
 };
 

@@ -3,6 +3,7 @@
 // What the lesson tools' own files share, each routine beside its file.
 
 #include <cstdint>
+#include <string>
 
 #include "lessons/lessons.h"
 
@@ -95,9 +96,16 @@ void follow_pointer();
 
 // tone.cpp: the tone's part of the hooks.
 void tone_reset(LessonState& lessons);
-void tone_scene_cleared(LessonState& lessons);
 void tone_frame_drawn(LessonState& lessons);
-void tone_after_key(LessonState& lessons);
+
+// foot_line.cpp: the line at the foot (screen text), shown for forty frames
+// or until the next key in single steps; taken away with what lay under it
+// put back; printed again on a cleared scene.
+void show_foot_line(LessonState& lessons, std::string text);
+void take_foot_line_away(LessonState& lessons);
+void foot_line_frame_drawn(LessonState& lessons);
+void foot_line_after_key(LessonState& lessons);
+void foot_line_scene_cleared(LessonState& lessons);
 
 // description.cpp: the picture's words handed to the window once what they
 // tell has settled, where the window carries them.

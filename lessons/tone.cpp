@@ -16,57 +16,19 @@
 // detector point over the longest it can be (all phasors in line), so that
 // its power follows the intensity the curve shows. In its third state a
 // tick sounds where the detector passes a maximum or a minimum of the light
-// along the detector line. Without a sound device, or once it is lost, one
-// line says so at the foot of the picture for forty frames (in single
-// steps, until the next key) and one on standard error; nothing else
-// changes.
+// along the detector line. Without a sound device, or once it is lost, the
+// foot line says so (foot_line.cpp) and one line on standard error; nothing
+// else changes.
 
 namespace {
 
 constexpr const char* NO_DEVICE = N_("Kein Ton: kein Audiogerät");
 constexpr const char* DEVICE_LOST = N_("Kein Ton: Audiogerät verloren");
-constexpr int32_t MESSAGE_FRAMES = 40;
-// Between the menu's hint (23 glyphs at most in any language) and the
-// credit's mark at the foot: room for 37 glyphs.
-constexpr int32_t MESSAGE_LEFT = HINT_X + 24 * GLYPH_WIDTH;
-constexpr int32_t MESSAGE_RIGHT = MARK_X - MARK_RADIUS - 4;
-constexpr int32_t MESSAGE_Y = HINT_Y;
 // The rows the tick looks through at most in one frame (a drag's jump).
 constexpr int32_t MOST_ROWS_SEARCHED = SCREEN_HEIGHT;
 
-// What lay under the message: a label's block, up to the span's width.
-constexpr int32_t MESSAGE_PITCH = (MESSAGE_RIGHT - MESSAGE_LEFT + 1 + 15) / 16 * 16;
-uint8_t under_message[32 + MESSAGE_PITCH * LABEL_HEIGHT];
-
-PixelBox message_box(const ToneState& tone) {
-    return PixelBox{tone.message_x, MESSAGE_Y, tone.message_x + tone.message_width - 1,
-                    MESSAGE_Y + LABEL_HEIGHT - 1};
-}
-
-void print_message(ToneState& tone) {
-    const std::string_view text = screen_text(tone.message);
-    const auto width = static_cast<int32_t>(text.size()) * GLYPH_WIDTH;
-    const int32_t span = MESSAGE_RIGHT - MESSAGE_LEFT + 1;
-    tone.message_width = width < span ? width : span;
-    tone.message_x = MESSAGE_LEFT + (span - tone.message_width) / 2;
-    save_block(message_box(tone), under_message);
-    print_at_pixel(tone.message_x, MESSAGE_Y,
-                   text.substr(0, static_cast<size_t>(tone.message_width / GLYPH_WIDTH)));
-}
-
-void take_message_away(ToneState& tone) {
-    if (tone.message == nullptr) return;
-    restore_block(message_box(tone), under_message);
-    tone.message = nullptr;
-}
-
 void say_no_sound(LessonState& lessons, const char* message, const char* reason) {
-    ToneState& tone = lessons.tone;
-    take_message_away(tone);
-    tone.message = message;
-    tone.message_frames = MESSAGE_FRAMES;
-    tone.message_keys = 0;
-    print_message(tone);
+    show_foot_line(lessons, std::string(screen_text(message)));
     if (message == NO_DEVICE) {
         std::fprintf(stderr, "mehrfachspalt: no sound: %s\n",
                      reason != nullptr && *reason != '\0' ? reason : "no audio device");
@@ -124,7 +86,7 @@ void cycle_tone(LessonState& lessons) {
                 say_no_sound(lessons, NO_DEVICE, failure);
                 return;
             }
-            take_message_away(tone);
+            take_foot_line_away(lessons);
             tone.mode = ToneMode::tone;
             tone.last_offset = model.detector_offset;
             // Heard at once, before the next frame.
@@ -143,7 +105,6 @@ void cycle_tone(LessonState& lessons) {
 
 void tone_frame_drawn(LessonState& lessons) {
     ToneState& tone = lessons.tone;
-    if (tone.message != nullptr && --tone.message_frames <= 0) take_message_away(tone);
     if (tone.mode == ToneMode::off) return;
     if (!gfx_sound_playing()) {
         tone.mode = ToneMode::off;
@@ -156,19 +117,6 @@ void tone_frame_drawn(LessonState& lessons) {
     tone.last_offset = model.detector_offset;
     // The frame's own light, taken once for the chain and the resultant.
     gfx_sound_frame(amplitude_of(model.sum_x, model.sum_y), tick);
-}
-
-void tone_after_key(LessonState& lessons) {
-    // In single steps the line stands until the next key.
-    ToneState& tone = lessons.tone;
-    if (tone.message != nullptr && model.stepping && ++tone.message_keys > 1) {
-        take_message_away(tone);
-    }
-}
-
-void tone_scene_cleared(LessonState& lessons) {
-    ToneState& tone = lessons.tone;
-    if (tone.message != nullptr) print_message(tone);
 }
 
 void tone_reset(LessonState& lessons) {

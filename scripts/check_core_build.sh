@@ -34,7 +34,7 @@ done
 echo "core build: ${#sequences[@]} key sequences drawn as the full build draws them"
 # The lesson keys are keys the core ignores.
 animate "$full/mehrfachspalt-snapshot-core" "i" core-plain
-animate "$full/mehrfachspalt-snapshot-core" "i+r-cp{pgup}hbtGKBx" core-lesson
+animate "$full/mehrfachspalt-snapshot-core" "i+r-cp{pgup}hbtGKBxv" core-lesson
 # The same frames, the same count of keys typed: only what they do differs.
 cmp "$work/core-plain.png" "$work/core-lesson.png"
-echo "core build: +, -, r, c, p, h, b, t, G, K, B, x, Page Up change nothing"
+echo "core build: +, -, r, c, p, h, b, t, G, K, B, x, v, Page Up change nothing"

@@ -182,8 +182,10 @@ TEST_F(LanguageTest, EveryTranslatedTextFitsTheRoomOfItsGermanLine) {
                 // The wave picture's note and key, right of the labels of
                 // their row with the detector line where "i" puts it.
                 room = 31;
-            } else if (german.starts_with("Kein Ton: ")) {
-                room = 37;  // at the foot, between the menu's hint and the credit
+            } else if (german.starts_with("Kein Ton: ") || german.starts_with("Versuch ") ||
+                       german == "Einstellung %s von %s") {
+                // The foot line, between the menu's hint and the credit.
+                room = FOOT_LINE_GLYPHS;
             } else if (german == "Einzelschritt") {
                 room = 40;  // the window's title
             }

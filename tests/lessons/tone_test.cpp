@@ -60,9 +60,9 @@ protected:
         return row;
     }
     bool says(const char* german) const {
-        const ToneState& tone = lessons.tone;
-        return tone.message != nullptr &&
-               text_at(tone.message_x, HINT_Y, std::string(screen_text(german)));
+        const FootLine& line = lessons.foot;
+        return line.text == screen_text(german) &&
+               text_at(line.x, HINT_Y, std::string(screen_text(german)));
     }
 };
 
@@ -115,7 +115,7 @@ TEST_F(ToneTest, WithoutADeviceOneLineSaysSoForFortyFramesAndOneOnStandardError)
             run_frame();
         EXPECT_TRUE(says(c.line)) << c.name << ": still there at frame 39";
         run_frame();
-        EXPECT_EQ(lessons.tone.message, nullptr) << c.name;
+        EXPECT_TRUE(lessons.foot.text.empty()) << c.name;
         EXPECT_EQ(foot(), before) << c.name << ": the foot as it was";
     }
 }
@@ -139,7 +139,7 @@ TEST_F(ToneTest, InSingleStepsTheLineStandsUntilTheNextKey) {
     run_frame();
     EXPECT_TRUE(says("Kein Ton: kein Audiogerät"));
     step('x');
-    EXPECT_EQ(lessons.tone.message, nullptr);
+    EXPECT_TRUE(lessons.foot.text.empty());
     EXPECT_EQ(foot(), before);
 }
 
