@@ -1020,6 +1020,36 @@ async function settingsInPage(browser, url) {
     await same(`?setting=${odd.slice(0, 20)}: the start picture`, readReference('start'),
                STATIC.heading);
   }
+  // The link: three slits, then the button; the address it made opens them.
+  await open('');
+  await page.keyboard.press('g');
+  await page.click('#link-button');
+  const made = await until('the link button makes the address', () => page.evaluate(
+      () => typeof Module.settingLink === 'string' || 'none yet'));
+  if (made) {
+    const link = await page.evaluate(() => Module.settingLink);
+    const shown = await page.evaluate(() => ({
+      field: document.getElementById('link').hidden ? '' : document.getElementById('link').value,
+      line: document.getElementById('status').textContent}));
+    check('the address holds the setting, copied or shown to copy',
+          /^v1,slits=3(,phase=[-0-9.e]+)?$/.test(new URL(link).searchParams.get('setting')) &&
+          (shown.field === link || /kopiert/.test(shown.line)), `${link} ${JSON.stringify(shown)}`);
+    await page.goto(link);
+    await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+    await same('the address opens the setting: the heading shows 3', readReference('three'),
+               STATIC.heading);
+  }
+  // The experiments, listed as "v" steps through them: each opens its setting.
+  await open('');
+  const options = await page.$$eval('#experiment option', (all) => all.map((o) => o.value));
+  check('the page lists the seven experiments',
+        options.length === 8 && options.slice(1).every((v) => /^v1/.test(v)), options.join(' '));
+  await Promise.all([page.waitForNavigation(), page.select('#experiment', options[7])]);
+  await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+  const opened = await page.evaluate(() => new URLSearchParams(location.search).get('setting'));
+  check('choosing experiment 7 opens its setting', opened === options[7], opened);
+  await same('experiment 7: the heading of one wide slit in the far field',
+             readReference('setting-1'), STATIC.heading);
   // The refusals are the program's own lines, which the page also logs.
   const others = problems.filter((p) => !/mehrfachspalt: setting: /.test(p));
   check('settings: the console shows no error', others.length === 0, others.join('; '));
