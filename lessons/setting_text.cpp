@@ -37,13 +37,35 @@ std::string number_text(int32_t value) {
 // keeps for numbers (only its messages follow the desktop's language); not
 // by std::to_chars, which the browser build's library lacks for reals.
 std::string number_text(float value) {
-    char buffer[32];
+    char buffer[64];
+    const auto reads_back = [&] { return std::strtof(buffer, nullptr) == value; };
+    // The fewest significant digits, in the exponent form...
     for (int32_t digits = 1; digits <= 9; ++digits) {
-        std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
-        if (std::strtof(buffer, nullptr) == value) break;
+        std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, static_cast<double>(value));
+        if (reads_back()) break;
     }
     std::string text(buffer);
+    // ...or, where it is no longer, plain (50 rather than 5e01).
+    for (int32_t decimals = 0; decimals <= 12; ++decimals) {
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
+        if (!reads_back()) continue;
+        std::string plain(buffer);
+        std::erase(text, '+');
+        if (plain.size() <= text.size()) return plain;
+        break;
+    }
     std::erase(text, '+');
+    // The mantissa without trailing zeros after its point.
+    if (const size_t e = text.find('e'); e != std::string::npos) {
+        const size_t point = text.find('.');
+        if (point != std::string::npos && point < e) {
+            size_t end = e;
+            while (end > point + 1 && text[end - 1] == '0')
+                --end;
+            if (end == point + 1) --end;
+            text.erase(end, e - end);
+        }
+    }
     return text;
 }
 
