@@ -20,14 +20,6 @@
 
 namespace {
 
-// The light along the detector line at a row offset, at the setting in force.
-double light_at(int32_t offset) {
-    SlitSetting setting = setting_of(model);
-    setting.detector_offset = offset;
-    const PhasorSet light = light_of(setting, model.phase);
-    return intensity_of(light.sum_x, light.sum_y);
-}
-
 // The path difference between neighbouring slits (one opening: between its
 // edges) at a row offset, in wavelengths.
 double path_difference_at(int32_t offset) {
@@ -57,9 +49,9 @@ struct Turn {
     bool reached = false;
 };
 Turn follow(int32_t offset, int32_t step, bool rising) {
-    double light = light_at(offset);
+    double light = light_at_offset(offset);
     for (int32_t row = offset + step; row >= LOWEST && row <= HIGHEST; row += step) {
-        const double next = light_at(row);
+        const double next = light_at_offset(row);
         if (rising ? next < light : next > light) return Turn{row - step, light, true};
         light = next;
     }
@@ -69,8 +61,8 @@ Turn follow(int32_t offset, int32_t step, bool rising) {
 // Where the detector stands on the curve: how near the maximum above it and
 // the minimum below it (in light), which of them it is nearer.
 std::string place_on_curve(int32_t offset, double light) {
-    const double above = light_at(offset < HIGHEST ? offset + 1 : offset);
-    const double below = light_at(offset > LOWEST ? offset - 1 : offset);
+    const double above = light_at_offset(offset < HIGHEST ? offset + 1 : offset);
+    const double below = light_at_offset(offset > LOWEST ? offset - 1 : offset);
     // The way up and the way down from here, each to its turn.
     const int32_t up_step = above >= below ? 1 : -1;
     Turn peak = follow(offset, up_step, true);
@@ -150,7 +142,7 @@ std::string picture_description() {
                      : fill_in(title_text(N_("Detektor im Abstand %s Pix, %s Pix unter der Achse")),
                                {distance, pixels(-offset)});
 
-    const double light = light_at(offset);
+    const double light = light_at_offset(offset);
     const double total = model.total_amplitude * model.total_amplitude / 100.0;
     const std::string intensity =
         fill_in(title_text(N_("Intensität %s von %s")),

@@ -62,6 +62,9 @@ void extra_keys_scene_cleared(LessonState& lessons);
 void update_readouts(LessonState& lessons);
 // What the readouts show depends on, as it is now.
 ReadoutSetting readout_setting_now();
+// The intensity the curve would show at a row offset of the detector line,
+// at the setting in force (the tone's ticks, the page's words).
+double light_at_offset(int32_t offset);
 void erase_readouts(LessonState& lessons);
 void readouts_scene_cleared(LessonState& lessons);
 

@@ -70,6 +70,13 @@ std::string whole(int32_t value) {
 
 }  // namespace
 
+double light_at_offset(int32_t offset) {
+    SlitSetting setting = setting_of(model);
+    setting.detector_offset = offset;
+    const PhasorSet light = light_of(setting, model.phase);
+    return intensity_of(light.sum_x, light.sum_y);
+}
+
 ReadoutSetting readout_setting_now() {
     return ReadoutSetting{model.slit_count,        model.slit_spacing,    model.detector_x,
                           model.detector_offset,   model.wavelength,      model.wave_number,

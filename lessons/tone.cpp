@@ -37,24 +37,16 @@ void say_no_sound(LessonState& lessons, const char* message, const char* reason)
     }
 }
 
-// The light at the detector line's row offset, at the setting in force.
-double intensity_at(int32_t offset) {
-    SlitSetting setting = setting_of(model);
-    setting.detector_offset = offset;
-    const PhasorSet light = light_of(setting, model.phase);
-    return intensity_of(light.sum_x, light.sum_y);
-}
-
 // Whether a maximum or a minimum of the light lies on the way from the
 // last frame's row offset to this one's (the row left behind not counted).
 bool passed_turn(int32_t from, int32_t to) {
     if (from == to) return false;
     const int32_t step = to > from ? 1 : -1;
     if ((to - from) * step > MOST_ROWS_SEARCHED) from = to - step * MOST_ROWS_SEARCHED;
-    double before = intensity_at(from);
-    double here = intensity_at(from + step);
+    double before = light_at_offset(from);
+    double here = light_at_offset(from + step);
     for (int32_t row = from + step;; row += step) {
-        const double after = intensity_at(row + step);
+        const double after = light_at_offset(row + step);
         if ((here - before) * (after - here) < 0) return true;
         if (row == to) return false;
         before = here;
