@@ -89,9 +89,17 @@ void draw_slit_arrows() {
         const float new_y = static_cast<float>(-amplitude * std::sin(angle));
         scene_line(x, y, new_x, new_y, COLOUR_BLUE, RELATIVE_SECOND);
         // The erase cuts through the barrier; repair it before the next slit.
-        // A grating beyond eight slits repairs it once, after them all: a
-        // repair per slit would cost more than the rest of the frame.
-        if (model.slit_count <= MAX_SLITS) draw_barrier();
+        // The first repair is whole, as a key may have cut the barrier
+        // anywhere; each later one covers the rows its slit's arrows reach
+        // (and a row beyond), the only ones cut since. A grating beyond eight
+        // slits repairs it once, after them all.
+        if (model.slit_count > MAX_SLITS) continue;
+        if (i == 1) {
+            draw_barrier();
+        } else {
+            const auto reach = static_cast<int32_t>(std::ceil(amplitude)) + 1;
+            draw_barrier_rows(model.slit_y[i] - reach, model.slit_y[i] + reach);
+        }
     }
     if (model.slit_count > MAX_SLITS) draw_barrier();
 }

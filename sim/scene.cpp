@@ -1,6 +1,7 @@
 #include "sim/scene.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,11 +15,15 @@
 
 namespace {
 
-// A piece of the barrier, three pixels wide, between the rows top and bottom.
-// The rows may come in either order: a slit beyond the barrier's fixed end
-// turns the end piece into one that runs outward to the screen edge.
-void barrier_piece(int32_t top, int32_t bottom) {
-    scene_box(model.barrier_x - 1, top, model.barrier_x + 1, bottom, COLOUR_BROWN);
+// A piece of the barrier, three pixels wide, between the rows top and bottom,
+// as far as it lies within rows first..last. The rows may come in either
+// order: a slit beyond the barrier's fixed end turns the end piece into one
+// that runs outward to the screen edge.
+void barrier_piece(int32_t top, int32_t bottom, int32_t first, int32_t last) {
+    const int32_t from = std::max(std::min(top, bottom), first);
+    const int32_t to = std::min(std::max(top, bottom), last);
+    if (from > to) return;
+    scene_box(model.barrier_x - 1, from, model.barrier_x + 1, to, COLOUR_BROWN);
 }
 
 // The circle-C mark beside the credit text: a circle of radius 5 with
@@ -56,14 +61,18 @@ void place_slits() {
         model.slit_y[i] = slit_row(setting, i);
 }
 
-void draw_barrier() {
+void draw_barrier_rows(int32_t first, int32_t last) {
     // The pieces end a row beyond each opening.
     const int32_t gap = opening_rows() + 1;
-    const int32_t last = model.slit_count;
-    barrier_piece(BARRIER_TOP, model.slit_y[1] - gap);
-    for (int i = 1; i < last; ++i)
-        barrier_piece(model.slit_y[i] + gap, model.slit_y[i + 1] - gap);
-    barrier_piece(model.slit_y[last] + gap, BARRIER_BOTTOM);
+    const int32_t count = model.slit_count;
+    barrier_piece(BARRIER_TOP, model.slit_y[1] - gap, first, last);
+    for (int i = 1; i < count; ++i)
+        barrier_piece(model.slit_y[i] + gap, model.slit_y[i + 1] - gap, first, last);
+    barrier_piece(model.slit_y[count] + gap, BARRIER_BOTTOM, first, last);
+}
+
+void draw_barrier() {
+    draw_barrier_rows(INT32_MIN, INT32_MAX);
 }
 
 void draw_rays() {

@@ -22,8 +22,10 @@ int32_t opening_rows();
 // near field, parallel to the others in the far field.
 int32_t ray_end_row(int32_t slit);
 
-// The barrier with one opening per slit.
+// The barrier with one opening per slit; or only its rows first..last, the
+// same pixels there.
 void draw_barrier();
+void draw_barrier_rows(int32_t first, int32_t last);
 
 // Every ray from a slit to the detector point, and the axis line.
 void draw_rays();
