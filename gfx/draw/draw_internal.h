@@ -63,9 +63,11 @@ PrimitiveStart begin_primitive(void* target, uint32_t colour, int32_t flags,
                                bool use_background = false);
 
 // Screen lock and changed rows for a primitive that wrote rows first..last of
-// its target: the rows are marked only when the target is the presented page.
+// its target (within columns first_column..last_column, where it knows them):
+// they are marked only when the target is the presented page.
 void lock_target();
-void finish_target(const DrawContext& context, int64_t first_row, int64_t last_row);
+void finish_target(const DrawContext& context, int64_t first_row, int64_t last_row,
+                   int64_t first_column = 0, int64_t last_column = INT64_MAX);
 
 // ---------------------------------------------------------------------------
 // The small steps that every primitive runs once per call, defined here so

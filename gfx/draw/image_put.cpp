@@ -116,6 +116,6 @@ int32_t gfx_put(void* target, float x, float y, const void* image, int32_t sx1, 
     uint8_t* destination = row_start(context, py) + px * target_size;
     blender(source, destination, static_cast<int32_t>(w), static_cast<int32_t>(h),
             static_cast<int32_t>(block.pitch), context.pitch, alpha, custom, parameter);
-    finish_target(context, py, py + h - 1);
+    finish_target(context, py, py + h - 1, px, px + w - 1);
     return finish(ERROR_NONE);
 }

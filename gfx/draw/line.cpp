@@ -65,7 +65,8 @@ void draw_segment(DrawContext& context, PixelSegment s, uint32_t colour, uint16_
     } else {
         context.line_writer(line_steps(context, s, style), colour);
     }
-    finish_target(context, std::min(s.y1, s.y2), std::max(s.y1, s.y2));
+    finish_target(context, std::min(s.y1, s.y2), std::max(s.y1, s.y2), std::min(s.x1, s.x2),
+                  std::max(s.x1, s.x2));
 }
 
 }  // namespace

@@ -19,9 +19,12 @@ void lock_target() {
     if (ScreenContext* screen = active_screen(); screen != nullptr) screen_lock(*screen);
 }
 
-void finish_target(const DrawContext& context, int64_t first_row, int64_t last_row) {
+void finish_target(const DrawContext& context, int64_t first_row, int64_t last_row,
+                   int64_t first_column, int64_t last_column) {
     ScreenContext* screen = active_screen();
     if (screen == nullptr) return;
-    if (is_presented_page(*screen, context.first_row)) mark_rows(*screen, first_row, last_row);
+    if (is_presented_page(*screen, context.first_row)) {
+        mark_columns(*screen, first_row, last_row, first_column, last_column);
+    }
     screen_unlock(*screen);
 }

@@ -11,6 +11,6 @@ int32_t gfx_pset(void* target, float x, float y, uint32_t colour, int32_t flags,
     if (!p.ok || clip_outcode(*context, p.x, p.y) != 0) return 0;
     lock_target();
     context->pixel_writer(*context, static_cast<int32_t>(p.x), static_cast<int32_t>(p.y), pixel);
-    finish_target(*context, p.y, p.y);
+    finish_target(*context, p.y, p.y, p.x, p.x);
     return 0;
 }

@@ -48,7 +48,7 @@ void draw_rect(DrawContext& context, int64_t x1, int64_t y1, int64_t x2, int64_t
     const auto rows = static_cast<int32_t>(cy2 - cy1 + 1);
     if (filled) {
         context.box_writer(pixel_address(context, cx1, cy1), context.pitch, run, rows, colour);
-        finish_target(context, cy1, cy2);
+        finish_target(context, cy1, cy2, cx1, cx2);
         return;
     }
 
@@ -80,5 +80,5 @@ void draw_rect(DrawContext& context, int64_t x1, int64_t y1, int64_t x2, int64_t
             draw_edge(context, x1, cy1, down, rows, style, 2 * width + height + cy1 - y1, colour);
         }
     }
-    finish_target(context, cy1, cy2);
+    finish_target(context, cy1, cy2, cx1, cx2);
 }

@@ -140,6 +140,8 @@ ScreenContext& create_screen(const ScreenShape& shape, int32_t depth_argument, i
     screen.visible_page = 0;
     screen.framebuffer = screen.page_buffers[0].get();
     screen.dirty_rows.reset(new uint8_t[static_cast<size_t>(screen.line_repeat * screen.height)]());
+    screen.wide_rows.reset(new uint8_t[static_cast<size_t>(screen.height)]());
+    screen.narrow_rects.reset(new MarkedRect[NARROW_RECT_CAPACITY]);
     screen.master_palette.reset(new uint32_t[256]());
     screen.palette.reset(new uint32_t[256]());
     screen.colour_map.reset(new uint8_t[16]());

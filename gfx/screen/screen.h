@@ -82,6 +82,18 @@ struct PresentedPicture {
     bool rows_marked = false;               // since the driver's last unlock, which hears of it
 };
 
+// A rectangle of changed pixels, its rows and columns inclusive. Figures at
+// most NARROW_COLUMNS wide are kept as one, up to NARROW_RECT_CAPACITY of
+// them between two present points; others mark their rows whole.
+struct MarkedRect {
+    int32_t top = 0;
+    int32_t bottom = 0;
+    int32_t left = 0;
+    int32_t right = 0;
+};
+constexpr int32_t NARROW_COLUMNS = 16;
+constexpr int32_t NARROW_RECT_CAPACITY = 64;
+
 // The one graphics screen. Buffers are owned by the record and go with it.
 struct ScreenContext {
     int32_t screen_id = 0;
@@ -99,6 +111,12 @@ struct ScreenContext {
     std::unique_ptr<uint32_t[]> palette;         // 256 x 0x00BBGGRR
     std::unique_ptr<uint8_t[]> colour_map;       // 16
     std::unique_ptr<uint8_t[]> dirty_rows;       // height x line_repeat
+    // What the next present point copies (the marked rows above are the
+    // window's before the first one): whole rows, and the rectangles of
+    // narrow figures, such as a tall line, which copy their columns alone.
+    std::unique_ptr<uint8_t[]> wide_rows;        // height; 1 = copy the row whole
+    std::unique_ptr<MarkedRect[]> narrow_rects;  // NARROW_RECT_CAPACITY
+    int32_t narrow_rect_count = 0;
     bool rows_marked = false;                   // since the driver's last unlock, which hears of it
     const WindowDriver* driver = &null_driver;  // never nullptr: the Null driver until one opens
     uint32_t colour_mask = 0;
@@ -129,14 +147,38 @@ ScreenContext* active_screen();
 void screen_lock(ScreenContext& screen);
 void screen_unlock(ScreenContext& screen);
 
-// Marks framebuffer rows first..last (clamped to the screen) as changed.
-// Inline, as every primitive ends with it.
-inline void mark_rows(ScreenContext& screen, int64_t first, int64_t last) {
-    first = std::max<int64_t>(first, 0);
-    last = std::min<int64_t>(last, screen.height - 1);
-    if (first > last) return;
-    std::memset(screen.dirty_rows.get() + first, 1, static_cast<size_t>(last - first + 1));
+// Marks columns first_column..last_column of framebuffer rows
+// first_row..last_row (clamped to the screen) as changed. Inline, as every
+// primitive ends with it. A narrow figure keeps its rectangle, so that a
+// present point copies the detector's tall line and the barrier, and not
+// the rows they cross.
+inline void mark_columns(ScreenContext& screen, int64_t first_row, int64_t last_row,
+                         int64_t first_column, int64_t last_column) {
+    first_row = std::max<int64_t>(first_row, 0);
+    last_row = std::min<int64_t>(last_row, screen.height - 1);
+    first_column = std::max<int64_t>(first_column, 0);
+    last_column = std::min<int64_t>(last_column, screen.width - 1);
+    if (first_row > last_row || first_column > last_column) return;
+    const auto rows = static_cast<size_t>(last_row - first_row + 1);
+    std::memset(screen.dirty_rows.get() + first_row, 1, rows);
     screen.rows_marked = true;
+    if (last_column - first_column < NARROW_COLUMNS &&
+        screen.narrow_rect_count < NARROW_RECT_CAPACITY) {
+        screen.narrow_rects[screen.narrow_rect_count++] = {
+            .top = static_cast<int32_t>(first_row),
+            .bottom = static_cast<int32_t>(last_row),
+            .left = static_cast<int32_t>(first_column),
+            .right = static_cast<int32_t>(last_column),
+        };
+        return;
+    }
+    std::memset(screen.wide_rows.get() + first_row, 1, rows);
+}
+
+// Marks framebuffer rows first..last (clamped to the screen) as changed,
+// every column of them.
+inline void mark_rows(ScreenContext& screen, int64_t first, int64_t last) {
+    mark_columns(screen, first, last, 0, screen.width - 1);
 }
 
 // A present point: the rows marked since the last one, and the palette, are

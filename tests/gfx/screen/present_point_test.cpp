@@ -144,4 +144,42 @@ TEST_F(PresentPoint, FirstPointHandsOverTheWholePictureAndANewScreenStartsWithou
     EXPECT_EQ(frame().pixels, active_screen()->framebuffer);
 }
 
+// Whatever the figures, a point leaves the window's copy equal to the
+// framebuffer: tall thin lines and boxes (kept as narrow rectangles, more
+// of them than are kept), wide ones, single pixels and image blocks, at the
+// screen's edges, on every pixel size and on a screen narrower than a
+// narrow rectangle's move.
+TEST_F(PresentPoint, LeavesTheWindowsCopyEqualToTheFramebuffer) {
+    struct Screen {
+        int32_t width, height, depth;
+    };
+    for (const Screen s : {Screen{640, 480, 8}, Screen{320, 200, 16}, Screen{320, 200, 32},
+                           Screen{10, 40, 8}, Screen{12, 30, 32}}) {
+        SCOPED_TRACE(testing::Message() << s.width << "x" << s.height << "x" << s.depth);
+        ASSERT_EQ(gfx_screen_size(s.width, s.height, s.depth, 0, SCREEN_FLAG_NULL_DRIVER, 0), 0);
+        gfx_present_point();
+        const float right = static_cast<float>(s.width - 1);
+        const float bottom = static_cast<float>(s.height - 1);
+        // Short thin lines, a few more than are kept as rectangles.
+        for (int32_t i = 0; i < NARROW_RECT_CAPACITY + 8; ++i) {
+            const auto x = static_cast<float>((i * 37) % s.width);
+            const auto y = static_cast<float>((i * 13) % (s.height - 6));
+            const auto colour = static_cast<uint32_t>(0x10203 * (i + 1));
+            gfx_line(nullptr, x, y, x + static_cast<float>(i % 5), y + 5, colour, LINE_PLAIN,
+                     STYLE_SOLID, 0);
+        }
+        gfx_line(nullptr, right - 2, 3, right, 20, 0xABCDEF, LINE_FILLED_BOX, STYLE_SOLID, 0);
+        gfx_line(nullptr, 0, bottom / 2, right, bottom / 2, 0x123456, LINE_PLAIN, STYLE_SOLID, 0);
+        gfx_pset(nullptr, right, bottom, 0x654321, 0, 0);
+        std::vector<uint8_t> block(4096);
+        gfx_get(nullptr, 0, 0, 3, 3, block.data(), RELATIVE_NONE, nullptr);
+        gfx_put(nullptr, right - 3, 2, block.data(), PUT_WHOLE_IMAGE, 0, 0, 0, 0, PUT_XOR,
+                put_xor_blend, 0, nullptr, nullptr);
+        gfx_present_point();
+        const ScreenContext& screen = *active_screen();
+        const size_t bytes = static_cast<size_t>(screen.pitch) * screen.height;
+        EXPECT_EQ(std::memcmp(frame().pixels, screen.framebuffer, bytes), 0);
+    }
+}
+
 }  // namespace
