@@ -22,7 +22,7 @@ inline constexpr const char* EXTRA_KEYS_LINES[] = {
     N_("[Bild auf]/[Bild ab] -> Spaltabstand größer / kleiner"),
     N_("[r] -> Messwerte ein / aus"),
     N_("[c] -> Kurven behalten ein / aus, [v] -> Versuche"),
-    N_("[p] -> Projektorfarben ein / aus"),
+    N_("[p] -> Projektorfarben ein / aus, [u] -> Laborbild"),
     N_("[h] -> Zusatztasten aus, [x] -> Einstellung als Text"),
 };
 

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
 #include "optics/optics.h"
 #include "sim/sim.h"
 
@@ -67,8 +68,9 @@ bool curve_averaged_at(int32_t y) {
     return local_fringe_period(setting_of(model), y) < FINEST_FRINGES;
 }
 
-float lesson_curve_intensity(void*, int32_t y, float intensity) {
-    if (specified_setting()) return intensity;
+float lesson_curve_intensity(void* context, int32_t y, float intensity) {
+    // The lab view draws its curve from its wall's rows.
+    if (specified_setting() || lesson_state(context).lab.on) return intensity;
     const SlitSetting setting = setting_of(model);
     const double period = local_fringe_period(setting, y);
     if (!(period < FINEST_FRINGES)) return intensity;

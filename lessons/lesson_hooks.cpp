@@ -21,6 +21,11 @@ void lessons_scene_cleared(void* context) {
     LessonState& lessons = lesson_state(context);
     forget_kept_texts(lessons);
     extra_keys_scene_cleared(lessons);
+    if (lessons.lab.on) {
+        lab_scene_cleared(lessons);
+        foot_line_scene_cleared(lessons);
+        return;
+    }
     draw_model_labels(lessons);
     readouts_scene_cleared(lessons);
     redraw_kept_curves(lessons);
@@ -30,6 +35,7 @@ void lessons_scene_cleared(void* context) {
 
 void lessons_sample_drawn(void* context, int32_t y) {
     LessonState& lessons = lesson_state(context);
+    if (lessons.lab.on) return;
     keep_curve_sample(lessons, y);
 }
 
@@ -62,6 +68,12 @@ void keep_texts_over_figures(LessonState& lessons, bool frame) {
 void lessons_frame_drawn(void* context) {
     LessonState& lessons = lesson_state(context);
     put_kept_texts(lessons);
+    if (lessons.lab.on) {
+        lab_frame_drawn(lessons);
+        foot_line_frame_drawn(lessons);
+        tone_frame_drawn(lessons);
+        return;
+    }
     keep_texts_over_figures(lessons, true);
     // The picture fills what the figures left.
     wave_view_frame_drawn(lessons);
@@ -72,6 +84,13 @@ void lessons_frame_drawn(void* context) {
 
 void lessons_after_key(void* context) {
     LessonState& lessons = lesson_state(context);
+    if (lessons.lab.on) {
+        follow_pointer();
+        lab_after_key(lessons);
+        put_kept_texts(lessons);
+        foot_line_after_key(lessons);
+        return;
+    }
     // "a" may have spread a grating's slits beyond the barrier, and a
     // narrower spacing or more slits leave no room for the slits' width.
     const bool count_changed = fit_slits_to_spacing();

@@ -22,6 +22,31 @@ void on_model(void*) {
     command();
 }
 
+// The lab view's keys: its own, and those it takes over while it shows.
+bool in_lab_view(void* context) {
+    return lab_view_on(lesson_state(context));
+}
+template <LabKey key>
+void on_lab(void* context) {
+    LessonState& lessons = lesson_state(context);
+    if (lab_view_on(lessons)) lab_key(lessons, key);
+}
+// The keys that do nothing in the lab view, by their labels.
+constexpr std::string_view IDLE_IN_LAB[] = {"i", "t", "f", "a", "7", "1", "c", "v", "x"};
+template <size_t index>
+void idle_in_lab(void* context) {
+    lab_key_idle(lesson_state(context), IDLE_IN_LAB[index]);
+}
+template <LabKey key>
+constexpr KeyCommand lab_claim(std::string_view name) {
+    return KeyCommand{.key = name, .handle = on_lab<key>, .claims = in_lab_view};
+}
+template <size_t index>
+constexpr KeyCommand idle_claim() {
+    return KeyCommand{
+        .key = IDLE_IN_LAB[index], .handle = idle_in_lab<index>, .claims = in_lab_view};
+}
+
 void wavelength_up(void*) {
     step_wavelength(1);
 }
@@ -70,6 +95,12 @@ constexpr const char* TONE_HELP =
 constexpr const char* EXTRA_HELP = "h                             help lines of these keys on, off";
 constexpr const char* SETTING_HELP =
     "x                             the setting as text on standard output (see --setting)";
+constexpr const char* LAB_HELP =
+    "u                             the lab view: the experiment in nm, mm and m, on a wall";
+constexpr const char* LAB_LIGHT_HELP =
+    "q                             lab view: one line, two, three, white light";
+constexpr const char* LAB_SCALE_HELP =
+    "z, Z                          lab view: the wall's scale finer, coarser";
 constexpr const char* PREPARED_HELP =
     "v                             the next experiment's setting (or of --settings FILE)";
 
@@ -185,6 +216,52 @@ constexpr KeyCommand KEYS[] = {
      .label = "v",
      .screen_help = EXTRA_KEYS_LINES[8],
      .option_help = PREPARED_HELP},
+    {.key = "u",
+     .handle = on_lessons<toggle_lab_view>,
+     .extension = true,
+     .label = "u",
+     .screen_help = EXTRA_KEYS_LINES[9],
+     .option_help = LAB_HELP},
+    {.key = "q",
+     .handle = on_lab<LabKey::lines>,
+     .extension = true,
+     .label = "q",
+     .option_help = LAB_LIGHT_HELP},
+    {.key = "z",
+     .handle = on_lab<LabKey::finer>,
+     .extension = true,
+     .label = "z",
+     .option_help = LAB_SCALE_HELP},
+    {.key = "Z",
+     .handle = on_lab<LabKey::coarser>,
+     .extension = true,
+     .label = "Z",
+     .option_help = LAB_SCALE_HELP},
+    // Taken over while the lab view shows.
+    lab_claim<LabKey::longer>("+"),
+    lab_claim<LabKey::shorter>("-"),
+    lab_claim<LabKey::wider_spacing>(KEY_PAGE_UP),
+    lab_claim<LabKey::narrower_spacing>(KEY_PAGE_DOWN),
+    lab_claim<LabKey::wider>("b"),
+    lab_claim<LabKey::narrower>("B"),
+    lab_claim<LabKey::more_slits>("g"),
+    lab_claim<LabKey::fewer_slits>("k"),
+    lab_claim<LabKey::more_grating>("G"),
+    lab_claim<LabKey::fewer_grating>("K"),
+    lab_claim<LabKey::farther>("6"),
+    lab_claim<LabKey::farther>(KEY_RIGHT),
+    lab_claim<LabKey::nearer>("4"),
+    lab_claim<LabKey::nearer>(KEY_LEFT),
+    {.key = "r", .handle = on_lessons<toggle_lab_readouts>, .claims = in_lab_view},
+    idle_claim<0>(),
+    idle_claim<1>(),
+    idle_claim<2>(),
+    idle_claim<3>(),
+    idle_claim<4>(),
+    idle_claim<5>(),
+    idle_claim<6>(),
+    idle_claim<7>(),
+    idle_claim<8>(),
     {.key = "h",
      .handle = on_lessons<toggle_extra_keys_help>,
      .extension = true,

@@ -31,4 +31,5 @@ void load_lesson_palette(LessonState& lessons) {
     gfx_palette(-1, -1, -1, -1);
     if (lessons.projector_colours) set_projector_colours();
     set_view_shades(lessons);
+    set_lab_colours(lessons);
 }

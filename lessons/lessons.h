@@ -21,6 +21,7 @@
 #include <span>
 #include <string>
 
+#include "lessons/lab_values.h"
 #include "sim/hooks.h"
 #include "sim/keys.h"
 #include "sim/sim.h"
@@ -302,6 +303,38 @@ struct DescriptionState {
     std::string said;
 };
 
+// The lab view ("u"): the experiment in its own units (lab_values.h), with
+// the wall seen edge on as the detector line, a ruler in millimetres, the
+// wall's light in its colours and the whole curve. Its values and detector
+// row are its own; the pixel view's state is kept while it shows and given
+// back when it is left.
+constexpr int32_t LAB_PANEL_LEFT = DETECTOR_HOME_X - INTENSITY_SHIFT + 1;
+constexpr int32_t LAB_PANEL_RIGHT = CURVE_ORIGIN_X - 65;
+constexpr int32_t LAB_PANEL_ROWS = DETECTOR_BOTTOM - DETECTOR_TOP + 1;
+constexpr int32_t LAB_PANEL_PITCH = (LAB_PANEL_RIGHT - LAB_PANEL_LEFT + 1 + 15) / 16 * 16;
+struct LabPixelView {
+    SlitModel model;
+    OpticsModel optics;
+    WaveView wave_view = WaveView::OFF;
+    bool readouts = false;
+    CurveSample curve[CURVE_ROWS];
+};
+struct LabState {
+    bool on = false;
+    LabValues values;
+    int32_t detector_offset = 0;  // rows above the axis
+    bool readouts = false;
+    LabPixelView pixel;
+    // The wall: the rows worked out so far (from the top), each one's
+    // intensity, and the panel of ruler and wall as drawn, put back where
+    // the figures crossed it.
+    int32_t rows_done = 0;
+    float intensity[LAB_PANEL_ROWS] = {};
+    bool panel_saved = false;
+    uint8_t panel[32 + LAB_PANEL_PITCH * LAB_PANEL_ROWS] = {};
+    std::string readout_text;  // as printed, to print again only on a change
+};
+
 struct LessonState {
     ReadoutState readouts;
     KeptTexts kept_texts;
@@ -321,6 +354,7 @@ struct LessonState {
     FootLine foot;
     PreparedSettings prepared;
     DescriptionState description;
+    LabState lab;
 };
 
 // The commands of the lesson keys, for the key table and for tests.

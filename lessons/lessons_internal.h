@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "lessons/lessons.h"
 
@@ -113,3 +114,33 @@ void foot_line_scene_cleared(LessonState& lessons);
 // description.cpp: the picture's words handed to the window once what they
 // tell has settled, where the window carries them.
 void description_frame_drawn(LessonState& lessons);
+
+// lab_view.cpp: the lab view ("u") and its keys.
+enum class LabKey : int32_t {
+    lines,
+    finer,
+    coarser,
+    longer,
+    shorter,
+    wider_spacing,
+    narrower_spacing,
+    wider,
+    narrower,
+    more_slits,
+    fewer_slits,
+    more_grating,
+    fewer_grating,
+    farther,
+    nearer,
+};
+bool lab_view_on(const LessonState& lessons);
+void toggle_lab_view(LessonState& lessons);
+void lab_key(LessonState& lessons, LabKey key);
+// A key that does nothing in the lab view says so in one line.
+void lab_key_idle(LessonState& lessons, std::string_view label);
+void toggle_lab_readouts(LessonState& lessons);
+// The wall's colours in the palette, while the lab view shows.
+void set_lab_colours(const LessonState& lessons);
+void lab_scene_cleared(LessonState& lessons);
+void lab_frame_drawn(LessonState& lessons);
+void lab_after_key(LessonState& lessons);

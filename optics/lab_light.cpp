@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "optics/optics_internal.h"
 #include "optics/segment_rule.h"
 
 // Lengths in millimetres. A source u millimetres above the axis lies
@@ -122,4 +123,29 @@ double lab_path_difference_nm(const LabSetting& lab, double place_mm) {
 double lab_fresnel_number(const LabSetting& lab) {
     const double a = ((lab.slit_count - 1) * lab.spacing_mm + lab.width_mm) / 2.0;
     return a * a / (lab.wavelength_nm * 1e-6 * lab.wall_m * 1000.0);
+}
+
+PhasorSet lab_phasor_set(const SlitSetting& setting, float phase, double detector_y,
+                         ArcChords* chords) {
+    const double place = (setting.axis_y - detector_y) * setting.lab_scale_mm;
+    const LabLight light = lab_light(setting.lab_setting, place, phase);
+    PhasorSet set;
+    slit_path_lengths(setting, set.path_length);  // the sketch's
+    const int32_t count = std::clamp(setting.lab_setting.slit_count, 0, SLIT_CAPACITY);
+    for (int32_t i = 1; i <= count; ++i) {
+        set.phasor_x[i] = static_cast<float>(light.phasor_x[i]);
+        set.phasor_y[i] = static_cast<float>(light.phasor_y[i]);
+        if (chords != nullptr) {
+            chords->count[i] = 1;
+            chords->dx[i][0] = set.phasor_x[i];
+            chords->dy[i][0] = set.phasor_y[i];
+        }
+    }
+    if (chords != nullptr) {
+        for (int32_t i = count + 1; i <= SLIT_CAPACITY; ++i)
+            chords->count[i] = 0;
+    }
+    set.sum_x = static_cast<float>(light.sum_x);
+    set.sum_y = static_cast<float>(light.sum_y);
+    return set;
 }

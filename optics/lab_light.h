@@ -18,17 +18,6 @@
 
 #include "optics/optics.h"
 
-// Equal slits spread symmetrically about the axis, spacing_mm apart from
-// middle to middle, each width_mm wide (0: a point), together sending an
-// amplitude of 80; the wall stands wall_m from the barrier.
-struct LabSetting {
-    int32_t slit_count = 2;
-    double wavelength_nm = 532.0;
-    double spacing_mm = 0.2;
-    double width_mm = 0.0;
-    double wall_m = 1.0;
-};
-
 // Each slit's phasor at the phase, in the picture's y-down convention as the
 // chain draws it, their sum, and the intensity the curve shows (the squared
 // length of the sum over 100: 64 where every slit is in phase).

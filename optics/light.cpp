@@ -254,6 +254,10 @@ PhasorSet phasors_at(const SlitSetting& setting, const Geometry& geometry, float
 }  // namespace
 
 PhasorSet light_of(const SlitSetting& setting, float phase, ArcChords* chords) {
+    if (setting.lab) {
+        return lab_phasor_set(setting, phase, wide(setting.axis_y - setting.detector_offset),
+                              chords);
+    }
     if (point_slits(setting) && !setting.far_field) {
         const PhasorSet set = point_slit_phasors(setting, phase);
         if (chords != nullptr) point_chords(setting, set, *chords);
@@ -263,5 +267,6 @@ PhasorSet light_of(const SlitSetting& setting, float phase, ArcChords* chords) {
 }
 
 PhasorSet light_at_row(const SlitSetting& setting, float phase, double row) {
+    if (setting.lab) return lab_phasor_set(setting, phase, row, nullptr);
     return phasors_at(setting, geometry_at(setting, row), phase, nullptr);
 }

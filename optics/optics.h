@@ -23,6 +23,18 @@
 constexpr int32_t MAX_SLITS = 8;
 constexpr int32_t SLIT_CAPACITY = 50;
 
+// An experiment as a class sets it up, in its own units (lab_light.h): equal
+// slits spread symmetrically about the axis, spacing_mm apart from middle to
+// middle, each width_mm wide (0: a point), together sending an amplitude of
+// 80; the wall stands wall_m from the barrier.
+struct LabSetting {
+    int32_t slit_count = 2;
+    double wavelength_nm = 532.0;
+    double spacing_mm = 0.2;
+    double width_mm = 0.0;
+    double wall_m = 1.0;
+};
+
 // Everything the light depends on. The openings are slit_count equal slits,
 // slit_spacing rows apart and spread symmetrically about the axis, each
 // slit_width rows wide (0: a point) and sending slit_amplitude; opening_of
@@ -41,6 +53,12 @@ struct SlitSetting {
     float slit_amplitude = 0;
     float slit_width = 0;  // 0: point slits
     bool far_field = false;
+    // The lab view: the light is lab_setting's, at the place on its wall a
+    // row stands for (lab_scale_mm a row above the axis); the openings above
+    // are its sketch, one phasor (no arc) a slit.
+    bool lab = false;
+    LabSetting lab_setting = {};
+    double lab_scale_mm = 0;
 };
 
 // One opening: its middle row, its width in rows (0: a point), the

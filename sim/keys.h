@@ -32,6 +32,11 @@ struct KeyCommand {
     std::string_view option_help = {};
     // The page button's key (the browser's name for it); empty for none.
     std::string_view page_button = {};
+    // A layer's row for a key of the core's own, which it takes over while
+    // this says so (with the layer's context): a view of the layer's in
+    // which the key means something else. Such a row is not a key of its
+    // own, so the key table does not list it.
+    bool (*claims)(void* context) = nullptr;
 };
 
 // The core's rows, in the order --help lists them.

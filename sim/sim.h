@@ -64,6 +64,10 @@ extern SlitModel model;
 struct OpticsModel {
     int32_t slit_width = 0;
     bool far_field = false;
+    // The lab view's light (see SlitSetting), while it shows.
+    bool lab = false;
+    LabSetting lab_setting = {};
+    double lab_scale_mm = 0;
 };
 extern OpticsModel optics_model;
 

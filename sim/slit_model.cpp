@@ -15,5 +15,8 @@ SlitSetting setting_of(const SlitModel& state, const OpticsModel& optics) {
         .slit_amplitude = state.slit_amplitude,
         .slit_width = static_cast<float>(optics.slit_width),
         .far_field = optics.far_field,
+        .lab = optics.lab,
+        .lab_setting = optics.lab_setting,
+        .lab_scale_mm = optics.lab_scale_mm,
     };
 }

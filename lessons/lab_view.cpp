@@ -1,0 +1,421 @@
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "gfx/draw/draw.h"
+#include "gfx/gfx.h"
+#include "lessons/lab_values.h"
+#include "lessons/lab_wall.h"
+#include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
+#include "optics/lab_light.h"
+#include "sim/figures.h"
+#include "sim/labels.h"
+#include "sim/phasors.h"
+#include "sim/scene.h"
+#include "sim/sim.h"
+#include "sim/texts.h"
+
+// The lab view ("u"). The core draws its figures as ever, from a sketch of
+// the slits (as many as the lab has, closer where there are many) and the
+// light of the lab setting, which the optics give the chain, the resultant
+// and the curve. Beside the detector line, which stands for the wall seen
+// edge on, a ruler in millimetres and the wall itself: a dark strip with
+// the light on it in its colours, worked out a few rows a frame. The panel
+// of both is saved once complete and put back wherever the figures left
+// white, so that the chain passes over it.
+
+namespace {
+
+constexpr int32_t LAB_DETECTOR_X = DETECTOR_HOME_X - INTENSITY_SHIFT;
+constexpr int32_t WALL_LEFT = LAB_PANEL_RIGHT - 39;  // 40 columns
+constexpr int32_t RULER_TEXT_X = LAB_PANEL_LEFT + 9;
+constexpr int32_t TICK = 6;
+// The labels and readouts stand left of the detector line.
+constexpr int32_t TEXT_RIGHT = LAB_DETECTOR_X - 1;
+// Palette entries the wall borrows: the wave picture's, then the kept
+// curves' (which white light alone needs).
+constexpr int32_t WALL_ENTRIES[WALL_SLOTS] = {2, 11, 13, 14, 5, 8, 9};
+// Light worked out per frame, in sources times wavelengths.
+constexpr int32_t SOURCES_PER_FRAME = 8000;
+// Where the two notes stand, above the menu's hint.
+constexpr int32_t SKETCH_NOTE_Y = 445;
+constexpr int32_t GRATING_NOTE_Y = 430;
+
+// gfx_get's block: a 32-byte header, then the rows.
+constexpr ptrdiff_t PANEL_HEADER = 32;
+constexpr PixelBox PANEL{LAB_PANEL_LEFT, DETECTOR_TOP, LAB_PANEL_RIGHT, DETECTOR_BOTTOM};
+
+double place_of_row(const LabState& lab, int32_t y) {
+    return (model.axis_y - y) * lab_scale_mm(lab.values);
+}
+
+// The sketch's spacing: the pixel view's 20 rows, closer where more slits
+// would not fit on the barrier.
+int32_t sketch_spacing(int32_t slits) {
+    return std::min(20, (BARRIER_BOTTOM - BARRIER_TOP - 10) / std::max(slits, 1));
+}
+
+// The model and optics the lab values make: the sketch and the light.
+void apply_lab(LabState& lab) {
+    const LabSetting setting = lab_setting_of(lab.values);
+    model.slit_count = setting.slit_count;
+    model.slit_spacing = sketch_spacing(setting.slit_count);
+    model.slit_amplitude =
+        static_cast<float>(static_cast<double>(model.total_amplitude) / setting.slit_count);
+    model.detector_x = LAB_DETECTOR_X;
+    model.detector_distance = model.detector_x - model.barrier_x;
+    model.intensity_shown = true;
+    optics_model =
+        OpticsModel{.lab = true, .lab_setting = setting, .lab_scale_mm = lab_scale_mm(lab.values)};
+    lab.rows_done = 0;
+    lab.panel_saved = false;
+    lab.readout_text.clear();
+}
+
+void set_wall_colours(const LabState& lab) {
+    const WallColours colours = wall_colours(lab.values);
+    for (int32_t i = 0; i < colours.count; ++i) {
+        // The palette takes 6-bit levels.
+        gfx_palette(WALL_ENTRIES[i], colours.colour[i].red >> 2, colours.colour[i].green >> 2,
+                    colours.colour[i].blue >> 2);
+    }
+}
+
+int32_t print_label(LessonState& lessons, int32_t y, const std::string& text) {
+    print_at_pixel(LABEL_X, y, text);
+    const auto width = static_cast<int32_t>(text.size()) * GLYPH_WIDTH;
+    keep_text(lessons, LABEL_X, y, width);
+    return width;
+}
+
+std::string wavelength_label(const LabValues& values) {
+    const LabWavelengths light = lab_wavelengths(values);
+    if (values.lines == LabLines::white)
+        return std::string(screen_text("Weißlicht, 400 bis 700 nm"));
+    std::string lines;
+    for (int32_t i = 0; i < light.count; ++i) {
+        const std::string number = lab_number_text(light.nanometres[i]);
+        if (i > 0) lines += " / ";
+        lines += light.count > 1 && i == light.followed ? "[" + number + "]" : number;
+    }
+    return fill_in(screen_text("Wellenlänge = %s nm"), {lines});
+}
+
+// The labels at the top left, over the pixel view's.
+void draw_lab_labels(LessonState& lessons) {
+    const LabValues& values = lessons.lab.values;
+    // The pixel labels' rows, blank.
+    scene_box(LABEL_X, SPACING_LABEL_Y, TEXT_RIGHT - LABEL_X, 3 * LINE_STEP + 15 - 1, background(),
+              RELATIVE_SECOND);
+    lessons.kept_texts.setting_labels = true;  // the pixel view's are not to come back
+    int32_t y = SPACING_LABEL_Y;
+    print_label(lessons, y, wavelength_label(values));
+    y += WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
+    print_label(lessons, y,
+                lab_grating(values)
+                    ? fill_in(screen_text("Gitter = %s Linien/mm"), {lab_spacing_text(values)})
+                    : fill_in(screen_text("Spaltabstand = %s mm"), {lab_spacing_text(values)}));
+    y += WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
+    const LabSetting setting = lab_setting_of(values);
+    if (setting.width_mm > 0) {
+        print_label(
+            lessons, y,
+            fill_in(screen_text("Spaltbreite = %s mm"), {lab_number_text(setting.width_mm)}));
+        y += WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
+    }
+    print_label(lessons, y,
+                fill_in(screen_text("Schirm = %s m, 1 Pix = %s mm"),
+                        {lab_number_text(setting.wall_m), lab_number_text(lab_scale_mm(values))}));
+    print_at_pixel(LABEL_X, SKETCH_NOTE_Y, screen_text("Skizze nicht maßstäblich"));
+    if (lab_grating(values)) {
+        print_at_pixel(LABEL_X, GRATING_NOTE_Y,
+                       screen_text("Nur 50 Spalte: Maxima breiter als im Versuch"));
+    }
+}
+
+int32_t label_rows(const LabValues& values) {
+    return lab_setting_of(values).width_mm > 0 ? 4 : 3;
+}
+
+// A tick every so many millimetres that the labels stand 40 rows or more
+// apart.
+double tick_step_mm(double scale) {
+    for (const double step : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0, 200.0, 500.0,
+                              1000.0, 2000.0, 5000.0}) {
+        if (step / scale >= 40.0) return step;
+    }
+    return 10000.0;
+}
+
+void draw_ruler(const LabState& lab) {
+    const double scale = lab_scale_mm(lab.values);
+    const double step = tick_step_mm(scale);
+    const auto reach = static_cast<int32_t>(std::floor(AXIS_Y * scale / step));
+    for (int32_t i = -reach; i <= reach; ++i) {
+        const auto y = static_cast<int32_t>(std::lround(model.axis_y - i * step / scale));
+        if (y < DETECTOR_TOP || y > DETECTOR_BOTTOM) continue;
+        scene_line(LAB_PANEL_LEFT, y, LAB_PANEL_LEFT + TICK, y, COLOUR_BLACK);
+        if (y - 7 < DETECTOR_TOP || y + 8 > DETECTOR_BOTTOM) continue;
+        print_at_pixel(RULER_TEXT_X, y - 7, i == 0 ? "0 mm" : lab_number_text(i * step));
+    }
+    // Half steps, shorter.
+    for (int32_t i = -2 * reach - 1; i <= 2 * reach + 1; i += 2) {
+        const auto y = static_cast<int32_t>(std::lround(model.axis_y - i * step / 2.0 / scale));
+        if (y < DETECTOR_TOP || y > DETECTOR_BOTTOM) continue;
+        scene_line(LAB_PANEL_LEFT, y, LAB_PANEL_LEFT + TICK / 2, y, COLOUR_BLACK);
+    }
+}
+
+// Rows of the wall worked out this frame: as many as the frame's share of
+// sources allows, their light dithered into the saved panel and their curve
+// samples (of the line the chain follows) drawn.
+void fill_wall(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    if (!lab.panel_saved || lab.rows_done >= LAB_PANEL_ROWS) return;
+    const LabSetting setting = lab_setting_of(lab.values);
+    const int32_t sources = setting.slit_count * lab_wavelengths(lab.values).count;
+    const int32_t rows = std::max(1, SOURCES_PER_FRAME / std::max(sources, 1));
+    const int32_t end = std::min(LAB_PANEL_ROWS, lab.rows_done + rows);
+    for (int32_t r = lab.rows_done; r < end; ++r) {
+        const int32_t y = DETECTOR_TOP + r;
+        const double place = place_of_row(lab, y);
+        const WallRow row = wall_row(lab.values, place);
+        uint8_t* pixels = lab.panel + PANEL_HEADER + static_cast<ptrdiff_t>(r) * LAB_PANEL_PITCH;
+        for (int32_t x = WALL_LEFT; x <= LAB_PANEL_RIGHT; ++x) {
+            const int32_t slot = wall_slot_at(row, x, y);
+            pixels[x - LAB_PANEL_LEFT] =
+                static_cast<uint8_t>(slot < 0 ? COLOUR_BLACK : WALL_ENTRIES[slot]);
+        }
+        lab.intensity[r] = static_cast<float>(lab_light(setting, place, 0.0).intensity);
+        draw_sample(y, lab.intensity[r]);
+    }
+    lab.rows_done = end;
+}
+
+// The panel put back wherever the figures left the background.
+void onto_background(const uint8_t* source, uint8_t* target, int32_t width, int32_t height,
+                     int32_t source_pitch, int32_t target_pitch, int32_t, PutCustom, void*) {
+    const auto white = static_cast<uint8_t>(background());
+    for (int32_t row = 0; row < height; ++row) {
+        const uint8_t* from = source + static_cast<ptrdiff_t>(row) * source_pitch;
+        uint8_t* to = target + static_cast<ptrdiff_t>(row) * target_pitch;
+        for (int32_t x = 0; x < width; ++x) {
+            if (to[x] == white) to[x] = from[x];
+        }
+    }
+}
+
+void repair_panel(const LabState& lab) {
+    if (!lab.panel_saved) return;
+    gfx_put(nullptr, static_cast<float>(PANEL.x0), static_cast<float>(PANEL.y0), lab.panel,
+            PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, onto_background, 0, nullptr, nullptr);
+}
+
+// Within a row of a principal maximum: its order, else none.
+bool order_near(const LabSetting& setting, double place, double scale, int32_t& order) {
+    if (setting.slit_count < 2) return false;
+    const double sine = std::sin(std::atan2(place, setting.wall_m * 1000.0));
+    const auto m = static_cast<int32_t>(
+        std::lround(sine * setting.spacing_mm / (setting.wavelength_nm * 1e-6)));
+    const double at = order_place_mm(setting, m);
+    if (std::isnan(at) || std::abs(at - place) > scale) return false;
+    order = m;
+    return true;
+}
+
+void print_lab_readouts(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    const LabSetting setting = lab_setting_of(lab.values);
+    const double scale = lab_scale_mm(lab.values);
+    const double place = place_of_row(lab, detector_y());
+    const double path = lab_path_difference_nm(setting, place);
+    const double waves = path / setting.wavelength_nm;
+    double phase = std::fmod(waves * 360.0, 360.0);
+    if (phase < 0) phase += 360.0;
+    const double intensity = lab_light(setting, place, 0.0).intensity;
+    char number[64];
+    std::string lines[6];
+    std::snprintf(number, sizeof number, "%.2f", waves);
+    std::string nm = lab_number_text(std::round(path * 10) / 10);
+    if (nm.find('.') == std::string::npos) nm += ".0";
+    lines[0] = fill_in(screen_text("Gangunterschied = %s Wellenlängen = %s nm"), {number, nm});
+    std::snprintf(number, sizeof number, "%.1f", phase);
+    lines[1] = fill_in(screen_text("Phasendifferenz = %s°"), {number});
+    lines[2] = fill_in(screen_text("Winkel = %s°"), {lab_angle_text(lab_angle(setting, place))});
+    std::snprintf(number, sizeof number, "%.2f", place);
+    lines[3] = fill_in(screen_text("Ort = %s mm"), {number});
+    std::snprintf(number, sizeof number, "%.1f", intensity);
+    lines[4] = fill_in(screen_text("Intensität = %s von 64"), {number});
+    if (int32_t order = 0; order_near(setting, place, scale, order)) {
+        lines[4] += fill_in(screen_text(", Ordnung %s"), {std::to_string(std::abs(order))});
+    }
+    std::snprintf(number, sizeof number, "%.3g", lab_fresnel_number(setting));
+    lines[5] = fill_in(screen_text("Fresnel-Zahl N_F = %s"), {number});
+    std::string all;
+    for (const std::string& line : lines)
+        all += line + "\n";
+    if (all == lab.readout_text) return;
+    const int32_t top =
+        SPACING_LABEL_Y + label_rows(lab.values) * (WAVELENGTH_LABEL_Y - SPACING_LABEL_Y);
+    const int32_t step = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
+    scene_box(LABEL_X, top, TEXT_RIGHT - LABEL_X, 6 * step - 1, background(), RELATIVE_SECOND);
+    for (int32_t i = 0; i < 6; ++i) {
+        drop_kept_text(lessons, LABEL_X, top + i * step);
+        print_label(lessons, top + i * step, lines[i]);
+    }
+    lab.readout_text = all;
+}
+
+void erase_lab_readouts(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    const int32_t top =
+        SPACING_LABEL_Y + label_rows(lab.values) * (WAVELENGTH_LABEL_Y - SPACING_LABEL_Y);
+    const int32_t step = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
+    for (int32_t i = 0; i < 6; ++i)
+        drop_kept_text(lessons, LABEL_X, top + i * step);
+    scene_box(LABEL_X, top, TEXT_RIGHT - LABEL_X, 6 * step - 1, background(), RELATIVE_SECOND);
+    lab.readout_text.clear();
+}
+
+}  // namespace
+
+bool lab_view_on(const LessonState& lessons) {
+    return lessons.lab.on;
+}
+
+void toggle_lab_view(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    if (!lab.on) {
+        lab.pixel.model = model;
+        lab.pixel.optics = optics_model;
+        lab.pixel.wave_view = lessons.wave.view;
+        lab.pixel.readouts = lessons.readouts.shown;
+        std::copy(std::begin(curve_samples), std::end(curve_samples), lab.pixel.curve);
+        lab.on = true;
+        lessons.wave.view = WaveView::OFF;
+        lessons.readouts.shown = false;
+        model.detector_offset = lab.detector_offset;
+        apply_lab(lab);
+        load_lesson_palette(lessons);
+        redraw_scene();
+        return;
+    }
+    lab.detector_offset = model.detector_offset;
+    lab.on = false;
+    const float phase = model.phase;
+    model = lab.pixel.model;
+    model.phase = phase;
+    optics_model = lab.pixel.optics;
+    lessons.wave.view = lab.pixel.wave_view;
+    lessons.readouts.shown = lab.pixel.readouts;
+    load_lesson_palette(lessons);
+    redraw_scene();
+    for (int32_t y = 0; y < CURVE_ROWS; ++y) {
+        if (lab.pixel.curve[y].taken) draw_sample(y, lab.pixel.curve[y].intensity);
+    }
+}
+
+void set_lab_colours(const LessonState& lessons) {
+    if (lessons.lab.on) set_wall_colours(lessons.lab);
+}
+
+void lab_changed(LessonState& lessons) {
+    apply_lab(lessons.lab);
+    load_lesson_palette(lessons);
+    redraw_scene();
+}
+
+void toggle_lab_readouts(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    lab.readouts = !lab.readouts;
+    if (lab.readouts) {
+        print_lab_readouts(lessons);
+    } else {
+        erase_lab_readouts(lessons);
+    }
+}
+
+void lab_scene_cleared(LessonState& lessons) {
+    draw_lab_labels(lessons);
+    // The panel is saved before any figure crosses it: the ruler on the
+    // background, into which the wall's rows then go.
+    draw_ruler(lessons.lab);
+    save_block(PANEL, lessons.lab.panel);
+    lessons.lab.panel_saved = true;
+    lessons.lab.rows_done = 0;
+    lessons.lab.readout_text.clear();
+    if (lessons.lab.readouts) print_lab_readouts(lessons);
+}
+
+void lab_frame_drawn(LessonState& lessons) {
+    fill_wall(lessons);
+    repair_panel(lessons.lab);
+}
+
+void lab_after_key(LessonState& lessons) {
+    if (lessons.lab.readouts) print_lab_readouts(lessons);
+    repair_panel(lessons.lab);
+}
+
+void lab_key(LessonState& lessons, LabKey key) {
+    LabValues& values = lessons.lab.values;
+    LabStep step = LabStep::moved;
+    switch (key) {
+        case LabKey::lines:
+            step_lab_lines(values);
+            break;
+        case LabKey::finer:
+            step = step_lab_value(values, LabList::scale, -1);
+            break;
+        case LabKey::coarser:
+            step = step_lab_value(values, LabList::scale, +1);
+            break;
+        case LabKey::longer:
+            step = step_lab_value(values, LabList::wavelength, +1);
+            break;
+        case LabKey::shorter:
+            step = step_lab_value(values, LabList::wavelength, -1);
+            break;
+        case LabKey::wider_spacing:
+            step = step_lab_value(values, LabList::spacing, +1);
+            break;
+        case LabKey::narrower_spacing:
+            step = step_lab_value(values, LabList::spacing, -1);
+            break;
+        case LabKey::wider:
+            step = step_lab_value(values, LabList::width, +1);
+            break;
+        case LabKey::narrower:
+            step = step_lab_value(values, LabList::width, -1);
+            break;
+        case LabKey::more_slits:
+            step = step_lab_slits_by_one(values, +1);
+            break;
+        case LabKey::fewer_slits:
+            step = step_lab_slits_by_one(values, -1);
+            break;
+        case LabKey::more_grating:
+            step = step_lab_value(values, LabList::slit_count, +1);
+            break;
+        case LabKey::fewer_grating:
+            step = step_lab_value(values, LabList::slit_count, -1);
+            break;
+        case LabKey::farther:
+            step = step_lab_value(values, LabList::wall, +1);
+            break;
+        case LabKey::nearer:
+            step = step_lab_value(values, LabList::wall, -1);
+            break;
+    }
+    if (step == LabStep::no_width_with_grating) {
+        show_foot_line(lessons,
+                       std::string(screen_text("Gitter: keine Spaltbreite")));
+    }
+    if (step == LabStep::moved) lab_changed(lessons);
+}
+
+void lab_key_idle(LessonState& lessons, std::string_view label) {
+    show_foot_line(lessons, fill_in(screen_text("[%s] wirkt im Laborbild nicht"), {label}));
+}
