@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -77,9 +78,8 @@ void apply_lab(LabState& lab) {
 void set_wall_colours(const LabState& lab) {
     const WallColours colours = wall_colours(lab.values);
     for (int32_t i = 0; i < colours.count; ++i) {
-        // The palette takes 6-bit levels.
-        gfx_palette(WALL_ENTRIES[i], colours.colour[i].red >> 2, colours.colour[i].green >> 2,
-                    colours.colour[i].blue >> 2);
+        gfx_palette(WALL_ENTRIES[i], colours.colour[i].red, colours.colour[i].green,
+                    colours.colour[i].blue);
     }
 }
 
@@ -120,9 +120,9 @@ void draw_lab_labels(LessonState& lessons) {
     y += WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
     const LabSetting setting = lab_setting_of(values);
     if (setting.width_mm > 0) {
-        print_label(
-            lessons, y,
-            fill_in(screen_text("Spaltbreite = %s mm"), {lab_number_text(setting.width_mm)}));
+        char width[16];
+        std::snprintf(width, sizeof width, "%.2f", setting.width_mm);
+        print_label(lessons, y, fill_in(screen_text("Spaltbreite = %s mm"), {width}));
         y += WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
     }
     print_label(lessons, y,
@@ -158,7 +158,8 @@ void draw_ruler(const LabState& lab) {
         if (y < DETECTOR_TOP || y > DETECTOR_BOTTOM) continue;
         scene_line(LAB_PANEL_LEFT, y, LAB_PANEL_LEFT + TICK, y, COLOUR_BLACK);
         if (y - 7 < DETECTOR_TOP || y + 8 > DETECTOR_BOTTOM) continue;
-        print_at_pixel(RULER_TEXT_X, y - 7, i == 0 ? "0 mm" : lab_number_text(i * step));
+        // A label has two characters at least.
+        print_at_pixel(RULER_TEXT_X, y - 7, i == 0 ? "0 mm" : lab_number_text(i * step) + " ");
     }
     // Half steps, shorter.
     for (int32_t i = -2 * reach - 1; i <= 2 * reach + 1; i += 2) {
@@ -410,8 +411,7 @@ void lab_key(LessonState& lessons, LabKey key) {
             break;
     }
     if (step == LabStep::no_width_with_grating) {
-        show_foot_line(lessons,
-                       std::string(screen_text("Gitter: keine Spaltbreite")));
+        show_foot_line(lessons, std::string(screen_text("Gitter: keine Spaltbreite")));
     }
     if (step == LabStep::moved) lab_changed(lessons);
 }

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <string>
+
+#include "lesson_fixture.h"
+#include "lessons/lessons.h"
+#include "sim/sim.h"
+
+// The lab view ("u") as the program draws it, against the geometry of the
+// experiment: where the grating equation puts an order on the wall, the
+// order a double slit misses, the labels a class reads.
+
+namespace {
+
+constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
+constexpr int32_t WALL_X = 556;     // a column of the wall strip
+constexpr int32_t CURVE_TIP = 576;  // a sample of 64 reaches this column
+
+class LabViewTest : public LessonTest {
+protected:
+    static void frames(int32_t n) {
+        for (int32_t i = 0; i < n; ++i)
+            run_frame();
+    }
+    // The row whose curve sample is the brightest within rows from..to.
+    static int32_t brightest_row(int32_t from, int32_t to) {
+        int32_t best = from;
+        for (int32_t y = from; y <= to; ++y) {
+            if (curve_samples[y].intensity > curve_samples[best].intensity) best = y;
+        }
+        return best;
+    }
+    static std::array<uint32_t, 16> palette() {
+        std::array<uint32_t, 16> colours{};
+        std::memcpy(colours.data(), active_screen()->palette.get(), sizeof colours);
+        return colours;
+    }
+};
+
+TEST_F(LabViewTest, ShowsTheDoubleSlitInItsOwnUnits) {
+    press_each("u");
+    frames(2);
+    EXPECT_TRUE(text_at(35, 20, "Wellenl\x84nge = 532 nm"));
+    EXPECT_TRUE(text_at(35, 40, "Spaltabstand = 0.20 mm"));
+    EXPECT_TRUE(text_at(35, 60, "Schirm = 1 m, 1 Pix = 0.1 mm"));
+    EXPECT_TRUE(text_at(35, 445,
+                        "Skizze nicht ma\xE1st\x84"
+                        "blich"));
+    EXPECT_TRUE(text_at(490, AXIS_Y - 50 - 7, "5"));  // 5 mm, 50 rows up
+    // On the axis every wall pixel is lit in the line's colour; the curve
+    // reaches 64. The palette entry holds 532 nm's colour.
+    EXPECT_TRUE(row_has(AXIS_Y, WALL_X, WALL_X, 2));
+    EXPECT_EQ(pixel(CURVE_TIP, AXIS_Y), COLOUR_LIGHT_RED);
+    const uint32_t green = active_screen()->palette[2];  // 0x00BBGGRR
+    EXPECT_GE(green >> 8 & 0xFF, 0xF0u);
+    EXPECT_LT(green & 0xFF, 0x80u);
+    EXPECT_EQ(green >> 16, 0u);
+    // The first dark fringe: d sin(angle) = lambda / 2 at 1.33 mm, row 13.3
+    // above the axis; the curve's first bright fringe at 2.66 mm.
+    EXPECT_LT(curve_samples[AXIS_Y - 13].intensity, 1.0f);
+    EXPECT_EQ(brightest_row(AXIS_Y - 40, AXIS_Y - 15), AXIS_Y - 27);
+}
+
+TEST_F(LabViewTest, PutsAGratingsOrdersWhereTheGratingEquationDoes) {
+    // 600 lines per mm, 50 lines, 2 mm a row: x = L tan(asin(m lambda / d)).
+    press_each("u");
+    for (int32_t i = 0; i < 5; ++i)
+        press_each(PAGE_DOWN);
+    press_each("GGGGGGGGGGGGGGZZZZ");
+    ASSERT_EQ(model.slit_count, 50);
+    frames(4);
+    EXPECT_TRUE(text_at(35, 40, "Gitter = 600 Linien/mm"));
+    EXPECT_TRUE(text_at(35, 60, "Schirm = 1 m, 1 Pix = 2 mm"));
+    const double first = 1000.0 * std::tan(std::asin(532e-6 * 600)) / 2.0;  // 168.4 rows
+    EXPECT_NEAR(brightest_row(AXIS_Y - 200, AXIS_Y - 100), AXIS_Y - first, 1.0);
+    EXPECT_NEAR(brightest_row(AXIS_Y + 100, AXIS_Y + 200), AXIS_Y + first, 1.0);
+    EXPECT_NEAR(curve_samples[AXIS_Y].intensity, 64.0f, 0.1f);
+}
+
+TEST_F(LabViewTest, ADoubleSlitMissesItsSecondOrder) {
+    press_each("ubbbb");  // 0.10 mm wide, 0.20 mm apart
+    frames(2);
+    EXPECT_TRUE(text_at(35, 60, "Spaltbreite = 0.10 mm"));
+    // Order 2 at 5.32 mm (row 53.2) is dark. Row 27 stands at 2.7 mm, by
+    // the textbook's far field 64 cos^2(pi d x / lambda L) sinc^2(pi b x / lambda L).
+    EXPECT_LT(curve_samples[AXIS_Y - 53].intensity, 0.5f);
+    const double u = std::numbers::pi * 2.7 / (532e-6 * 1000);
+    const double far =
+        64 * std::pow(std::cos(0.2 * u), 2) * std::pow(std::sin(0.1 * u) / (0.1 * u), 2);
+    EXPECT_NEAR(curve_samples[AXIS_Y - 27].intensity, far, 0.1);
+}
+
+TEST_F(LabViewTest, ItsKeysTakeOverAndOthersSaySoWhileItShows) {
+    const SlitModel before = model;
+    press_each("q");  // outside the lab view: nothing
+    EXPECT_EQ(model.slit_count, before.slit_count);
+    EXPECT_FALSE(lessons.lab.on);
+
+    press_each("ug");
+    EXPECT_EQ(model.slit_count, 3);
+    EXPECT_EQ(lessons.lab.values.slit_count, 2);
+    press_each("i");
+    EXPECT_EQ(lessons.foot.text, "[i] wirkt im Laborbild nicht");
+    EXPECT_TRUE(model.intensity_shown);
+
+    press_each("u");
+    EXPECT_EQ(model.slit_count, before.slit_count);
+    EXPECT_EQ(model.slit_spacing, before.slit_spacing);
+    EXPECT_EQ(model.detector_x, before.detector_x);
+    EXPECT_EQ(model.intensity_shown, before.intensity_shown);
+    EXPECT_FALSE(optics_model.lab);
+    press_each("u");  // back to the lab values last used
+    EXPECT_EQ(model.slit_count, 3);
+}
+
+// After any sequence of up to four of "u", "p", "f" and "c", the palette is
+// the one the states it left give when set from the start.
+TEST_F(LabViewTest, LeavesNothingStaleInThePalette) {
+    const std::string keys = "upfc";
+    for (int32_t length = 1; length <= 4; ++length) {
+        int32_t count = 1;
+        for (int32_t i = 0; i < length; ++i)
+            count *= 4;
+        for (int32_t n = 0; n < count; ++n) {
+            std::string sequence;
+            for (int32_t i = 0, m = n; i < length; ++i, m /= 4)
+                sequence += keys[m % 4];
+            SCOPED_TRACE(sequence);
+            gfx_palette(-1, -1, -1, -1);
+            simulation_start();
+            bool lab = false, projector = false, kept = false;
+            int32_t waves = 0;
+            for (const char key : sequence) {
+                if (key == 'u') lab = !lab;
+                if (key == 'p') projector = !projector;
+                if (key == 'f' && !lab) waves = (waves + 1) % 3;
+                if (key == 'c' && !lab) kept = !kept;
+            }
+            press_each(sequence);
+            const std::array<uint32_t, 16> after = palette();
+
+            gfx_palette(-1, -1, -1, -1);
+            simulation_start();
+            std::string direct = projector ? "p" : "";
+            direct += std::string(static_cast<size_t>(waves), 'f');
+            if (kept) direct += "c";
+            if (lab) direct += "u";
+            press_each(direct);
+            EXPECT_EQ(after, palette()) << "set directly: " << direct;
+        }
+    }
+}
+
+}  // namespace
