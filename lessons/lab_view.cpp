@@ -38,8 +38,18 @@ constexpr int32_t TEXT_RIGHT = LAB_DETECTOR_X - 1;
 // Palette entries the wall borrows: the wave picture's, then the kept
 // curves' (which white light alone needs).
 constexpr int32_t WALL_ENTRIES[WALL_SLOTS] = {2, 11, 13, 14, 5, 8, 9};
-// Light worked out per frame, in sources times wavelengths.
-constexpr int32_t SOURCES_PER_FRAME = 8000;
+// The wall's work a frame may take, in instructions, and roughly what a
+// row costs: point slits share their paths among the wavelengths (a few
+// dozen instructions a slit and wavelength), others take a slit's
+// distances for each (a hundred and more); the followed line once more.
+constexpr int32_t FRAME_WORK = 800000;
+int32_t row_work(const LabSetting& setting, int32_t wavelengths) {
+    const int32_t slits = setting.slit_count;
+    const int32_t exact = 150 * slits * (setting.width_mm > 0 ? 8 : 1);
+    if (setting.width_mm > 0 || slits < 3) return exact * (wavelengths + 1) + 200;
+    return slits * (30 * wavelengths + 60) + exact + 200;
+}
+
 // Where the two notes stand, above the menu's hint.
 constexpr int32_t SKETCH_NOTE_Y = 445;
 constexpr int32_t GRATING_NOTE_Y = 430;
@@ -70,7 +80,7 @@ void apply_lab(LabState& lab) {
     model.intensity_shown = true;
     optics_model =
         OpticsModel{.lab = true, .lab_setting = setting, .lab_scale_mm = lab_scale_mm(lab.values)};
-    lab.rows_done = 0;
+    lab.offsets_done = 0;
     lab.panel_saved = false;
     lab.readout_text.clear();
 }
@@ -169,32 +179,6 @@ void draw_ruler(const LabState& lab) {
     }
 }
 
-// Rows of the wall worked out this frame: as many as the frame's share of
-// sources allows, their light dithered into the saved panel and their curve
-// samples (of the line the chain follows) drawn.
-void fill_wall(LessonState& lessons) {
-    LabState& lab = lessons.lab;
-    if (!lab.panel_saved || lab.rows_done >= LAB_PANEL_ROWS) return;
-    const LabSetting setting = lab_setting_of(lab.values);
-    const int32_t sources = setting.slit_count * lab_wavelengths(lab.values).count;
-    const int32_t rows = std::max(1, SOURCES_PER_FRAME / std::max(sources, 1));
-    const int32_t end = std::min(LAB_PANEL_ROWS, lab.rows_done + rows);
-    for (int32_t r = lab.rows_done; r < end; ++r) {
-        const int32_t y = DETECTOR_TOP + r;
-        const double place = place_of_row(lab, y);
-        const WallRow row = wall_row(lab.values, place);
-        uint8_t* pixels = lab.panel + PANEL_HEADER + static_cast<ptrdiff_t>(r) * LAB_PANEL_PITCH;
-        for (int32_t x = WALL_LEFT; x <= LAB_PANEL_RIGHT; ++x) {
-            const int32_t slot = wall_slot_at(row, x, y);
-            pixels[x - LAB_PANEL_LEFT] =
-                static_cast<uint8_t>(slot < 0 ? COLOUR_BLACK : WALL_ENTRIES[slot]);
-        }
-        lab.intensity[r] = static_cast<float>(lab_light(setting, place, 0.0).intensity);
-        draw_sample(y, lab.intensity[r]);
-    }
-    lab.rows_done = end;
-}
-
 // The panel put back wherever the figures left the background.
 void onto_background(const uint8_t* source, uint8_t* target, int32_t width, int32_t height,
                      int32_t source_pitch, int32_t target_pitch, int32_t, PutCustom, void*) {
@@ -208,10 +192,65 @@ void onto_background(const uint8_t* source, uint8_t* target, int32_t width, int3
     }
 }
 
-void repair_panel(const LabState& lab) {
-    if (!lab.panel_saved) return;
-    gfx_put(nullptr, static_cast<float>(PANEL.x0), static_cast<float>(PANEL.y0), lab.panel,
-            PUT_WHOLE_IMAGE, 0, 0, 0, 0, 0, onto_background, 0, nullptr, nullptr);
+// Rows first..last of the panel (from its top), put back where the figures
+// left the background.
+void put_panel_rows(const LabState& lab, int32_t first, int32_t last) {
+    first = std::max(first, 0);
+    last = std::min(last, LAB_PANEL_ROWS - 1);
+    if (!lab.panel_saved || first > last) return;
+    gfx_put(nullptr, static_cast<float>(PANEL.x0), static_cast<float>(PANEL.y0 + first), lab.panel,
+            0, first, PANEL.x1 - PANEL.x0, last, 0, 0, onto_background, 0, nullptr, nullptr);
+}
+
+// The wall's rows worked out this frame: as many as the frame's share of
+// work allows, their light dithered into the saved panel and their curve
+// samples (of the line the chain follows) drawn. The slits lie
+// symmetrically about the axis, and so does the light: each distance from
+// the axis is worked out once, for the row above it and the row below.
+void fill_wall(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    if (!lab.panel_saved || lab.offsets_done > LAB_WALL_REACH) return;
+    const LabSetting setting = lab_setting_of(lab.values);
+    const int32_t count =
+        std::max(1, FRAME_WORK / row_work(setting, lab_wavelengths(lab.values).count));
+    const int32_t end = std::min(LAB_WALL_REACH + 1, lab.offsets_done + count);
+    for (int32_t offset = lab.offsets_done; offset < end; ++offset) {
+        const double place = offset * lab_scale_mm(lab.values);
+        const WallRow row = wall_row(lab.values, place);
+        const auto followed = static_cast<float>(lab_light(setting, place, 0.0).intensity);
+        for (const int32_t y : {model.axis_y - offset, model.axis_y + offset}) {
+            if (y < DETECTOR_TOP || y > DETECTOR_BOTTOM || (offset == 0 && y > model.axis_y)) {
+                continue;
+            }
+            const int32_t r = y - DETECTOR_TOP;
+            uint8_t* pixels =
+                lab.panel + PANEL_HEADER + static_cast<ptrdiff_t>(r) * LAB_PANEL_PITCH;
+            for (int32_t x = WALL_LEFT; x <= LAB_PANEL_RIGHT; ++x) {
+                const int32_t slot = wall_slot_at(row, x, y);
+                pixels[x - LAB_PANEL_LEFT] =
+                    static_cast<uint8_t>(slot < 0 ? COLOUR_BLACK : WALL_ENTRIES[slot]);
+            }
+            put_panel_rows(lab, r, r);
+            draw_sample(y, followed);
+        }
+    }
+    lab.offsets_done = end;
+}
+
+// The chain and the resultant reach this far from the detector point; the
+// panel is put back around where they were and are.
+constexpr int32_t FIGURE_REACH = 82;
+void repair_panel(LabState& lab) {
+    const int32_t now = detector_y() - DETECTOR_TOP;
+    const int32_t before = lab.repaired_row;
+    if (std::abs(now - before) <= 2 * FIGURE_REACH + 1) {
+        put_panel_rows(lab, std::min(now, before) - FIGURE_REACH,
+                       std::max(now, before) + FIGURE_REACH);
+    } else {
+        put_panel_rows(lab, before - FIGURE_REACH, before + FIGURE_REACH);
+        put_panel_rows(lab, now - FIGURE_REACH, now + FIGURE_REACH);
+    }
+    lab.repaired_row = now;
 }
 
 // Within a row of a principal maximum: its order, else none.
@@ -345,7 +384,7 @@ void lab_scene_cleared(LessonState& lessons) {
     draw_ruler(lessons.lab);
     save_block(PANEL, lessons.lab.panel);
     lessons.lab.panel_saved = true;
-    lessons.lab.rows_done = 0;
+    lessons.lab.offsets_done = 0;
     lessons.lab.readout_text.clear();
     if (lessons.lab.readouts) print_lab_readouts(lessons);
 }

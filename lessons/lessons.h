@@ -311,6 +311,10 @@ struct DescriptionState {
 constexpr int32_t LAB_PANEL_LEFT = DETECTOR_HOME_X - INTENSITY_SHIFT + 1;
 constexpr int32_t LAB_PANEL_RIGHT = CURVE_ORIGIN_X - 65;
 constexpr int32_t LAB_PANEL_ROWS = DETECTOR_BOTTOM - DETECTOR_TOP + 1;
+// The wall is complete once every distance from the axis to its ends is.
+constexpr int32_t LAB_WALL_REACH = AXIS_Y - DETECTOR_TOP > DETECTOR_BOTTOM - AXIS_Y
+                                       ? AXIS_Y - DETECTOR_TOP
+                                       : DETECTOR_BOTTOM - AXIS_Y;
 constexpr int32_t LAB_PANEL_PITCH = (LAB_PANEL_RIGHT - LAB_PANEL_LEFT + 1 + 15) / 16 * 16;
 struct LabPixelView {
     SlitModel model;
@@ -325,12 +329,12 @@ struct LabState {
     int32_t detector_offset = 0;  // rows above the axis
     bool readouts = false;
     LabPixelView pixel;
-    // The wall: the rows worked out so far (from the top), each one's
-    // intensity, and the panel of ruler and wall as drawn, put back where
+    // The wall: the distances from the axis worked out so far (its light is
+    // symmetric), and the panel of ruler and wall as drawn, put back where
     // the figures crossed it.
-    int32_t rows_done = 0;
-    float intensity[LAB_PANEL_ROWS] = {};
+    int32_t offsets_done = 0;
     bool panel_saved = false;
+    int32_t repaired_row = 0;  // the detector's, when the panel was last put back
     uint8_t panel[32 + LAB_PANEL_PITCH * LAB_PANEL_ROWS] = {};
     std::string readout_text;  // as printed, to print again only on a change
 };

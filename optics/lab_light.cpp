@@ -74,6 +74,30 @@ void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re
     }
 }
 
+struct Turn {
+    double re;
+    double im;
+};
+
+// The sum over slits 1..slits of z w^(i-1) e^{-i k departure[i]}, the last
+// factor as its series: to the third power (short) or to the fifth.
+template <bool SHORT>
+Turn even_steps(double k, const double* departure, int32_t slits, Turn z, Turn w) {
+    Turn sum{0.0, 0.0};
+    for (int32_t i = 1; i <= slits; ++i) {
+        const double t = k * departure[i];
+        const double t2 = t * t;
+        const double c = SHORT ? 1.0 - t2 / 2.0 : 1.0 - t2 / 2.0 * (1.0 - t2 / 12.0);
+        const double s = SHORT ? -t * (1.0 - t2 / 6.0) : -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
+        sum.re += z.re * c - z.im * s;
+        sum.im += z.re * s + z.im * c;
+        const double next = z.re * w.re - z.im * w.im;
+        z.im = z.re * w.im + z.im * w.re;
+        z.re = next;
+    }
+    return sum;
+}
+
 }  // namespace
 
 LabLight lab_light(const LabSetting& lab, double place_mm, double phase) {
@@ -97,6 +121,51 @@ LabLight lab_light(const LabSetting& lab, double place_mm, double phase) {
     }
     light.intensity = (light.sum_x * light.sum_x + light.sum_y * light.sum_y) / 100.0;
     return light;
+}
+
+void lab_intensities(const LabSetting& lab, double place_mm, const double* wavelengths_nm,
+                     int32_t count, double* intensities) {
+    const int32_t slits = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
+    if (lab.width_mm > 0.0 || slits < 3) {
+        LabSetting one = lab;
+        for (int32_t j = 0; j < count; ++j) {
+            one.wavelength_nm = wavelengths_nm[j];
+            intensities[j] = lab_light(one, place_mm, 0.0).intensity;
+        }
+        return;
+    }
+    // Each slit's path beyond the middle, once for every wavelength: an even
+    // step from the first slit's to the last's, and what each departs from it.
+    const Wall wall = wall_of(lab, place_mm);
+    double departure[SLIT_CAPACITY + 1];
+    const double first = path_beyond_middle(wall, slit_height_mm(lab, 1));
+    const double last = path_beyond_middle(wall, slit_height_mm(lab, slits));
+    const double step = (last - first) / (slits - 1);
+    double most = 0.0;
+    for (int32_t i = 1; i <= slits; ++i) {
+        departure[i] = path_beyond_middle(wall, slit_height_mm(lab, i)) - (first + (i - 1) * step);
+        most = std::max(most, std::abs(departure[i]));
+    }
+    const double amplitude = TOTAL_AMPLITUDE / slits;
+    for (int32_t j = 0; j < count; ++j) {
+        const double k = TWO_PI / (wavelengths_nm[j] * 1e-6);
+        // The series to the fifth power errs by at most 0.1^6 / 720.
+        if (k * most > 0.1) {
+            LabSetting one = lab;
+            one.wavelength_nm = wavelengths_nm[j];
+            intensities[j] = lab_light(one, place_mm, 0.0).intensity;
+            continue;
+        }
+        // Below 0.01 the terms to the third power err by at most 0.01^4 / 24.
+        const bool short_series = k * most <= 0.01;
+        const double start = std::remainder(k * first, TWO_PI);
+        const double turn = std::remainder(k * step, TWO_PI);
+        const Turn z{std::cos(start), -std::sin(start)};
+        const Turn w{std::cos(turn), -std::sin(turn)};
+        const auto sum = short_series ? even_steps<true>(k, departure, slits, z, w)
+                                      : even_steps<false>(k, departure, slits, z, w);
+        intensities[j] = amplitude * amplitude * (sum.re * sum.re + sum.im * sum.im) / 100.0;
+    }
 }
 
 double lab_angle(const LabSetting& lab, double place_mm) {

@@ -32,6 +32,13 @@ struct LabLight {
 // The light at place_mm on the wall, above the axis (the slits' middle).
 LabLight lab_light(const LabSetting& lab, double place_mm, double phase);
 
+// The intensity (of 64) at the place of each of count wavelengths, as
+// lab_light gives it; point slits share their paths among the wavelengths
+// and step along the slits by one rotation, with each slit's departure
+// from an even step taken as a series where it is small.
+void lab_intensities(const LabSetting& lab, double place_mm, const double* wavelengths_nm,
+                     int32_t count, double* intensities);
+
 // The angle in radians at which the place is seen from the slits' middle.
 double lab_angle(const LabSetting& lab, double place_mm);
 

@@ -72,7 +72,7 @@ TEST_F(LabViewTest, PutsAGratingsOrdersWhereTheGratingEquationDoes) {
         press_each(PAGE_DOWN);
     press_each("GGGGGGGGGGGGGGZZZZ");
     ASSERT_EQ(model.slit_count, 50);
-    frames(4);
+    frames(20);  // the wall is complete within 20 frames
     EXPECT_TRUE(text_at(35, 40, "Gitter = 600 Linien/mm"));
     EXPECT_TRUE(text_at(35, 60, "Schirm = 1 m, 1 Pix = 2 mm"));
     const double first = 1000.0 * std::tan(std::asin(532e-6 * 600)) / 2.0;  // 168.4 rows

@@ -121,4 +121,28 @@ TEST(LabLight, ReadoutsOfPathAndFresnelNumber) {
     EXPECT_NEAR(lab_angle(one, 1000.0), std::numbers::pi / 4, 1e-15);
 }
 
+TEST(LabLight, ManyWavelengthsAtOnceAgreeWithOneAtATime) {
+    double bands[31];
+    for (int32_t j = 0; j < 31; ++j)
+        bands[j] = 400.0 + 10.0 * j;
+    const LabSetting cases[] = {
+        {.slit_count = 50, .spacing_mm = 1.0 / 600},
+        {.slit_count = 8, .spacing_mm = 0.5, .wall_m = 0.5},  // far from an even step
+        {.slit_count = 3, .spacing_mm = 0.1, .width_mm = 0.05},
+        {.slit_count = 25, .spacing_mm = 0.01, .wall_m = 5},
+    };
+    for (const LabSetting& lab : cases) {
+        for (const double place : {0.0, 3.7, -250.0}) {
+            double together[31];
+            lab_intensities(lab, place, bands, 31, together);
+            for (int32_t j = 0; j < 31; ++j) {
+                LabSetting one = lab;
+                one.wavelength_nm = bands[j];
+                ASSERT_NEAR(together[j], lab_light(one, place, 0).intensity, 1e-6)
+                    << lab.slit_count << " slits at " << place << " mm, " << bands[j] << " nm";
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -1,0 +1,52 @@
+// Runs the lab view's frames with its heaviest wall (white light through 50
+// slits of a grating of 600 lines per mm, 2 mm a row) on a headless screen,
+// so that an instruction counter such as callgrind can divide what they
+// cost by their number. Says after how many frames the wall was complete.
+//
+//   lab_frame_count [frames]   (default 20)
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/program_parts.h"
+#include "gfx/gfx.h"
+#include "gfx/input/input.h"
+#include "gfx/screen/screen.h"
+#include "lessons/lessons.h"
+#include "sim/sim.h"
+
+namespace {
+
+void press(int32_t code) {
+    key_push(code);
+    handle_key();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 20;
+    if (frames < 0 || gfx_screen(12, 8, 0, SCREEN_FLAG_NULL_DRIVER, 0) != 0) {
+        std::fprintf(stderr, "lab_frame_count: no screen, or a negative number of frames\n");
+        return 1;
+    }
+    const LessonState& lessons = *assemble_program();
+    simulation_start();
+    constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
+    press('u');
+    for (int32_t i = 0; i < 5; ++i)
+        press(PAGE_DOWN);
+    for (int32_t i = 0; i < 14; ++i)
+        press('G');
+    for (int32_t i = 0; i < 3; ++i)
+        press('q');
+    for (int32_t i = 0; i < 4; ++i)
+        press('Z');
+    long complete = -1;
+    for (long i = 0; i < frames; ++i) {
+        run_frame();
+        if (complete < 0 && lessons.lab.offsets_done > LAB_WALL_REACH) complete = i + 1;
+    }
+    std::printf("%ld frames, the wall complete after %ld\n", frames, complete);
+    return 0;
+}
