@@ -84,7 +84,8 @@ WallRow wall_row(const LabValues& values, double place_mm) {
     double each[31] = {};
     lab_intensities(lab_setting_of(values), place_mm, light.nanometres, light.count, each);
     double total = 0;
-    for (int32_t i = 0; i < light.count; ++i) total += each[i];
+    for (int32_t i = 0; i < light.count; ++i)
+        total += each[i];
     row.intensity = total / light.count;
     if (total <= 0) return row;
     const double lit = std::min(1.0, std::sqrt(row.intensity / 64.0));
