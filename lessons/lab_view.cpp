@@ -331,7 +331,8 @@ void toggle_lab_view(LessonState& lessons) {
         lab.pixel.model = model;
         lab.pixel.optics = optics_model;
         lab.pixel.wave_view = lessons.wave.view;
-        lab.pixel.readouts = lessons.readouts.shown;
+        // One switch of the readouts for both views.
+        lab.readouts = lessons.readouts.shown;
         std::copy(std::begin(curve_samples), std::end(curve_samples), lab.pixel.curve);
         lab.on = true;
         lessons.wave.view = WaveView::OFF;
@@ -349,7 +350,7 @@ void toggle_lab_view(LessonState& lessons) {
     model.phase = phase;
     optics_model = lab.pixel.optics;
     lessons.wave.view = lab.pixel.wave_view;
-    lessons.readouts.shown = lab.pixel.readouts;
+    lessons.readouts.shown = lab.readouts;
     load_lesson_palette(lessons);
     redraw_scene();
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {

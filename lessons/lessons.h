@@ -320,14 +320,13 @@ struct LabPixelView {
     SlitModel model;
     OpticsModel optics;
     WaveView wave_view = WaveView::OFF;
-    bool readouts = false;
     CurveSample curve[CURVE_ROWS];
 };
 struct LabState {
     bool on = false;
     LabValues values;
     int32_t detector_offset = 0;  // rows above the axis
-    bool readouts = false;
+    bool readouts = false;        // "r", which the pixel view takes back
     LabPixelView pixel;
     // The wall: the distances from the axis worked out so far (its light is
     // symmetric), and the panel of ruler and wall as drawn, put back where

@@ -1,4 +1,5 @@
 #include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
 #include "lessons/setting_text.h"
 #include "sim/key_table.h"
 #include "sim/phasors.h"
@@ -9,27 +10,48 @@
 // would have done, in one step, without the history they leave (the kept
 // curves of the settings passed on the way).
 
-Setting setting_now(const LessonState& lessons) {
+namespace {
+
+// The pixel view's setting from its model, optics and views.
+Setting pixel_setting(const SlitModel& pixel, const OpticsModel& optics, WaveView view,
+                      bool readouts, const LessonState& lessons) {
     return Setting{
-        .slit_count = model.slit_count,
-        .slit_spacing = model.slit_spacing,
-        .wavelength = model.wavelength,
-        .wave_number = model.wave_number,
-        .slit_width = optics_model.slit_width,
-        .far_field = optics_model.far_field,
-        .detector_x = model.detector_x,
-        .detector_offset = model.detector_offset,
-        .curve = model.intensity_shown,
-        .readouts = lessons.readouts.shown,
-        .view = lessons.wave.view,
+        .slit_count = pixel.slit_count,
+        .slit_spacing = pixel.slit_spacing,
+        .wavelength = pixel.wavelength,
+        .wave_number = pixel.wave_number,
+        .slit_width = optics.slit_width,
+        .far_field = optics.far_field,
+        .detector_x = pixel.detector_x,
+        .detector_offset = pixel.detector_offset,
+        .curve = pixel.intensity_shown,
+        .readouts = readouts,
+        .view = view,
         .projector = lessons.projector_colours,
         .menu = model.menu_shown,
         .help = lessons.extra_keys_shown,
         .phase = model.phase,
+        .lab = lessons.lab.on,
+        .lab_values = lessons.lab.values,
+        .lab_detector = lessons.lab.on ? model.detector_offset : lessons.lab.detector_offset,
     };
 }
 
+}  // namespace
+
+Setting setting_now(const LessonState& lessons) {
+    // While the lab view shows, the pixel view's setting is the one it keeps.
+    const LabPixelView& kept = lessons.lab.pixel;
+    if (lessons.lab.on) {
+        return pixel_setting(kept.model, kept.optics, kept.wave_view, lessons.lab.readouts,
+                             lessons);
+    }
+    return pixel_setting(model, optics_model, lessons.wave.view, lessons.readouts.shown, lessons);
+}
+
 void open_setting(LessonState& lessons, const Setting& setting) {
+    // From the pixel view, which the lab view keeps while it shows.
+    if (lessons.lab.on) toggle_lab_view(lessons);
     // The palette's switches go through their keys' routines, which set the
     // colours (and the wave picture's shades) as the keys do.
     if (lessons.projector_colours != setting.projector) toggle_projector_colours(lessons);
@@ -61,6 +83,9 @@ void open_setting(LessonState& lessons, const Setting& setting) {
     compute_path_lengths();
     if (setting.menu) find_key("m")->handle(nullptr);
     if (setting.help) toggle_extra_keys_help(lessons);
+    lessons.lab.values = setting.lab_values;
+    lessons.lab.detector_offset = setting.lab_detector;
+    if (setting.lab) toggle_lab_view(lessons);
     model.phase = setting.phase;
     lessons_after_key(&lessons);
 }

@@ -149,6 +149,8 @@ struct Reading {
     Setting setting;
     bool wave_number_given = false;
     float wave_number = 0;
+    bool spacing_given = false;  // as mm or as a grating
+    float follow = 0;            // the line followed, once the light is known
 };
 
 struct Field {
@@ -162,6 +164,31 @@ struct Field {
 };
 
 constexpr std::string_view VIEW_NAMES[] = {"off", "waves", "intensity"};
+constexpr std::string_view LIGHT_NAMES[] = {"one", "two", "three", "white"};
+
+// A lab value: one of its list's, given as the list prints it; its place in
+// the list, the first of the list's entries from `first` on.
+std::string read_lab(std::string_view name, std::string_view text, LabList list, int32_t first,
+                     int32_t last, int32_t& place, double scale = 1.0) {
+    const std::span<const double> values = lab_list(list);
+    std::string takes;
+    for (int32_t i = first; i <= last; ++i)
+        takes += (takes.empty() ? "" : ", ") + lab_number_text(values[i] * scale);
+    float read = 0;
+    if (read_number(text, read)) {
+        for (int32_t i = first; i <= last; ++i) {
+            if (std::abs(read - values[i] * scale) <= 1e-6 * values[i] * scale) {
+                place = i;
+                return {};
+            }
+        }
+    }
+    return refusal(name, text, takes);
+}
+
+int32_t last_of(LabList list) {
+    return static_cast<int32_t>(lab_list(list).size()) - 1;
+}
 
 const Field FIELDS[] = {
     {.name = "slits",
@@ -275,6 +302,128 @@ const Field FIELDS[] = {
              return std::bit_cast<uint32_t>(s.phase) !=
                     std::bit_cast<uint32_t>(start_setting().phase);
          }},
+    {.name = "lab",
+     .read = [](std::string_view v, Reading& r) { return read_switch("lab", v, r.setting.lab); },
+     .write = [](const Setting& s) { return switch_text(s.lab); }},
+    {.name = "nm",
+     .read =
+         [](std::string_view v, Reading& r) {
+             return read_lab("nm", v, LabList::wavelength, 0, last_of(LabList::wavelength),
+                             r.setting.lab_values.wavelength);
+         },
+     .write =
+         [](const Setting& s) {
+             return lab_number_text(lab_list(LabList::wavelength)[s.lab_values.wavelength]);
+         }},
+    {.name = "mm",
+     .read =
+         [](std::string_view v, Reading& r) {
+             if (r.spacing_given) return std::string("setting: give mm or grating, not both");
+             r.spacing_given = true;
+             return read_lab("mm", v, LabList::spacing, LAB_GRATINGS, last_of(LabList::spacing),
+                             r.setting.lab_values.spacing);
+         },
+     .write = [](const Setting& s) { return lab_spacing_text(s.lab_values); },
+     .named =
+         [](const Setting& s) {
+             return !lab_grating(s.lab_values) && s.lab_values.spacing != LabValues{}.spacing;
+         }},
+    {.name = "grating",
+     .read =
+         [](std::string_view v, Reading& r) {
+             if (r.spacing_given) return std::string("setting: give mm or grating, not both");
+             r.spacing_given = true;
+             // Lines per millimetre: the reciprocal of the spacing.
+             float read = 0;
+             for (int32_t i = 0; i < LAB_GRATINGS; ++i) {
+                 const double lines = 1.0 / lab_list(LabList::spacing)[i];
+                 if (read_number(v, read) && std::abs(read - lines) < 1e-3) {
+                     r.setting.lab_values.spacing = i;
+                     return std::string();
+                 }
+             }
+             return refusal("grating", v, "600, 300, 100");
+         },
+     .write = [](const Setting& s) { return lab_spacing_text(s.lab_values); },
+     .named = [](const Setting& s) { return lab_grating(s.lab_values); }},
+    {.name = "slitmm",
+     .read =
+         [](std::string_view v, Reading& r) {
+             return read_lab("slitmm", v, LabList::width, 0, last_of(LabList::width),
+                             r.setting.lab_values.width);
+         },
+     .write =
+         [](const Setting& s) {
+             return lab_number_text(lab_list(LabList::width)[s.lab_values.width]);
+         }},
+    {.name = "labslits",
+     .read =
+         [](std::string_view v, Reading& r) {
+             return read_lab("labslits", v, LabList::slit_count, 0, last_of(LabList::slit_count),
+                             r.setting.lab_values.slit_count);
+         },
+     .write =
+         [](const Setting& s) {
+             return lab_number_text(lab_list(LabList::slit_count)[s.lab_values.slit_count]);
+         }},
+    {.name = "wall",
+     .read =
+         [](std::string_view v, Reading& r) {
+             return read_lab("wall", v, LabList::wall, 0, last_of(LabList::wall),
+                             r.setting.lab_values.wall);
+         },
+     .write =
+         [](const Setting& s) {
+             return lab_number_text(lab_list(LabList::wall)[s.lab_values.wall]);
+         }},
+    {.name = "scale",
+     .read =
+         [](std::string_view v, Reading& r) {
+             return read_lab("scale", v, LabList::scale, 0, last_of(LabList::scale),
+                             r.setting.lab_values.scale);
+         },
+     .write =
+         [](const Setting& s) {
+             return lab_number_text(lab_list(LabList::scale)[s.lab_values.scale]);
+         }},
+    {.name = "light",
+     .read =
+         [](std::string_view v, Reading& r) {
+             const auto found = std::find(std::begin(LIGHT_NAMES), std::end(LIGHT_NAMES), v);
+             if (found == std::end(LIGHT_NAMES))
+                 return refusal("light", v, "one, two, three, white");
+             r.setting.lab_values.lines = static_cast<LabLines>(found - std::begin(LIGHT_NAMES));
+             return std::string();
+         },
+     .write =
+         [](const Setting& s) {
+             return std::string(LIGHT_NAMES[static_cast<int32_t>(s.lab_values.lines)]);
+         }},
+    {.name = "follow",
+     .read =
+         [](std::string_view v, Reading& r) {
+             // Checked against the light once all fields are read.
+             if (!read_number(v, r.follow) || !(r.follow > 0))
+                 return refusal("follow", v, "the wavelengths of the lines that shine");
+             return std::string();
+         },
+     .write =
+         [](const Setting& s) {
+             const LabWavelengths light = lab_wavelengths(s.lab_values);
+             return lab_number_text(light.nanometres[light.followed]);
+         },
+     .named =
+         [](const Setting& s) {
+             const LabLines lines = s.lab_values.lines;
+             return (lines == LabLines::two || lines == LabLines::three) &&
+                    s.lab_values.followed != (lines == LabLines::three ? 1 : 0);
+         }},
+    {.name = "labdetector",
+     .read =
+         [](std::string_view v, Reading& r) {
+             return read_range("labdetector", v, OFFSET_BOTTOM, OFFSET_TOP, r.setting.lab_detector);
+         },
+     .write = [](const Setting& s) { return number_text(s.lab_detector); }},
 };
 constexpr size_t FIELD_COUNT = std::size(FIELDS);
 
@@ -321,6 +470,28 @@ std::string check_combination(Reading& reading) {
         return refusal("width", number_text(s.slit_width),
                        narrower + " (with several slits it stays below spacing=" +
                            number_text(s.slit_spacing) + ")");
+    }
+    LabValues& lab = s.lab_values;
+    const double spacing_mm = lab_list(LabList::spacing)[lab.spacing];
+    const double width_mm = lab_list(LabList::width)[lab.width];
+    if (lab.width > 0 && (lab_grating(lab) || width_mm >= spacing_mm)) {
+        return refusal("slitmm", lab_number_text(width_mm),
+                       "a width below the spacing of " + lab_spacing_text(lab) +
+                           (lab_grating(lab) ? " lines per mm (a grating has none)" : " mm"));
+    }
+    lab.followed = lab.lines == LabLines::three ? 1 : 0;
+    if (reading.follow > 0) {
+        const LabWavelengths light = lab_wavelengths(lab);
+        bool found = false;
+        for (int32_t i = 0;
+             i < light.count && (lab.lines == LabLines::two || lab.lines == LabLines::three); ++i) {
+            if (std::abs(light.nanometres[i] - reading.follow) < 1e-3) {
+                lab.followed = i;
+                found = true;
+            }
+        }
+        if (!found)
+            return refusal("follow", number_text(reading.follow), "a line of light=two or three");
     }
     s.wave_number = reading.wave_number_given ? reading.wave_number
                                               : wave_number_of(s.wavelength, STORED_TWO_PI);

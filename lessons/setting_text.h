@@ -31,6 +31,11 @@ struct Setting {
     bool menu = false;       // "m"
     bool help = false;       // "h"
     float phase = 0;
+    // The lab view ("u"): whether it shows, its values (kept while it does
+    // not) and its detector row above the axis.
+    bool lab = false;
+    LabValues lab_values = {};
+    int32_t lab_detector = 0;
     bool operator==(const Setting&) const = default;
 };
 

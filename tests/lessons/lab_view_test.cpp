@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
+#include "lessons/setting_text.h"
 #include "sim/sim.h"
 
 // The lab view ("u") as the program draws it, against the geometry of the
@@ -151,6 +154,79 @@ TEST_F(LabViewTest, LeavesNothingStaleInThePalette) {
             if (lab) direct += "u";
             press_each(direct);
             EXPECT_EQ(after, palette()) << "set directly: " << direct;
+        }
+    }
+}
+
+TEST_F(LabViewTest, ASettingCarriesTheLabViewAndOpensAsItsKeysLeftIt) {
+    // The keys, then the text their setting writes, opened from the start:
+    // the same setting, and after the same frames the same picture.
+    for (const std::string keys : {"u", "ubb{pgup}gZ99r", "uqq+z88", "uGGGGqqq{pgdn}", "gu8u"}) {
+        SCOPED_TRACE(keys);
+        gfx_palette(-1, -1, -1, -1);
+        simulation_start();
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (keys.compare(i, 6, "{pgup}") == 0) {
+                press_each(0x49 << 8 | 0xFF);
+                i += 5;
+            } else if (keys.compare(i, 6, "{pgdn}") == 0) {
+                press_each(PAGE_DOWN);
+                i += 5;
+            } else {
+                press_each(std::string(1, keys[i]));
+            }
+        }
+        const std::string text = setting_text(setting_now(lessons));
+        frames(20);
+        const std::vector<uint8_t> by_keys(active_screen()->framebuffer,
+                                           active_screen()->framebuffer + 640 * 480);
+        const float phase = model.phase;
+
+        gfx_palette(-1, -1, -1, -1);
+        simulation_start();
+        const ParsedSetting read = parse_setting(text);
+        ASSERT_EQ(read.error, "") << text;
+        open_setting(lessons, read.setting);
+        EXPECT_EQ(setting_text(setting_now(lessons)), text);
+        frames(20);
+        EXPECT_EQ(model.phase, phase);
+        const uint8_t* opened = active_screen()->framebuffer;
+        const auto differs = std::mismatch(by_keys.begin(), by_keys.end(), opened);
+        EXPECT_TRUE(differs.first == by_keys.end())
+            << text << ": first at x " << (differs.first - by_keys.begin()) % 640 << ", y "
+            << (differs.first - by_keys.begin()) / 640;
+    }
+}
+
+TEST_F(LabViewTest, ASettingsLabValuesAreThoseOfItsLists) {
+    struct Case {
+        const char* text;
+        const char* error;  // empty: read, and written back the same
+    };
+    const Case cases[] = {
+        {"v1,lab=on,nm=650,mm=0.50,slitmm=0.1,labslits=3,wall=2,scale=0.02,labdetector=40", ""},
+        {"v1,lab=on,grating=600,labslits=50,light=three,follow=650", ""},
+        {"v1,nm=632.8,light=white", ""},
+        {"v1,mm=0.2,grating=600", "setting: give mm or grating, not both"},
+        {"v1,nm=500", "setting: nm=500 is not one of 405, 450, 532, 589, 632.8, 650"},
+        {"v1,slitmm=0.2", "setting: slitmm=0.2 is not one of 0, 0.02, 0.05, 0.08, 0.1"},
+        {"v1,mm=0.1,slitmm=0.1",
+         "setting: slitmm=0.1 is not one of a width below the spacing of 0.10 mm"},
+        {"v1,grating=600,slitmm=0.02",
+         "setting: slitmm=0.02 is not one of a width below the spacing of 600 lines per mm (a "
+         "grating has none)"},
+        {"v1,follow=650", "setting: follow=650 is not one of a line of light=two or three"},
+        {"v1,light=three,follow=589",
+         "setting: follow=589 is not one of a line of light=two or three"},
+        {"v1,light=red", "setting: light=red is not one of one, two, three, white"},
+        {"v1,labdetector=300", "setting: labdetector=300 is not one of -231 to 248"},
+        {"v1,lab=yes", "setting: lab=yes is not one of on, off"},
+    };
+    for (const Case& c : cases) {
+        const ParsedSetting read = parse_setting(c.text);
+        EXPECT_EQ(read.error, c.error) << c.text;
+        if (*c.error == '\0') {
+            EXPECT_EQ(setting_text(read.setting), c.text);
         }
     }
 }
