@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <span>
 #include <string_view>
 
 #include "lessons/extra_keys_lines.h"
@@ -20,7 +21,7 @@
 namespace {
 
 constexpr int32_t LINE_COUNT = static_cast<int32_t>(std::size(EXTRA_KEYS_LINES));
-static_assert(LINE_COUNT <= HELP_MAX_LINES);
+static_assert(LINE_COUNT <= HELP_MAX_LINES && std::size(LAB_KEYS_LINES) <= HELP_MAX_LINES);
 
 // Each line's pixels as gfx_get writes them (a 32-byte header, rows padded
 // to 16 bytes). Outside the lessons' record, which a run renews whole.
@@ -33,8 +34,10 @@ void show_extra_keys_help(LessonState& lessons) {
     hide_curve_legend(lessons);
     ShownHelp& help = lessons.help;
     help.lines = 0;
-    int32_t y = EXTRA_KEYS_TOP;
-    for (const char* line : EXTRA_KEYS_LINES) {
+    const std::span<const char* const> lines =
+        lessons.lab.on ? std::span<const char* const>(LAB_KEYS_LINES) : EXTRA_KEYS_LINES;
+    auto y = MENU_TOP - static_cast<int32_t>(lines.size()) * LINE_STEP;
+    for (const char* line : lines) {
         const std::string_view text = screen_text(line);
         // The catalogues' test keeps every line within the menu's width.
         const auto width = std::min(static_cast<int32_t>(text.size()) * GLYPH_WIDTH, MAX_WIDTH);

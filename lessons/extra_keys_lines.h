@@ -26,6 +26,15 @@ inline constexpr const char* EXTRA_KEYS_LINES[] = {
     N_("[h] -> Zusatztasten aus, [x] -> Einstellung als Text"),
 };
 
+// In the lab view the lab's keys instead, ending at the same row.
+inline constexpr const char* LAB_KEYS_LINES[] = {
+    N_("[u] -> Laborbild aus, [q] -> Linien / Weißlicht"),
+    N_("[+]/[-] -> Wellenlänge, [b]/[B] -> Spaltbreite"),
+    N_("[Bild auf]/[Bild ab] -> Spaltabstand"),
+    N_("[g]/[k], [G]/[K] -> Spalte, [z]/[Z] -> Maßstab"),
+    N_("[Pfeiltasten] -> Detektor, Schirm näher / weiter"),
+};
+
 // The first help line's row: what stands above it (the readouts) stays above
 // it.
 inline constexpr int32_t EXTRA_KEYS_TOP =

@@ -69,6 +69,10 @@ void lessons_frame_drawn(void* context) {
     LessonState& lessons = lesson_state(context);
     put_kept_texts(lessons);
     if (lessons.lab.on) {
+        // The help lines stay whole over the figures, as in the pixel view.
+        const FigureReach now = figure_reach_now();
+        keep_extra_keys_help(lessons, now, false);
+        lessons.drawn_reach = now;
         lab_frame_drawn(lessons);
         foot_line_frame_drawn(lessons);
         tone_frame_drawn(lessons);

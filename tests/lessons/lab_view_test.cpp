@@ -118,6 +118,11 @@ TEST_F(LabViewTest, ItsKeysTakeOverAndOthersSaySoWhileItShows) {
     EXPECT_FALSE(optics_model.lab);
     press_each("u");  // back to the lab values last used
     EXPECT_EQ(model.slit_count, 3);
+    press_each("h");  // the lab's keys above the menu's place
+    EXPECT_TRUE(text_at(30, MENU_TOP - 5 * LINE_STEP,
+                        "[u] -> Laborbild aus, [q] -> Linien / Wei\xE1licht"));
+    EXPECT_TRUE(
+        text_at(30, MENU_TOP - LINE_STEP, "[Pfeiltasten] -> Detektor, Schirm n\x84her / weiter"));
 }
 
 // After any sequence of up to four of "u", "p", "f" and "c", the palette is
