@@ -50,7 +50,11 @@ int32_t row_work(const LabSetting& setting, int32_t wavelengths) {
     return slits * (30 * wavelengths + 60) + exact + 200;
 }
 
-// Where the two notes stand, above the menu's hint.
+// Fringes finer than FINEST_FRINGES rows show the mean over one, from this
+// many places.
+constexpr int32_t MEAN_SAMPLES = 8;
+// Where the notes stand, above the menu's hint.
+constexpr int32_t FINE_NOTE_Y = 415;
 constexpr int32_t SKETCH_NOTE_Y = 445;
 constexpr int32_t GRATING_NOTE_Y = 430;
 
@@ -139,6 +143,9 @@ void draw_lab_labels(LessonState& lessons) {
                 fill_in(screen_text("Schirm = %s m, 1 Pix = %s mm"),
                         {lab_number_text(setting.wall_m), lab_number_text(lab_scale_mm(values))}));
     print_at_pixel(LABEL_X, SKETCH_NOTE_Y, screen_text("Skizze nicht maßstäblich"));
+    if (lab_fringe_period_mm(setting, 0.0) < FINEST_FRINGES * lab_scale_mm(values)) {
+        print_at_pixel(LABEL_X, FINE_NOTE_Y, screen_text("Streifen zu fein: [z] zeigt sie"));
+    }
     if (lab_grating(values)) {
         print_at_pixel(LABEL_X, GRATING_NOTE_Y,
                        screen_text("Nur 50 Spalte: Maxima breiter als im Versuch"));
@@ -211,13 +218,25 @@ void fill_wall(LessonState& lessons) {
     LabState& lab = lessons.lab;
     if (!lab.panel_saved || lab.offsets_done > LAB_WALL_REACH) return;
     const LabSetting setting = lab_setting_of(lab.values);
+    const bool fine_anywhere =
+        lab_fringe_period_mm(setting, 0.0) < FINEST_FRINGES * lab_scale_mm(lab.values);
     const int32_t count =
-        std::max(1, FRAME_WORK / row_work(setting, lab_wavelengths(lab.values).count));
+        std::max(1, FRAME_WORK / ((fine_anywhere ? MEAN_SAMPLES : 1) *
+                                  row_work(setting, lab_wavelengths(lab.values).count)));
     const int32_t end = std::min(LAB_WALL_REACH + 1, lab.offsets_done + count);
     for (int32_t offset = lab.offsets_done; offset < end; ++offset) {
         const double place = offset * lab_scale_mm(lab.values);
-        const WallRow row = wall_row(lab.values, place);
-        const auto followed = static_cast<float>(lab_light(setting, place, 0.0).intensity);
+        // Fringes closer than FINEST_FRINGES rows: the mean over one of them.
+        const double period = lab_fringe_period_mm(setting, place);
+        const bool fine = period < FINEST_FRINGES * lab_scale_mm(lab.values);
+        const int32_t samples = fine ? MEAN_SAMPLES : 1;
+        const WallRow row = wall_row(lab.values, place, fine ? period : 0.0, samples);
+        double followed_sum = 0;
+        for (int32_t n = 0; n < samples; ++n) {
+            const double at = fine ? place + period * ((n + 0.5) / samples - 0.5) : place;
+            followed_sum += lab_light(setting, at, 0.0).intensity;
+        }
+        const auto followed = static_cast<float>(followed_sum / samples);
         for (const int32_t y : {model.axis_y - offset, model.axis_y + offset}) {
             if (y < DETECTOR_TOP || y > DETECTOR_BOTTOM || (offset == 0 && y > model.axis_y)) {
                 continue;

@@ -78,11 +78,19 @@ WallColours wall_colours(const LabValues& values) {
     return colours;
 }
 
-WallRow wall_row(const LabValues& values, double place_mm) {
+WallRow wall_row(const LabValues& values, double place_mm, double span_mm, int32_t samples) {
     WallRow row;
     const LabWavelengths light = lab_wavelengths(values);
+    const LabSetting setting = lab_setting_of(values);
     double each[31] = {};
-    lab_intensities(lab_setting_of(values), place_mm, light.nanometres, light.count, each);
+    samples = std::max(samples, 1);
+    for (int32_t n = 0; n < samples; ++n) {
+        const double place = place_mm + span_mm * ((n + 0.5) / samples - 0.5);
+        double at[31] = {};
+        lab_intensities(setting, place, light.nanometres, light.count, at);
+        for (int32_t i = 0; i < light.count; ++i)
+            each[i] += at[i] / samples;
+    }
     double total = 0;
     for (int32_t i = 0; i < light.count; ++i)
         total += each[i];

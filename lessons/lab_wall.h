@@ -43,7 +43,10 @@ struct WallRow {
     double share[WALL_SLOTS] = {};
     double intensity = 0;
 };
-WallRow wall_row(const LabValues& values, double place_mm);
+// Where the fringes are finer than the wall's rows can show, the mean over
+// `samples` places spread evenly across span_mm around the place.
+WallRow wall_row(const LabValues& values, double place_mm, double span_mm = 0.0,
+                 int32_t samples = 1);
 
 // The slot of the pixel at column x of row y in the dither, or -1 for dark:
 // over any 4 x 4 pixels the slots show in their shares to a sixteenth.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "optics/optics_internal.h"
@@ -187,6 +188,13 @@ double lab_path_difference_nm(const LabSetting& lab, double place_mm) {
         upper = lower + lab.spacing_mm;
     }
     return (path_beyond_middle(wall, lower) - path_beyond_middle(wall, upper)) * 1e6;
+}
+
+double lab_fringe_period_mm(const LabSetting& lab, double place_mm) {
+    const double across = lab.slit_count > 1 ? lab.spacing_mm : lab.width_mm;
+    if (!(across > 0.0)) return std::numeric_limits<double>::infinity();
+    const double c = std::cos(lab_angle(lab, place_mm));
+    return lab.wavelength_nm * 1e-6 * lab.wall_m * 1000.0 / (across * c * c * c);
 }
 
 double lab_fresnel_number(const LabSetting& lab) {

@@ -52,5 +52,10 @@ double order_place_mm(const LabSetting& lab, int32_t order);
 // slit between its opening's edges.
 double lab_path_difference_nm(const LabSetting& lab, double place_mm);
 
+// The distance on the wall between neighbouring principal maxima at the
+// place, in millimetres, L wavelength / (d cos^3 angle); with one slit
+// between the minima beside it (its width for d); infinite for one point.
+double lab_fringe_period_mm(const LabSetting& lab, double place_mm);
+
 // a^2 / (wavelength L), a half the height of all openings together.
 double lab_fresnel_number(const LabSetting& lab);

@@ -97,6 +97,16 @@ TEST_F(LabViewTest, ADoubleSlitMissesItsSecondOrder) {
     EXPECT_NEAR(curve_samples[AXIS_Y - 27].intensity, far, 0.1);
 }
 
+TEST_F(LabViewTest, FringesFinerThanTheRowsShowTheirMean) {
+    // 8 slits 0.5 mm apart at 10 mm a row: fringes 1.06 mm apart. The mean
+    // of |sum|^2 over a fringe is N (80 / N)^2 / 100 = 64 / 8.
+    open_setting(lessons, parse_setting("v1,lab=on,mm=0.5,labslits=8,scale=10").setting);
+    frames(20);
+    EXPECT_TRUE(text_at(35, 415, "Streifen zu fein: [z] zeigt sie"));
+    for (const int32_t y : {AXIS_Y - 150, AXIS_Y - 31, AXIS_Y + 77})
+        EXPECT_NEAR(curve_samples[y].intensity, 8.0f, 0.2f) << y;
+}
+
 TEST_F(LabViewTest, ItsKeysTakeOverAndOthersSaySoWhileItShows) {
     const SlitModel before = model;
     press_each("q");  // outside the lab view: nothing

@@ -119,6 +119,11 @@ TEST(LabLight, ReadoutsOfPathAndFresnelNumber) {
     EXPECT_NEAR(lab_path_difference_nm(one, minimum), 532.0, 0.01);
     EXPECT_NEAR(lab_light(one, minimum, 0).intensity, 0.0, 0.01);
     EXPECT_NEAR(lab_angle(one, 1000.0), std::numbers::pi / 4, 1e-15);
+    // Fringes L lambda / d apart on the axis, 1 / cos^3 wider at 45 degrees.
+    EXPECT_NEAR(lab_fringe_period_mm(lab, 0.0), 2.66, 1e-9);
+    EXPECT_NEAR(lab_fringe_period_mm(lab, 1000.0), 2.66 * std::pow(2.0, 1.5), 1e-9);
+    EXPECT_NEAR(lab_fringe_period_mm(one, 0.0), 5.32, 1e-9);
+    EXPECT_TRUE(std::isinf(lab_fringe_period_mm(LabSetting{.slit_count = 1}, 0.0)));
 }
 
 TEST(LabLight, ManyWavelengthsAtOnceAgreeWithOneAtATime) {
