@@ -1,11 +1,14 @@
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "gfx/gfx.h"
+#include "lessons/lab_values.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
+#include "optics/lab_light.h"
 #include "optics/optics.h"
 #include "sim/hooks.h"
 #include "sim/layout.h"
@@ -168,9 +171,48 @@ bool description_due(DescriptionState& state, const ReadoutSetting& now, bool st
 void description_frame_drawn(LessonState& lessons) {
     if (!gfx_describes()) return;
     DescriptionState& state = lessons.description;
-    if (!description_due(state, readout_setting_now(), model.stepping)) return;
-    std::string words = picture_description();
+    const bool lab = lessons.lab.on;
+    const ReadoutSetting now = lab ? lab_description_key(lessons) : readout_setting_now();
+    if (!description_due(state, now, model.stepping)) return;
+    std::string words = lab ? lab_picture_description(lessons) : picture_description();
     if (words == state.said) return;
     state.said = std::move(words);
     gfx_describe(state.said.c_str());
+}
+
+std::string lab_picture_description(const LessonState& lessons) {
+    const LabValues& values = lessons.lab.values;
+    const LabSetting setting = lab_setting_of(values);
+    const LabWavelengths light = lab_wavelengths(values);
+    std::string colours;
+    if (values.lines == LabLines::white) {
+        colours = title_text(N_("Weißlicht"));
+    } else {
+        for (int32_t i = 0; i < light.count; ++i)
+            colours += (i > 0 ? " / " : "") + lab_number_text(light.nanometres[i]);
+        colours += " nm";
+    }
+    const std::string count = lab_number_text(setting.slit_count);
+    const std::string slits = lab_grating(values)
+                                  ? fill_in(title_text(N_("Gitter mit %s Linien/mm, %s Spalte")),
+                                            {lab_spacing_text(values), count})
+                                  : fill_in(title_text(N_("%s Spalte im Abstand %s mm")),
+                                            {count, lab_spacing_text(values)});
+    const std::string wall =
+        fill_in(title_text(N_("Schirm %s m entfernt")), {lab_number_text(setting.wall_m)});
+    const double place = model.detector_offset * lab_scale_mm(values);
+    char number[32];
+    std::snprintf(number, sizeof number, "%.2f", std::abs(place));
+    const std::string where = model.detector_offset == 0 ? title_text(N_("Ort auf der Achse"))
+                              : place > 0
+                                  ? fill_in(title_text(N_("Ort %s mm über der Achse")), {number})
+                                  : fill_in(title_text(N_("Ort %s mm unter der Achse")), {number});
+    std::snprintf(number, sizeof number, "%.1f", lab_light(setting, place, 0.0).intensity);
+    std::string intensity = fill_in(title_text(N_("Intensität %s von %s")), {number, "64"});
+    if (int32_t order = 0; lab_order_at(setting, place, lab_scale_mm(values), order)) {
+        intensity += ", " + fill_in(title_text(N_("nahe dem Maximum %s. Ordnung")),
+                                    {std::to_string(std::abs(order))});
+    }
+    return fill_in(title_text(N_("Laborbild: %s, %s, %s.")), {colours, slits, wall}) + " " + where +
+           ". " + intensity + ".";
 }

@@ -200,3 +200,15 @@ std::string lab_angle_text(double radians) {
     std::snprintf(text, sizeof text, "%.*f", std::abs(degrees) < 1.0 ? 4 : 2, degrees);
     return text;
 }
+
+// Within a row of a principal maximum: its order, else none.
+bool lab_order_at(const LabSetting& setting, double place, double scale, int32_t& order) {
+    if (setting.slit_count < 2) return false;
+    const double sine = std::sin(std::atan2(place, setting.wall_m * 1000.0));
+    const auto m = static_cast<int32_t>(
+        std::lround(sine * setting.spacing_mm / (setting.wavelength_nm * 1e-6)));
+    const double at = order_place_mm(setting, m);
+    if (std::isnan(at) || std::abs(at - place) > scale) return false;
+    order = m;
+    return true;
+}

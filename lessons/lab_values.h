@@ -80,3 +80,7 @@ bool lab_grating(const LabValues& values);
 std::string lab_number_text(double value);
 std::string lab_spacing_text(const LabValues& values);
 std::string lab_angle_text(double radians);
+
+// Whether the place lies within `scale` millimetres (a row) of a principal
+// maximum, and which order; never with one slit.
+bool lab_order_at(const LabSetting& setting, double place_mm, double scale, int32_t& order);

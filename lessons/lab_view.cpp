@@ -272,18 +272,6 @@ void repair_panel(LabState& lab) {
     lab.repaired_row = now;
 }
 
-// Within a row of a principal maximum: its order, else none.
-bool order_near(const LabSetting& setting, double place, double scale, int32_t& order) {
-    if (setting.slit_count < 2) return false;
-    const double sine = std::sin(std::atan2(place, setting.wall_m * 1000.0));
-    const auto m = static_cast<int32_t>(
-        std::lround(sine * setting.spacing_mm / (setting.wavelength_nm * 1e-6)));
-    const double at = order_place_mm(setting, m);
-    if (std::isnan(at) || std::abs(at - place) > scale) return false;
-    order = m;
-    return true;
-}
-
 void print_lab_readouts(LessonState& lessons) {
     LabState& lab = lessons.lab;
     const LabSetting setting = lab_setting_of(lab.values);
@@ -307,7 +295,7 @@ void print_lab_readouts(LessonState& lessons) {
     lines[3] = fill_in(screen_text("Ort = %s mm"), {number});
     std::snprintf(number, sizeof number, "%.1f", intensity);
     lines[4] = fill_in(screen_text("Intensität = %s von 64"), {number});
-    if (int32_t order = 0; order_near(setting, place, scale, order)) {
+    if (int32_t order = 0; lab_order_at(setting, place, scale, order)) {
         lines[4] += fill_in(screen_text(", Ordnung %s"), {std::to_string(std::abs(order))});
     }
     std::snprintf(number, sizeof number, "%.3g", lab_fresnel_number(setting));
@@ -477,4 +465,18 @@ void lab_key(LessonState& lessons, LabKey key) {
 
 void lab_key_idle(LessonState& lessons, std::string_view label) {
     show_foot_line(lessons, fill_in(screen_text("[%s] wirkt im Laborbild nicht"), {label}));
+}
+
+ReadoutSetting lab_description_key(const LessonState& lessons) {
+    // What the lab view's words tell, as the fields the words' timing compares.
+    const LabValues& v = lessons.lab.values;
+    return ReadoutSetting{
+        .slit_count = v.slit_count,
+        .slit_spacing = v.spacing * 16 + v.width,
+        .detector_x = v.wall * 16 + v.scale,
+        .detector_offset = model.detector_offset,
+        .wavelength = static_cast<float>(v.wavelength),
+        .wave_number = static_cast<float>(static_cast<int32_t>(v.lines) * 4 + v.followed),
+        .far_field = true,
+    };
 }

@@ -76,6 +76,7 @@ void lessons_frame_drawn(void* context) {
         lab_frame_drawn(lessons);
         foot_line_frame_drawn(lessons);
         tone_frame_drawn(lessons);
+        description_frame_drawn(lessons);
         return;
     }
     keep_texts_over_figures(lessons, true);

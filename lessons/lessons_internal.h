@@ -144,3 +144,7 @@ void set_lab_colours(const LessonState& lessons);
 void lab_scene_cleared(LessonState& lessons);
 void lab_frame_drawn(LessonState& lessons);
 void lab_after_key(LessonState& lessons);
+// The lab view's words for the page: its light, slits, wall, the detector's
+// place and the intensity there; and what they tell, for their timing.
+std::string lab_picture_description(const LessonState& lessons);
+ReadoutSetting lab_description_key(const LessonState& lessons);

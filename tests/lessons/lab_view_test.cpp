@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <numbers>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "lesson_fixture.h"
 #include "lessons/lessons.h"
+#include "lessons/lessons_internal.h"
 #include "lessons/setting_text.h"
 #include "sim/sim.h"
 
@@ -95,6 +97,19 @@ TEST_F(LabViewTest, ADoubleSlitMissesItsSecondOrder) {
     const double far =
         64 * std::pow(std::cos(0.2 * u), 2) * std::pow(std::sin(0.1 * u) / (0.1 * u), 2);
     EXPECT_NEAR(curve_samples[AXIS_Y - 27].intensity, far, 0.1);
+}
+
+TEST_F(LabViewTest, ItsWordsNameTheLabValuesAndTheOrderAtTheDetector) {
+    press_each("u");
+    for (int32_t i = 0; i < 27; ++i)
+        press_each("8");  // 2.7 mm, the first order at 2.66
+    const double u = std::numbers::pi * 0.2 * 2.7 / 0.532;
+    char intensity[16];
+    std::snprintf(intensity, sizeof intensity, "%.1f", 64 * std::cos(u) * std::cos(u));
+    EXPECT_EQ(lab_picture_description(lessons),
+              "Laborbild: 532 nm, 2 Spalte im Abstand 0.20 mm, Schirm 1 m entfernt. Ort 2.70 mm "
+              "über der Achse. Intensität " +
+                  std::string(intensity) + " von 64, nahe dem Maximum 1. Ordnung.");
 }
 
 TEST_F(LabViewTest, FringesFinerThanTheRowsShowTheirMean) {
