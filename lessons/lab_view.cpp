@@ -39,15 +39,16 @@ constexpr int32_t TEXT_RIGHT = LAB_DETECTOR_X - 1;
 // curves' (which white light alone needs).
 constexpr int32_t WALL_ENTRIES[WALL_SLOTS] = {2, 11, 13, 14, 5, 8, 9};
 // The wall's work a frame may take, in instructions, and roughly what a
-// row costs: point slits share their paths among the wavelengths (a few
-// dozen instructions a slit and wavelength), others take a slit's
-// distances for each (a hundred and more); the followed line once more.
+// distance from the axis costs: point slits step all wavelengths along the
+// slits together (two dozen instructions a slit and wavelength, in 32
+// lanes), others take each slit's distances for each wavelength.
 constexpr int32_t FRAME_WORK = 800000;
 int32_t row_work(const LabSetting& setting, int32_t wavelengths) {
     const int32_t slits = setting.slit_count;
-    const int32_t exact = 150 * slits * (setting.width_mm > 0 ? 8 : 1);
-    if (setting.width_mm > 0 || slits < 3) return exact * (wavelengths + 1) + 200;
-    return slits * (30 * wavelengths + 60) + exact + 200;
+    if (setting.width_mm > 0 || slits < 3) {
+        return 150 * slits * (setting.width_mm > 0 ? 8 : 1) * wavelengths + 2000;
+    }
+    return slits * (24 * 32 + 100) + 250 * wavelengths + 3000;
 }
 
 // Fringes finer than FINEST_FRINGES rows show the mean over one, from this
@@ -231,12 +232,7 @@ void fill_wall(LessonState& lessons) {
         const bool fine = period < FINEST_FRINGES * lab_scale_mm(lab.values);
         const int32_t samples = fine ? MEAN_SAMPLES : 1;
         const WallRow row = wall_row(lab.values, place, fine ? period : 0.0, samples);
-        double followed_sum = 0;
-        for (int32_t n = 0; n < samples; ++n) {
-            const double at = fine ? place + period * ((n + 0.5) / samples - 0.5) : place;
-            followed_sum += lab_light(setting, at, 0.0).intensity;
-        }
-        const auto followed = static_cast<float>(followed_sum / samples);
+        const auto followed = static_cast<float>(row.followed);
         for (const int32_t y : {model.axis_y - offset, model.axis_y + offset}) {
             if (y < DETECTOR_TOP || y > DETECTOR_BOTTOM || (offset == 0 && y > model.axis_y)) {
                 continue;

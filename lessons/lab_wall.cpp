@@ -95,6 +95,7 @@ WallRow wall_row(const LabValues& values, double place_mm, double span_mm, int32
     for (int32_t i = 0; i < light.count; ++i)
         total += each[i];
     row.intensity = total / light.count;
+    row.followed = each[light.followed];
     if (total <= 0) return row;
     const double lit = std::min(1.0, std::sqrt(row.intensity / 64.0));
     if (values.lines != LabLines::white) {

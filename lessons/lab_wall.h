@@ -42,6 +42,7 @@ WallColours wall_colours(const LabValues& values);
 struct WallRow {
     double share[WALL_SLOTS] = {};
     double intensity = 0;
+    double followed = 0;  // of the line the chain follows, of 64
 };
 // Where the fringes are finer than the wall's rows can show, the mean over
 // `samples` places spread evenly across span_mm around the place.

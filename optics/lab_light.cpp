@@ -75,28 +75,36 @@ void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re
     }
 }
 
-struct Turn {
-    double re;
-    double im;
+// Up to 32 wavelengths side by side: each one's wave number, where the sum
+// along the slits stands (z, from the first slit's phase) and turns by (w, an
+// even step), and the sum so far.
+constexpr int32_t LANE_COUNT = 32;
+struct Lanes {
+    double k[LANE_COUNT];
+    double z_re[LANE_COUNT], z_im[LANE_COUNT];
+    double w_re[LANE_COUNT], w_im[LANE_COUNT];
+    double sum_re[LANE_COUNT] = {}, sum_im[LANE_COUNT] = {};
 };
 
-// The sum over slits 1..slits of z w^(i-1) e^{-i k departure[i]}, the last
-// factor as its series: to the third power (short) or to the fifth.
+// Adds slits 1..slits: z e^{-i k departure[i]} each, the last factor as its
+// series (to the third power where SHORT, else to the fifth), then z turns.
 template <bool SHORT>
-Turn even_steps(double k, const double* departure, int32_t slits, Turn z, Turn w) {
-    Turn sum{0.0, 0.0};
+void step_lanes(Lanes& l, const double* departure, int32_t slits) {
     for (int32_t i = 1; i <= slits; ++i) {
-        const double t = k * departure[i];
-        const double t2 = t * t;
-        const double c = SHORT ? 1.0 - t2 / 2.0 : 1.0 - t2 / 2.0 * (1.0 - t2 / 12.0);
-        const double s = SHORT ? -t * (1.0 - t2 / 6.0) : -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
-        sum.re += z.re * c - z.im * s;
-        sum.im += z.re * s + z.im * c;
-        const double next = z.re * w.re - z.im * w.im;
-        z.im = z.re * w.im + z.im * w.re;
-        z.re = next;
+        const double d = departure[i];
+        for (int32_t j = 0; j < LANE_COUNT; ++j) {
+            const double t = l.k[j] * d;
+            const double t2 = t * t;
+            const double c = SHORT ? 1.0 - t2 / 2.0 : 1.0 - t2 / 2.0 * (1.0 - t2 / 12.0);
+            const double s =
+                SHORT ? -t * (1.0 - t2 / 6.0) : -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
+            l.sum_re[j] += l.z_re[j] * c - l.z_im[j] * s;
+            l.sum_im[j] += l.z_re[j] * s + l.z_im[j] * c;
+            const double next = l.z_re[j] * l.w_re[j] - l.z_im[j] * l.w_im[j];
+            l.z_im[j] = l.z_re[j] * l.w_im[j] + l.z_im[j] * l.w_re[j];
+            l.z_re[j] = next;
+        }
     }
-    return sum;
 }
 
 }  // namespace
@@ -148,24 +156,47 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
         most = std::max(most, std::abs(departure[i]));
     }
     const double amplitude = TOTAL_AMPLITUDE / slits;
-    for (int32_t j = 0; j < count; ++j) {
-        const double k = TWO_PI / (wavelengths_nm[j] * 1e-6);
-        // The series to the fifth power errs by at most 0.1^6 / 720.
-        if (k * most > 0.1) {
-            LabSetting one = lab;
-            one.wavelength_nm = wavelengths_nm[j];
-            intensities[j] = lab_light(one, place_mm, 0.0).intensity;
+    // All wavelengths step along the slits together, in lanes of their own
+    // (padded to a whole number of them, which a compiler can pair).
+    Lanes lanes;
+    double largest_k = 0.0;
+    for (int32_t j = 0; j < LANE_COUNT; ++j) {
+        if (j >= count) {
+            lanes.k[j] = 0.0;
+            lanes.z_re[j] = lanes.w_re[j] = 1.0;
+            lanes.z_im[j] = lanes.w_im[j] = 0.0;
             continue;
         }
-        // Below 0.01 the terms to the third power err by at most 0.01^4 / 24.
-        const bool short_series = k * most <= 0.01;
+        const double k = TWO_PI / (wavelengths_nm[j] * 1e-6);
+        largest_k = std::max(largest_k, k);
         const double start = std::remainder(k * first, TWO_PI);
         const double turn = std::remainder(k * step, TWO_PI);
-        const Turn z{std::cos(start), -std::sin(start)};
-        const Turn w{std::cos(turn), -std::sin(turn)};
-        const auto sum = short_series ? even_steps<true>(k, departure, slits, z, w)
-                                      : even_steps<false>(k, departure, slits, z, w);
-        intensities[j] = amplitude * amplitude * (sum.re * sum.re + sum.im * sum.im) / 100.0;
+        lanes.k[j] = k;
+        lanes.z_re[j] = std::cos(start);
+        lanes.z_im[j] = -std::sin(start);
+        lanes.w_re[j] = std::cos(turn);
+        lanes.w_im[j] = -std::sin(turn);
+    }
+    // The series to the fifth power errs by at most 0.1^6 / 720; below 0.01
+    // the terms to the third power by at most 0.01^4 / 24. Beyond, or with
+    // more wavelengths than lanes, each wavelength by itself, exactly.
+    if (largest_k * most > 0.1 || count > LANE_COUNT) {
+        LabSetting one = lab;
+        for (int32_t j = 0; j < count; ++j) {
+            one.wavelength_nm = wavelengths_nm[j];
+            intensities[j] = lab_light(one, place_mm, 0.0).intensity;
+        }
+        return;
+    }
+    if (largest_k * most <= 0.01) {
+        step_lanes<true>(lanes, departure, slits);
+    } else {
+        step_lanes<false>(lanes, departure, slits);
+    }
+    for (int32_t j = 0; j < count; ++j) {
+        intensities[j] = amplitude * amplitude *
+                         (lanes.sum_re[j] * lanes.sum_re[j] + lanes.sum_im[j] * lanes.sum_im[j]) /
+                         100.0;
     }
 }
 
