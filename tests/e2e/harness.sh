@@ -199,6 +199,16 @@ e2e_reference() {
   echo "$file"
 }
 
+# A reference picture of the snapshot tool in a language, as e2e_reference
+# but with LANGUAGE and LANG (and the tests' locales):
+#   e2e_reference_in LANGUAGE LANG FRAMES KEYS
+e2e_reference_in() {
+  local file="$E2E_DIR/reference-$1-$2-$4.png"
+  env LANGUAGE="$1" LANG="$2" LOCPATH="$E2E_LOCPATH" "$E2E_SNAPSHOT" --frames "$3" --keys "$4" \
+    "$file" || e2e_fail "no reference picture in $1 $2"
+  echo "$file"
+}
+
 # Waits until window WID shows each REGION of the picture REFERENCE scaled:
 #   e2e_shows_scaled WID REFERENCE SIZE FACTOR OX OY WHAT REGION...
 # SIZE is what e2e_scaled_reference scales the reference to, FACTOR OX OY

@@ -16,13 +16,6 @@ WALL=40x140+536+20
 # The pixel view's labels.
 START_LABELS=184x35+35+20
 
-# A reference picture in a language: LANGUAGE LANG FRAMES KEYS.
-reference_in() {
-  local file="$E2E_DIR/reference-$1-$2-$4.png"
-  env LANGUAGE="$1" LANG="$2" LOCPATH="$E2E_LOCPATH" "$E2E_SNAPSHOT" --frames "$3" --keys "$4" \
-    "$file" || e2e_fail "no reference picture in $1 $2"
-  echo "$file"
-}
 
 e2e_start_display
 e2e_start_program "$program"
@@ -52,8 +45,8 @@ e2e_keys "$wid" e
 e2e_wait_exit
 [ "$E2E_STATUS" = 0 ] || e2e_fail "e ended the program with status $E2E_STATUS"
 
-german=$(reference_in "" C 3 u)
-english=$(reference_in en C.UTF-8 3 u)
+german=$(e2e_reference_in "" C 3 u)
+english=$(e2e_reference_in en C.UTF-8 3 u)
 ! e2e_same_region "$english" "$german" "$LABELS" || e2e_fail "the English labels are the German ones"
 e2e_start_program env LANGUAGE=en LANG=C.UTF-8 LOCPATH="$E2E_LOCPATH" "$program"
 wid=$(e2e_wait_window mehrfachspalt)

@@ -12,22 +12,15 @@ source "$(dirname "$0")/harness.sh"
 # The help menu's seven lines and the bottom line's hint under the last.
 MENU=464x105+30+375
 
-# A reference picture of the snapshot tool in a language: LANGUAGE LANG FRAMES KEYS.
-reference_in() {
-  local file="$E2E_DIR/reference-$1-$2-$4.png"
-  env LANGUAGE="$1" LANG="$2" LOCPATH="$E2E_LOCPATH" "$E2E_SNAPSHOT" --frames "$3" --keys "$4" \
-    "$file" || e2e_fail "no reference picture in $1 $2"
-  echo "$file"
-}
 
-german=$(reference_in "" C 2 m)
+german=$(e2e_reference_in "" C 2 m)
 
 # The window with LANGUAGE and LANG as given shows the help menu of the
 # snapshot tool in the same language, and its title the single-step note:
 # WHAT LANGUAGE LANG TITLE.
 menu_in_window() {
   local what=$1 reference wid tries=0
-  reference=$(reference_in "$2" "$3" 2 m)
+  reference=$(e2e_reference_in "$2" "$3" 2 m)
   ! e2e_same_region "$reference" "$german" "$MENU" || e2e_fail "the menu in $what is the German one"
   e2e_start_program env LANGUAGE="$2" LANG="$3" LOCPATH="$E2E_LOCPATH" "$program"
   wid=$(e2e_wait_window mehrfachspalt)
