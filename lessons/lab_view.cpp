@@ -148,8 +148,11 @@ void draw_lab_labels(LessonState& lessons) {
         print_at_pixel(LABEL_X, FINE_NOTE_Y, screen_text("Streifen zu fein: [z] zeigt sie"));
     }
     if (lab_grating(values)) {
+        // A laser lights hundreds of a real grating's lines, the picture
+        // at most 50.
         print_at_pixel(LABEL_X, GRATING_NOTE_Y,
-                       screen_text("Nur 50 Spalte: Maxima breiter als im Versuch"));
+                       fill_in(screen_text("Nur %s Spalte: Maxima breiter als im Versuch"),
+                               {lab_number_text(setting.slit_count)}));
     }
 }
 
