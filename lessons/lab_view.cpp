@@ -271,6 +271,22 @@ void repair_panel(LabState& lab) {
     lab.repaired_row = now;
 }
 
+// The readouts' lines, under the labels, LINE_GAP rows apart.
+constexpr int32_t LAB_READOUT_LINES = 6;
+constexpr int32_t LINE_GAP = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
+int32_t readout_row(const LabValues& values, int32_t line) {
+    return SPACING_LABEL_Y + (label_rows(values) + line) * LINE_GAP;
+}
+
+void erase_lab_readouts(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    for (int32_t i = 0; i < LAB_READOUT_LINES; ++i)
+        drop_kept_text(lessons, LABEL_X, readout_row(lab.values, i));
+    scene_box(LABEL_X, readout_row(lab.values, 0), TEXT_RIGHT - LABEL_X,
+              LAB_READOUT_LINES * LINE_GAP - 1, background(), RELATIVE_SECOND);
+    lab.readout_text.clear();
+}
+
 void print_lab_readouts(LessonState& lessons) {
     LabState& lab = lessons.lab;
     const LabSetting setting = lab_setting_of(lab.values);
@@ -282,7 +298,7 @@ void print_lab_readouts(LessonState& lessons) {
     if (phase < 0) phase += 360.0;
     const double intensity = lab_light(setting, place, 0.0).intensity;
     char number[64];
-    std::string lines[6];
+    std::string lines[LAB_READOUT_LINES];
     std::snprintf(number, sizeof number, "%.2f", waves);
     std::string nm = lab_number_text(std::round(path * 10) / 10);
     if (nm.find('.') == std::string::npos) nm += ".0";
@@ -303,26 +319,10 @@ void print_lab_readouts(LessonState& lessons) {
     for (const std::string& line : lines)
         all += line + "\n";
     if (all == lab.readout_text) return;
-    const int32_t top =
-        SPACING_LABEL_Y + label_rows(lab.values) * (WAVELENGTH_LABEL_Y - SPACING_LABEL_Y);
-    const int32_t step = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
-    scene_box(LABEL_X, top, TEXT_RIGHT - LABEL_X, 6 * step - 1, background(), RELATIVE_SECOND);
-    for (int32_t i = 0; i < 6; ++i) {
-        drop_kept_text(lessons, LABEL_X, top + i * step);
-        print_label(lessons, top + i * step, lines[i]);
-    }
+    erase_lab_readouts(lessons);
+    for (int32_t i = 0; i < LAB_READOUT_LINES; ++i)
+        print_label(lessons, readout_row(lab.values, i), lines[i]);
     lab.readout_text = all;
-}
-
-void erase_lab_readouts(LessonState& lessons) {
-    LabState& lab = lessons.lab;
-    const int32_t top =
-        SPACING_LABEL_Y + label_rows(lab.values) * (WAVELENGTH_LABEL_Y - SPACING_LABEL_Y);
-    const int32_t step = WAVELENGTH_LABEL_Y - SPACING_LABEL_Y;
-    for (int32_t i = 0; i < 6; ++i)
-        drop_kept_text(lessons, LABEL_X, top + i * step);
-    scene_box(LABEL_X, top, TEXT_RIGHT - LABEL_X, 6 * step - 1, background(), RELATIVE_SECOND);
-    lab.readout_text.clear();
 }
 
 }  // namespace

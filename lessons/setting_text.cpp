@@ -190,6 +190,25 @@ int32_t last_of(LabList list) {
     return static_cast<int32_t>(lab_list(list).size()) - 1;
 }
 
+// A lab value that is any entry of its list, by the name NAME.
+constexpr std::string_view NM_NAME = "nm";
+constexpr std::string_view SLITMM_NAME = "slitmm";
+constexpr std::string_view LABSLITS_NAME = "labslits";
+constexpr std::string_view WALL_NAME = "wall";
+constexpr std::string_view SCALE_NAME = "scale";
+template <const std::string_view& NAME, LabList LIST, int32_t LabValues::*PLACE>
+constexpr Field lab_list_field() {
+    return Field{
+        .name = NAME,
+        .read =
+            [](std::string_view v, Reading& r) {
+                return read_lab(NAME, v, LIST, 0, last_of(LIST), r.setting.lab_values.*PLACE);
+            },
+        .write =
+            [](const Setting& s) { return lab_number_text(lab_list(LIST)[s.lab_values.*PLACE]); },
+    };
+}
+
 const Field FIELDS[] = {
     {.name = "slits",
      .read =
@@ -305,16 +324,7 @@ const Field FIELDS[] = {
     {.name = "lab",
      .read = [](std::string_view v, Reading& r) { return read_switch("lab", v, r.setting.lab); },
      .write = [](const Setting& s) { return switch_text(s.lab); }},
-    {.name = "nm",
-     .read =
-         [](std::string_view v, Reading& r) {
-             return read_lab("nm", v, LabList::wavelength, 0, last_of(LabList::wavelength),
-                             r.setting.lab_values.wavelength);
-         },
-     .write =
-         [](const Setting& s) {
-             return lab_number_text(lab_list(LabList::wavelength)[s.lab_values.wavelength]);
-         }},
+    lab_list_field<NM_NAME, LabList::wavelength, &LabValues::wavelength>(),
     {.name = "mm",
      .read =
          [](std::string_view v, Reading& r) {
@@ -346,46 +356,10 @@ const Field FIELDS[] = {
          },
      .write = [](const Setting& s) { return lab_spacing_text(s.lab_values); },
      .named = [](const Setting& s) { return lab_grating(s.lab_values); }},
-    {.name = "slitmm",
-     .read =
-         [](std::string_view v, Reading& r) {
-             return read_lab("slitmm", v, LabList::width, 0, last_of(LabList::width),
-                             r.setting.lab_values.width);
-         },
-     .write =
-         [](const Setting& s) {
-             return lab_number_text(lab_list(LabList::width)[s.lab_values.width]);
-         }},
-    {.name = "labslits",
-     .read =
-         [](std::string_view v, Reading& r) {
-             return read_lab("labslits", v, LabList::slit_count, 0, last_of(LabList::slit_count),
-                             r.setting.lab_values.slit_count);
-         },
-     .write =
-         [](const Setting& s) {
-             return lab_number_text(lab_list(LabList::slit_count)[s.lab_values.slit_count]);
-         }},
-    {.name = "wall",
-     .read =
-         [](std::string_view v, Reading& r) {
-             return read_lab("wall", v, LabList::wall, 0, last_of(LabList::wall),
-                             r.setting.lab_values.wall);
-         },
-     .write =
-         [](const Setting& s) {
-             return lab_number_text(lab_list(LabList::wall)[s.lab_values.wall]);
-         }},
-    {.name = "scale",
-     .read =
-         [](std::string_view v, Reading& r) {
-             return read_lab("scale", v, LabList::scale, 0, last_of(LabList::scale),
-                             r.setting.lab_values.scale);
-         },
-     .write =
-         [](const Setting& s) {
-             return lab_number_text(lab_list(LabList::scale)[s.lab_values.scale]);
-         }},
+    lab_list_field<SLITMM_NAME, LabList::width, &LabValues::width>(),
+    lab_list_field<LABSLITS_NAME, LabList::slit_count, &LabValues::slit_count>(),
+    lab_list_field<WALL_NAME, LabList::wall, &LabValues::wall>(),
+    lab_list_field<SCALE_NAME, LabList::scale, &LabValues::scale>(),
     {.name = "light",
      .read =
          [](std::string_view v, Reading& r) {

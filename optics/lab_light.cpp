@@ -109,6 +109,20 @@ void step_lanes(Lanes& l, const double* departure, int32_t slits) {
 
 }  // namespace
 
+namespace {
+
+// Each wavelength's intensity by itself, every source at its distance.
+void each_exactly(const LabSetting& lab, double place_mm, const double* wavelengths_nm,
+                  int32_t count, double* intensities) {
+    LabSetting one = lab;
+    for (int32_t j = 0; j < count; ++j) {
+        one.wavelength_nm = wavelengths_nm[j];
+        intensities[j] = lab_light(one, place_mm, 0.0).intensity;
+    }
+}
+
+}  // namespace
+
 LabLight lab_light(const LabSetting& lab, double place_mm, double phase) {
     LabLight light;
     const int32_t count = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
@@ -136,11 +150,7 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
                      int32_t count, double* intensities) {
     const int32_t slits = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
     if (lab.width_mm > 0.0 || slits < 3) {
-        LabSetting one = lab;
-        for (int32_t j = 0; j < count; ++j) {
-            one.wavelength_nm = wavelengths_nm[j];
-            intensities[j] = lab_light(one, place_mm, 0.0).intensity;
-        }
+        each_exactly(lab, place_mm, wavelengths_nm, count, intensities);
         return;
     }
     // Each slit's path beyond the middle, once for every wavelength: an even
@@ -181,11 +191,7 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
     // the terms to the third power by at most 0.01^4 / 24. Beyond, or with
     // more wavelengths than lanes, each wavelength by itself, exactly.
     if (largest_k * most > 0.1 || count > LANE_COUNT) {
-        LabSetting one = lab;
-        for (int32_t j = 0; j < count; ++j) {
-            one.wavelength_nm = wavelengths_nm[j];
-            intensities[j] = lab_light(one, place_mm, 0.0).intensity;
-        }
+        each_exactly(lab, place_mm, wavelengths_nm, count, intensities);
         return;
     }
     if (largest_k * most <= 0.01) {
