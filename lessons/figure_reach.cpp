@@ -18,14 +18,14 @@ FigureReach figure_reach_now() {
     const int32_t x = model.detector_x;
     const int32_t y = detector_y();
     const int32_t first = model.slit_y[1];
-    const int32_t last = model.slit_y[std::clamp(model.slit_count, 1, SLIT_CAPACITY)];
+    const int32_t last = model.slit_y[std::clamp(barrier_slits(), 1, SLIT_CAPACITY)];
     FigureReach reach;
     reach.known = true;
     reach.boxes[0] = PixelBox{x - CHAIN_REACH, y - CHAIN_REACH, x + CHAIN_REACH, y + CHAIN_REACH};
     reach.boxes[1] = PixelBox{x, DETECTOR_TOP, x, DETECTOR_BOTTOM};
     // The rays end at the detector point, or parallel in the far field.
     const int32_t top = std::min({first, y, model.axis_y, ray_end_row(1)});
-    const int32_t bottom = std::max({last, y, model.axis_y, ray_end_row(model.slit_count)});
+    const int32_t bottom = std::max({last, y, model.axis_y, ray_end_row(barrier_slits())});
     reach.boxes[2] =
         PixelBox{std::min(model.barrier_x, x), top, std::max(model.barrier_x, x), bottom};
     // Each slit's arrow turns around its opening, as long as a phasor.

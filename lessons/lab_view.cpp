@@ -40,7 +40,7 @@ constexpr int32_t TEXT_RIGHT = LAB_DETECTOR_X - 1;
 constexpr int32_t WALL_ENTRIES[WALL_SLOTS] = {2, 11, 13, 14, 5, 8, 9};
 // The wall's work a frame may take, in instructions, and roughly what a
 // distance from the axis costs: point slits step all wavelengths along the
-// slits together (two dozen instructions a slit and wavelength, in 32
+// slits together (a dozen to two dozen instructions a slit and wavelength, in 32
 // lanes), others take each slit's distances for each wavelength.
 constexpr int32_t FRAME_WORK = 800000;
 int32_t row_work(const LabSetting& setting, int32_t wavelengths) {
@@ -67,10 +67,10 @@ double place_of_row(const LabState& lab, int32_t y) {
     return (model.axis_y - y) * lab_scale_mm(lab.values);
 }
 
-// The sketch's spacing: the pixel view's 20 rows, closer where more slits
-// would not fit on the barrier.
+// The sketch: at most eight openings, the pixel view's 20 rows apart;
+// a grating of more shows three dots beyond the outer ones.
 int32_t sketch_spacing(int32_t slits) {
-    return std::min(20, (BARRIER_BOTTOM - BARRIER_TOP - 10) / std::max(slits, 1));
+    return std::min(20, (BARRIER_BOTTOM - BARRIER_TOP - 10) / std::clamp(slits, 1, MAX_SLITS));
 }
 
 // The model and optics the lab values make: the sketch and the light.
@@ -83,8 +83,10 @@ void apply_lab(LabState& lab) {
     model.detector_x = LAB_DETECTOR_X;
     model.detector_distance = model.detector_x - model.barrier_x;
     model.intensity_shown = true;
-    optics_model =
-        OpticsModel{.lab = true, .lab_setting = setting, .lab_scale_mm = lab_scale_mm(lab.values)};
+    optics_model = OpticsModel{.lab = true,
+                               .lab_setting = setting,
+                               .lab_scale_mm = lab_scale_mm(lab.values),
+                               .sketch_slits = MAX_SLITS};
     lab.offsets_done = 0;
     lab.panel_saved = false;
     lab.readout_text.clear();
@@ -153,6 +155,18 @@ void draw_lab_labels(LessonState& lessons) {
         print_at_pixel(LABEL_X, GRATING_NOTE_Y,
                        fill_in(screen_text("Nur %s Spalte: Maxima breiter als im Versuch"),
                                {lab_number_text(setting.slit_count)}));
+    }
+}
+
+// More slits than the sketch shows: three dots beyond each outer opening,
+// clear of its turning arrow.
+void draw_sketch_dots() {
+    const int32_t shown = barrier_slits();
+    if (shown >= model.slit_count) return;
+    const int32_t half_span = (shown - 1) * model.slit_spacing / 2;
+    for (const int32_t away : {12, 16, 20}) {
+        for (const int32_t y : {model.axis_y - half_span - away, model.axis_y + half_span + away})
+            scene_box(model.barrier_x - 6, y, model.barrier_x - 5, y + 1, COLOUR_BROWN);
     }
 }
 
@@ -386,6 +400,7 @@ void toggle_lab_readouts(LessonState& lessons) {
 
 void lab_scene_cleared(LessonState& lessons) {
     draw_lab_labels(lessons);
+    draw_sketch_dots();
     // The panel is saved before any figure crosses it: the ruler on the
     // background, into which the wall's rows then go.
     draw_ruler(lessons.lab);

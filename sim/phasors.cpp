@@ -80,7 +80,7 @@ void draw_slit_arrows() {
     const double old_angle = wide(model.phase) - wide(model.phase_step);
     const double angle = wide(model.phase);
     const double x = wide(model.barrier_x);
-    for (int i = 1; i <= model.slit_count; ++i) {
+    for (int i = 1; i <= barrier_slits(); ++i) {
         const double y = wide(model.slit_y[i]);
         const float old_x = static_cast<float>(std::cos(old_angle) * amplitude);
         const float old_y = static_cast<float>(-amplitude * std::sin(old_angle));
@@ -93,7 +93,7 @@ void draw_slit_arrows() {
         // anywhere; each later one covers the rows its slit's arrows reach
         // (and a row beyond), the only ones cut since. A grating beyond eight
         // slits repairs it once, after them all.
-        if (model.slit_count > MAX_SLITS) continue;
+        if (barrier_slits() > MAX_SLITS) continue;
         if (i == 1) {
             draw_barrier();
         } else {
@@ -101,7 +101,7 @@ void draw_slit_arrows() {
             draw_barrier_rows(model.slit_y[i] - reach, model.slit_y[i] + reach);
         }
     }
-    if (model.slit_count > MAX_SLITS) draw_barrier();
+    if (barrier_slits() > MAX_SLITS) draw_barrier();
 }
 
 void forget_drawn_chain() {

@@ -56,15 +56,16 @@ int32_t ray_end_row(int32_t slit) {
 }
 
 void place_slits() {
-    const SlitSetting setting = setting_of(model);
-    for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i)
+    SlitSetting setting = setting_of(model);
+    setting.slit_count = barrier_slits();
+    for (int32_t i = 1; i <= setting.slit_count && i <= SLIT_CAPACITY; ++i)
         model.slit_y[i] = slit_row(setting, i);
 }
 
 void draw_barrier_rows(int32_t first, int32_t last) {
     // The pieces end a row beyond each opening.
     const int32_t gap = opening_rows() + 1;
-    const int32_t count = model.slit_count;
+    const int32_t count = barrier_slits();
     barrier_piece(BARRIER_TOP, model.slit_y[1] - gap, first, last);
     for (int i = 1; i < count; ++i)
         barrier_piece(model.slit_y[i] + gap, model.slit_y[i + 1] - gap, first, last);
@@ -76,7 +77,7 @@ void draw_barrier() {
 }
 
 void draw_rays() {
-    for (int i = 1; i <= model.slit_count; ++i) {
+    for (int i = 1; i <= barrier_slits(); ++i) {
         const uint32_t colour = i == 1 ? COLOUR_LIGHT_GREEN : COLOUR_BLUE;
         scene_line(model.barrier_x, model.slit_y[i], model.detector_x, ray_end_row(i), colour);
     }
@@ -87,7 +88,7 @@ void draw_rays() {
 void erase_rays() {
     place_slits();
     const int32_t rows = opening_rows();
-    for (int i = 1; i <= model.slit_count; ++i) {
+    for (int i = 1; i <= barrier_slits(); ++i) {
         // Cleans the opening and the first barrier row below it, which the
         // next frame's barrier restores.
         scene_box(model.barrier_x - 1, model.slit_y[i] - rows, 2, 2 * rows + 1, background(),

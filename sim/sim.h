@@ -68,8 +68,18 @@ struct OpticsModel {
     bool lab = false;
     LabSetting lab_setting = {};
     double lab_scale_mm = 0;
+    // A sketch of a grating: the barrier shows this many of the openings,
+    // with their rays and arrows, while the chain has one arrow for each of
+    // the slit_count slits (0: the barrier shows them all).
+    int32_t sketch_slits = 0;
 };
 extern OpticsModel optics_model;
+
+// The openings the barrier shows (see OpticsModel.sketch_slits).
+inline int32_t barrier_slits() {
+    const int32_t sketch = optics_model.sketch_slits;
+    return sketch > 0 && sketch < model.slit_count ? sketch : model.slit_count;
+}
 
 inline int32_t detector_y() {
     return model.axis_y - model.detector_offset;

@@ -122,6 +122,25 @@ TEST_F(LabViewTest, FringesFinerThanTheRowsShowTheirMean) {
         EXPECT_NEAR(curve_samples[y].intensity, 8.0f, 0.2f) << y;
 }
 
+// The sketch shows at most eight openings; beyond that three dots stand
+// beyond each outer one, while the chain keeps one arrow a slit.
+TEST_F(LabViewTest, ItsSketchShowsAtMostEightOpenings) {
+    for (const int32_t slits : {2, 8, 50}) {
+        open_setting(lessons,
+                     parse_setting("v1,lab=on,mm=0.5,labslits=" + std::to_string(slits)).setting);
+        frames(2);
+        int32_t openings = 0, dots = 0;
+        for (int32_t y = BARRIER_TOP + 1; y < BARRIER_BOTTOM; ++y) {
+            const int32_t x = model.barrier_x - 1;
+            openings += pixel(x, y) != COLOUR_BROWN && pixel(x, y - 1) == COLOUR_BROWN;
+            dots += pixel(model.barrier_x - 6, y) == COLOUR_BROWN;
+        }
+        EXPECT_EQ(openings, std::min(slits, 8)) << slits;
+        EXPECT_EQ(dots, slits > 8 ? 12 : 0) << slits;
+        EXPECT_EQ(model.slit_count, slits);
+    }
+}
+
 TEST_F(LabViewTest, ItsKeysTakeOverAndOthersSaySoWhileItShows) {
     const SlitModel before = model;
     press_each("q");  // outside the lab view: nothing
