@@ -108,20 +108,37 @@ template <bool SHORT>
 }
 
 // The lanes are the wall's whole cost: on a processor with four doubles to
-// a register they run in those, chosen once as the program starts (every
-// x86-64 has two to a register).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define LAB_LANE_CLONES __attribute__((target_clones("arch=haswell", "default")))
-#else
-#define LAB_LANE_CLONES
-#endif
-
-LAB_LANE_CLONES void step_short_lanes(Lanes& l, const double* departure, int32_t slits) {
-    step_lanes<true>(l, departure, slits);
+// a register (every x86-64 has two) they run in those, the processor asked
+// once.
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target("avx2,fma")]] void step_wide_lanes(Lanes& l, const double* departure, int32_t slits,
+                                                 bool short_series) {
+    if (short_series) {
+        step_lanes<true>(l, departure, slits);
+    } else {
+        step_lanes<false>(l, departure, slits);
+    }
 }
 
-LAB_LANE_CLONES void step_long_lanes(Lanes& l, const double* departure, int32_t slits) {
-    step_lanes<false>(l, departure, slits);
+bool wide_registers() {
+    static const bool wide = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return wide;
+}
+#else
+void step_wide_lanes(Lanes&, const double*, int32_t, bool) {}
+bool wide_registers() {
+    return false;
+}
+#endif
+
+void step_all_lanes(Lanes& l, const double* departure, int32_t slits, bool short_series) {
+    if (wide_registers()) {
+        step_wide_lanes(l, departure, slits, short_series);
+    } else if (short_series) {
+        step_lanes<true>(l, departure, slits);
+    } else {
+        step_lanes<false>(l, departure, slits);
+    }
 }
 
 }  // namespace
@@ -211,11 +228,7 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
         each_exactly(lab, place_mm, wavelengths_nm, count, intensities);
         return;
     }
-    if (largest_k * most <= 0.01) {
-        step_short_lanes(lanes, departure, slits);
-    } else {
-        step_long_lanes(lanes, departure, slits);
-    }
+    step_all_lanes(lanes, departure, slits, largest_k * most <= 0.01);
     for (int32_t j = 0; j < count; ++j) {
         intensities[j] = amplitude * amplitude *
                          (lanes.sum_re[j] * lanes.sum_re[j] + lanes.sum_im[j] * lanes.sum_im[j]) /
