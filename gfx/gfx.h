@@ -57,6 +57,11 @@ void gfx_show_single_step(bool stepping);
 bool gfx_describes();
 void gfx_describe(const char* text);
 
+// The set of keys the program answers to from now on, by name ("" the
+// first), for a window that offers buttons for its keys (the page); nothing
+// happens without one.
+void gfx_show_key_set(const char* name);
+
 struct SoundDriver;
 // The detector's tone (gfx/present/sound.h), through the sound device of the
 // window's kind, or through the program's own driver once it chose one

@@ -289,6 +289,14 @@ void gfx_describe(const char* text) {
     screen_unlock(*screen);
 }
 
+void gfx_show_key_set(const char* name) {
+    ScreenContext* screen = active_screen();
+    if (screen == nullptr || screen->driver->show_key_set == nullptr) return;
+    screen_lock(*screen);
+    screen->driver->show_key_set(name != nullptr ? name : "");
+    screen_unlock(*screen);
+}
+
 const std::string& gfx_window_title() {
     return g_window_title;
 }

@@ -416,6 +416,12 @@ void lab_frame_drawn(LessonState& lessons) {
     repair_panel(lessons.lab);
 }
 
+void tell_key_set(LessonState& lessons) {
+    if (lessons.lab.keys_told == lessons.lab.on) return;
+    lessons.lab.keys_told = lessons.lab.on;
+    gfx_show_key_set(lessons.lab.on ? "lab" : "");
+}
+
 void lab_after_key(LessonState& lessons) {
     if (lessons.lab.readouts) print_lab_readouts(lessons);
     repair_panel(lessons.lab);

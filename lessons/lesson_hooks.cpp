@@ -67,6 +67,7 @@ void keep_texts_over_figures(LessonState& lessons, bool frame) {
 
 void lessons_frame_drawn(void* context) {
     LessonState& lessons = lesson_state(context);
+    tell_key_set(lessons);
     put_kept_texts(lessons);
     if (lessons.lab.on) {
         // The help lines stay whole over the figures, as in the pixel view.
@@ -89,6 +90,7 @@ void lessons_frame_drawn(void* context) {
 
 void lessons_after_key(void* context) {
     LessonState& lessons = lesson_state(context);
+    tell_key_set(lessons);
     if (lessons.lab.on) {
         follow_pointer();
         lab_after_key(lessons);

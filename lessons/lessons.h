@@ -336,6 +336,7 @@ struct LabState {
     int32_t repaired_row = 0;  // the detector's, when the panel was last put back
     uint8_t panel[32 + LAB_PANEL_PITCH * LAB_PANEL_ROWS] = {};
     std::string readout_text;  // as printed, to print again only on a change
+    bool keys_told = false;    // the window was last told of the lab's keys
 };
 
 struct LessonState {

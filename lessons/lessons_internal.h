@@ -144,6 +144,9 @@ void set_lab_colours(const LessonState& lessons);
 void lab_scene_cleared(LessonState& lessons);
 void lab_frame_drawn(LessonState& lessons);
 void lab_after_key(LessonState& lessons);
+// Tells a window with buttons for the keys (the page) which set they are,
+// the lab view's or the first, when that has changed.
+void tell_key_set(LessonState& lessons);
 // The lab view's words for the page: its light, slits, wall, the detector's
 // place and the intensity there; and what they tell, for their timing.
 std::string lab_picture_description(const LessonState& lessons);

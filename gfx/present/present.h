@@ -133,6 +133,9 @@ struct WindowDriver {
     // words for screen readers) shows this description there, in UTF-8; the
     // program hands one over when what the picture says has changed.
     void (*describe)(const char* text) = nullptr;
+    // The keys the picture answers to changed: a window with buttons for
+    // them (the page) shows the set named, "" the program's first.
+    void (*show_key_set)(const char* name) = nullptr;
     int32_t (*set_position)(int32_t x, int32_t y) = nullptr;
     const int32_t* (*list_modes)(int32_t depth, int32_t* count) = nullptr;
     void (*flip)() = nullptr;

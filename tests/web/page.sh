@@ -39,6 +39,11 @@ reference 2 i intensity
 reference 8 igggggg eight
 reference 2 g three
 reference 1 "" start-fr fr C.UTF-8
+# The lab view: its labels, two laser lines, a finer ruler; in English.
+reference 3 u lab-u
+reference 4 uq lab-uq
+reference 5 uqz lab-uqz
+reference 3 u lab-u-en en C.UTF-8
 # The settings the page opens from its address (?setting=), as the snapshot
 # tool draws them (page_test.cjs has the same texts).
 settings=("v1,slits=3" "v1,slits=1,width=20,field=far,curve=on"

@@ -182,15 +182,20 @@ function watch(page, problems) {
   page.on('requestfailed', (request) => problems.push(`request failed: ${request.url()}`));
 }
 
+// The buttons shown, in the page's order: at the start, and in the lab view.
 const BUTTON_KEYS = ['g', 'k', 'a', 'i', 'm', 's', 'w', 'e', '+', '-', 'PageUp', 'PageDown',
-                     'r', 'c', 'p', 'h', 'b', 'B', 't', 'G', 'K', 'f', 'l', 'ArrowUp', 'ArrowLeft', 'ArrowDown',
-                     'ArrowRight'];
+                     'r', 'c', 'p', 'h', 'b', 'B', 't', 'u', 'G', 'K', 'f', 'l', 'ArrowUp', 'ArrowLeft',
+                     'ArrowDown', 'ArrowRight'];
+const LAB_BUTTON_KEYS = ['g', 'k', 'm', 's', 'w', 'e', '+', '-', 'PageUp', 'PageDown', 'r', 'c', 'p',
+                         'h', 'b', 'B', 'u', 'q', 'G', 'K', 'z', 'Z', 'l', 'ArrowUp', 'ArrowLeft',
+                         'ArrowDown', 'ArrowRight'];
 
-// The page's layout in a viewport: its buttons' keys and boxes, whether the
-// page is wider or taller than the viewport, the canvas's box.
+// The page's layout in a viewport: its shown buttons' keys and boxes, whether
+// the page is wider or taller than the viewport, the canvas's box.
 async function layout(page) {
   return page.evaluate(() => {
-    const buttons = [...document.querySelectorAll('[data-key]')].map((button) => {
+    const buttons = [...document.querySelectorAll('[data-key]')].filter(
+        (button) => button.getClientRects().length > 0).map((button) => {
       const r = button.getBoundingClientRect();
       return {key: button.dataset.key, w: r.width, h: r.height, left: r.left, right: r.right,
               tabIndex: button.tabIndex};
@@ -1056,6 +1061,59 @@ async function settingsInPage(browser, url) {
   await page.close();
 }
 
+// The lab view ("u") in the page, by key and by its buttons: its own set of
+// buttons while it shows, the whole page still on a laptop's screen, the
+// labels and the ruler as the snapshot tool draws them (in German and in
+// English), and the first set again after the second "u".
+const LAB = {labels: [35, 20, 240, 55], ruler: [490, 20, 40, 120]};
+async function labView(browser, url) {
+  const problems = [];
+  const page = await browser.newPage();
+  await page.setViewport({width: 1366, height: 680});
+  watch(page, problems);
+  const {same, until} = pageTools(page);
+  const open = async (query) => {
+    await page.goto(url + query);
+    await page.waitForFunction(() => Module.firstPictureAt !== undefined, {timeout: 30000});
+  };
+  async function keySet(what, set) {
+    if (await until(what, () => page.evaluate(
+        (wanted) => Module.keySet === wanted || `the key set is "${Module.keySet}"`, set))) {
+      check(what, true);
+    }
+  }
+  const shown = async () => (await layout(page)).buttons.map((b) => b.key).join(' ');
+  await open(GERMAN);
+  await page.keyboard.press('u');
+  await keySet('the key u: the program names the lab view\'s keys', 'lab');
+  check('the lab view shows its own buttons', await shown() === LAB_BUTTON_KEYS.join(' '),
+        await shown());
+  const view = await layout(page);
+  check('the lab view at 1366 x 680: the whole page on screen', !view.wider && !view.taller,
+        JSON.stringify(view));
+  const words = await page.evaluate(() => ({
+    left: document.querySelector('[data-key="ArrowLeft"]').title,
+    arrows: document.querySelector('#arrows .caption').textContent}));
+  check('the arrows\' words name the wall', words.left === 'Schirm näher' &&
+        words.arrows === 'Detektor und Schirm', JSON.stringify(words));
+  await same('u: the labels as the snapshot tool draws them', readReference('lab-u'), LAB.labels);
+  await page.click('[data-key="q"]');
+  await same('the q button: two laser lines', readReference('lab-uq'), LAB.labels);
+  await page.click('[data-key="z"]');
+  await same('the z button: a finer ruler', readReference('lab-uqz'), LAB.ruler);
+  await page.click('[data-key="Z"]');
+  await same('the Z button: the ruler as before', readReference('lab-uq'), LAB.ruler);
+  await page.click('[data-key="u"]');
+  await keySet('the u button: the program names its first keys again', '');
+  check('the first buttons again', await shown() === BUTTON_KEYS.join(' '), await shown());
+  await same('the u button: the pixel view\'s labels', readReference('start'), STATIC.spacing);
+  await open('?lang=en');
+  await page.keyboard.press('u');
+  await same('the lab view\'s labels in English', readReference('lab-u-en'), LAB.labels);
+  check('lab view: the console shows no error', problems.length === 0, problems.join('; '));
+  await page.close();
+}
+
 async function main() {
   const server = await serve(path.resolve(site));
   const url = `http://127.0.0.1:${server.address().port}/`;
@@ -1194,6 +1252,7 @@ async function main() {
     await languages(browser, url, server);
     await screenReaders(browser, url);
     await settingsInPage(browser, url);
+    await labView(browser, url);
   } finally {
     await browser.close();
     fs.rmSync(profile, {recursive: true, force: true});

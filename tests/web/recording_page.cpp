@@ -60,3 +60,7 @@ void page_single_step(bool stepping) {
 void page_describe(const char* text) {
     recording_page().descriptions.emplace_back(text);
 }
+
+void page_show_keys(const char* name) {
+    recording_page().key_sets.emplace_back(name);
+}

@@ -24,6 +24,8 @@ struct RecordingPage {
     bool single_step = false;
     // The descriptions the live region was given, in order.
     std::vector<std::string> descriptions;
+    // The key sets the page was told of, in order.
+    std::vector<std::string> key_sets;
 };
 
 RecordingPage& recording_page();

@@ -187,10 +187,16 @@ TEST_F(WebDriver, SingleStepsReachThePageAsSuchNotThroughTheTitle) {
     gfx_describe("2 Spalte im Abstand 20 Pix, \xC3\xBC");
     EXPECT_EQ(recording_page().descriptions,
               std::vector<std::string>{"2 Spalte im Abstand 20 Pix, \xC3\xBC"});
+    // So do the key sets, a missing name as the first set's.
+    gfx_show_key_set("lab");
+    gfx_show_key_set(nullptr);
+    EXPECT_EQ(recording_page().key_sets, (std::vector<std::string>{"lab", ""}));
     screen.driver = own;
     EXPECT_FALSE(gfx_describes());
     gfx_describe("nothing");
+    gfx_show_key_set("lab");
     EXPECT_EQ(recording_page().descriptions.size(), 1u);
+    EXPECT_EQ(recording_page().key_sets.size(), 2u);
 }
 
 }  // namespace

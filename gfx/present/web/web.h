@@ -92,3 +92,7 @@ void page_single_step(bool stepping);
 // What the picture shows, in words (UTF-8): the page's live region for
 // screen readers says it.
 void page_describe(const char* text);
+
+// The program's keys are now the set named ("" the first): the page shows
+// that set's buttons.
+void page_show_keys(const char* name);

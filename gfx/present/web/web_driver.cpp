@@ -107,5 +107,6 @@ const WindowDriver web_driver = {
     // title tells, single steps, the page's status line says.
     .show_single_step = page_single_step,
     .describe = page_describe,
+    .show_key_set = page_show_keys,
     .poll = web_poll,
 };

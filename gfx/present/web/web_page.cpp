@@ -131,6 +131,16 @@ EM_JS(void, page_show_description, (const char* text), {
     if (region) region.textContent = words;
 });
 
+// The page shows the buttons of the set of keys the program answers to: the
+// root element's data-keys names it, and the page's style and script do the
+// rest (Module.onKeySet, where the page has one).
+EM_JS(void, page_show_key_set, (const char* name), {
+    var set = UTF8ToString(name);
+    Module["keySet"] = set;
+    document.documentElement.dataset.keys = set;
+    if (Module["onKeySet"]) Module["onKeySet"](set);
+});
+
 // The tone through Web Audio: a sine and its gain, the gain gliding in a
 // straight line to each frame's value across the frame period; a tick is a
 // short sine of its own, fading out. The context comes from the page's key
@@ -244,4 +254,8 @@ void page_single_step(bool stepping) {
 
 void page_describe(const char* text) {
     page_show_description(text);
+}
+
+void page_show_keys(const char* name) {
+    page_show_key_set(name);
 }
