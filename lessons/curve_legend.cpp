@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
+#include "lessons/lab_values.h"
 #include "lessons/lessons.h"
 #include "lessons/lessons_internal.h"
 #include "runtime/runtime.h"
@@ -41,9 +43,33 @@ int32_t label_width(const std::string& text) {
     return static_cast<int32_t>(text.size()) * GLYPH_WIDTH;
 }
 
+// A lab view's curve in its units: "2 Spalte Abstand 0.20 mm 532 nm 1 m",
+// a grating's lines per millimetre ("Gitter 600/mm"), a width other than 0.
+std::string lab_curve_label(const LabValues& values) {
+    const LabSetting setting = lab_setting_of(values);
+    std::string text = std::to_string(setting.slit_count) + " ";
+    text += setting.slit_count == 1 ? screen_text("Spalt") : screen_text("Spalte");
+    if (lab_grating(values)) {
+        // TRANSLATORS: the legend's word before a grating's lines per mm.
+        text += named(N_("Gitter"), lab_spacing_text(values) + "/mm");
+    } else if (setting.slit_count > 1) {
+        text += named(N_("Abstand"), lab_spacing_text(values) + " mm");
+    }
+    if (setting.width_mm > 0) {
+        char width[16];
+        std::snprintf(width, sizeof width, "%.2f mm", setting.width_mm);
+        text += named(N_("Breite"), width);
+    }
+    text += " " + lab_number_text(setting.wavelength_nm) + " nm";
+    text += " " + lab_number_text(setting.wall_m) + " m";
+    text.resize(std::min<size_t>(text.size(), MAX_LABEL_CHARS));
+    return text;
+}
+
 }  // namespace
 
 std::string kept_curve_label(const CurveSetting& setting) {
+    if (setting.lab) return lab_curve_label(setting.lab_values);
     std::string text = text_of(int_to_text(setting.slit_count));
     text += " ";
     // TRANSLATORS: the legend's "1 Spalt" and "2 Spalte": one slit, slits.

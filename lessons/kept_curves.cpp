@@ -12,7 +12,8 @@
 
 namespace {
 
-CurveSetting setting_now() {
+CurveSetting setting_now(const LessonState& lessons) {
+    if (lessons.lab.on) return CurveSetting{.lab = true, .lab_values = lessons.lab.values};
     return CurveSetting{model.slit_count, model.slit_spacing,      model.wavelength,
                         model.detector_x, optics_model.slit_width, optics_model.far_field};
 }
@@ -94,7 +95,7 @@ void toggle_kept_curves(LessonState& lessons) {
     if (lessons.curves_kept) {
         // The samples drawn so far belong to the setting in force.
         std::copy(std::begin(curve_samples), std::end(curve_samples), std::begin(k.current));
-        k.current_setting = setting_now();
+        k.current_setting = setting_now(lessons);
         k.longest = longest_of(k.current);
         // Hidden with the intensity, the legend waits for it too.
         lessons.legend.box = PixelBox{};
@@ -134,7 +135,7 @@ void keep_curve_sample(LessonState& lessons, int32_t y) {
     if (!lessons.curves_kept || y < 0 || y >= CURVE_ROWS) return;
     KeptCurves& k = lessons.kept;
     k.current[y] = curve_samples[y];
-    k.current_setting = setting_now();
+    k.current_setting = setting_now(lessons);
     k.longest = std::max(k.longest, curve_samples[y].length);
     if (k.count > 0) draw_curve_row(lessons, y);
 }
@@ -144,7 +145,7 @@ void redraw_kept_curves(LessonState& lessons) {
     lessons.legend.box = PixelBox{};
     // Hidden with the intensity: the samples wait for it unchanged.
     if (!lessons.curves_kept || !model.intensity_shown) return;
-    const CurveSetting now = setting_now();
+    const CurveSetting now = setting_now(lessons);
     if (!(lessons.kept.current_setting == now)) {
         file_current_curve(lessons);
         take_back_curve(lessons, now);

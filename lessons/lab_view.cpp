@@ -345,6 +345,27 @@ bool lab_view_on(const LessonState& lessons) {
     return lessons.lab.on;
 }
 
+// The kept curves of the view that shows are the lesson state's; the
+// others wait (see ParkedCurves). Before a redraw, which draws them.
+void place_kept_curves(LessonState& lessons) {
+    LabState& lab = lessons.lab;
+    CurveOwner wanted = CurveOwner::pixel;
+    if (lab.on) wanted = lab.values.lines == LabLines::white ? CurveOwner::none : CurveOwner::lab;
+    if (wanted == lab.curve_owner) return;
+    ParkedCurves* const places[] = {&lab.pixel_curves, &lab.lab_curves, nullptr};
+    if (ParkedCurves* parked = places[static_cast<int32_t>(lab.curve_owner)]) {
+        parked->kept = lessons.curves_kept;
+        parked->curves = lessons.kept;
+    }
+    lessons.curves_kept = false;
+    lessons.kept = KeptCurves{};
+    if (const ParkedCurves* back = places[static_cast<int32_t>(wanted)]) {
+        lessons.curves_kept = back->kept;
+        lessons.kept = back->curves;
+    }
+    lab.curve_owner = wanted;
+}
+
 void toggle_lab_view(LessonState& lessons) {
     LabState& lab = lessons.lab;
     if (!lab.on) {
@@ -359,6 +380,7 @@ void toggle_lab_view(LessonState& lessons) {
         lessons.readouts.shown = false;
         model.detector_offset = lab.detector_offset;
         apply_lab(lab);
+        place_kept_curves(lessons);
         load_lesson_palette(lessons);
         redraw_scene();
         return;
@@ -371,6 +393,7 @@ void toggle_lab_view(LessonState& lessons) {
     optics_model = lab.pixel.optics;
     lessons.wave.view = lab.pixel.wave_view;
     lessons.readouts.shown = lab.readouts;
+    place_kept_curves(lessons);
     load_lesson_palette(lessons);
     redraw_scene();
     for (int32_t y = 0; y < CURVE_ROWS; ++y) {
@@ -384,6 +407,7 @@ void set_lab_colours(const LessonState& lessons) {
 
 void lab_changed(LessonState& lessons) {
     apply_lab(lessons.lab);
+    place_kept_curves(lessons);
     load_lesson_palette(lessons);
     redraw_scene();
 }
@@ -435,11 +459,19 @@ void lab_key(LessonState& lessons, LabKey key) {
             step_lab_lines(values);
             break;
         case LabKey::finer:
-            step = step_lab_value(values, LabList::scale, -1);
-            break;
         case LabKey::coarser:
-            step = step_lab_value(values, LabList::scale, +1);
+            step = step_lab_value(values, LabList::scale, key == LabKey::finer ? -1 : +1);
+            // The kept curves' rows stood for other millimetres: they start
+            // afresh.
+            if (step == LabStep::moved && lessons.curves_kept) lessons.kept = KeptCurves{};
             break;
+        case LabKey::keep_curves:
+            if (values.lines == LabLines::white) {
+                show_foot_line(lessons, std::string(screen_text("Kurven ruhen bei Weißlicht")));
+            } else {
+                toggle_kept_curves(lessons);
+            }
+            return;
         case LabKey::longer:
             step = step_lab_value(values, LabList::wavelength, +1);
             break;

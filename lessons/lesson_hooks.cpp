@@ -23,6 +23,7 @@ void lessons_scene_cleared(void* context) {
     extra_keys_scene_cleared(lessons);
     if (lessons.lab.on) {
         lab_scene_cleared(lessons);
+        redraw_kept_curves(lessons);
         foot_line_scene_cleared(lessons);
         return;
     }
@@ -34,9 +35,7 @@ void lessons_scene_cleared(void* context) {
 }
 
 void lessons_sample_drawn(void* context, int32_t y) {
-    LessonState& lessons = lesson_state(context);
-    if (lessons.lab.on) return;
-    keep_curve_sample(lessons, y);
+    keep_curve_sample(lesson_state(context), y);
 }
 
 void lessons_frame_begun(void* context) {
@@ -70,10 +69,9 @@ void lessons_frame_drawn(void* context) {
     tell_key_set(lessons);
     put_kept_texts(lessons);
     if (lessons.lab.on) {
-        // The help lines stay whole over the figures, as in the pixel view.
-        const FigureReach now = figure_reach_now();
-        keep_extra_keys_help(lessons, now, false);
-        lessons.drawn_reach = now;
+        // The legend and the help lines stay whole over the figures, as in
+        // the pixel view.
+        keep_texts_over_figures(lessons, true);
         lab_frame_drawn(lessons);
         foot_line_frame_drawn(lessons);
         tone_frame_drawn(lessons);

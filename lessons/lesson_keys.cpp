@@ -32,7 +32,7 @@ void on_lab(void* context) {
     if (lab_view_on(lessons)) lab_key(lessons, key);
 }
 // The keys that do nothing in the lab view, by their labels.
-constexpr std::string_view IDLE_IN_LAB[] = {"i", "t", "f", "a", "7", "1", "c"};
+constexpr std::string_view IDLE_IN_LAB[] = {"i", "t", "f", "a", "7", "1"};
 template <size_t index>
 void idle_in_lab(void* context) {
     lab_key_idle(lesson_state(context), IDLE_IN_LAB[index]);
@@ -263,7 +263,7 @@ constexpr KeyCommand KEYS[] = {
     idle_claim<3>(),
     idle_claim<4>(),
     idle_claim<5>(),
-    idle_claim<6>(),
+    lab_claim<LabKey::keep_curves>("c"),
     {.key = "h",
      .handle = on_lessons<toggle_extra_keys_help>,
      .extension = true,

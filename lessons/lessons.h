@@ -131,6 +131,9 @@ struct CurveSetting {
     int32_t detector_x = 0;
     int32_t slit_width = 0;
     bool far_field = false;
+    // A curve of the lab view: its values say it all.
+    bool lab = false;
+    LabValues lab_values = {};
     bool operator==(const CurveSetting&) const = default;
 };
 
@@ -322,6 +325,16 @@ struct LabPixelView {
     WaveView wave_view = WaveView::OFF;
     CurveSample curve[CURVE_ROWS];
 };
+// Kept curves belong to a view: the pixel view's and the lab view's each
+// have their own, and white light (whose wall takes the curves' colours)
+// parks the lab view's until a line shines again. The active ones are the
+// lesson state's; these wait.
+struct ParkedCurves {
+    bool kept = false;
+    KeptCurves curves;
+};
+enum class CurveOwner : int32_t { pixel, lab, none };
+
 struct LabState {
     bool on = false;
     LabValues values;
@@ -337,6 +350,9 @@ struct LabState {
     uint8_t panel[32 + LAB_PANEL_PITCH * LAB_PANEL_ROWS] = {};
     std::string readout_text;  // as printed, to print again only on a change
     bool keys_told = false;    // the window was last told of the lab's keys
+    CurveOwner curve_owner = CurveOwner::pixel;
+    ParkedCurves pixel_curves;
+    ParkedCurves lab_curves;
 };
 
 struct LessonState {

@@ -118,6 +118,7 @@ void description_frame_drawn(LessonState& lessons);
 // lab_view.cpp: the lab view ("u") and its keys.
 enum class LabKey : int32_t {
     lines,
+    keep_curves,
     finer,
     coarser,
     longer,

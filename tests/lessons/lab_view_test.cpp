@@ -22,6 +22,7 @@
 namespace {
 
 constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
+constexpr int32_t DOWN = 0x50 << 8 | 0xFF;
 constexpr int32_t WALL_X = 556;     // a column of the wall strip
 constexpr int32_t CURVE_TIP = 576;  // a sample of 64 reaches this column
 
@@ -167,6 +168,46 @@ TEST_F(LabViewTest, ItsKeysTakeOverAndOthersSaySoWhileItShows) {
                         "[u] -> Laborbild aus, [q] -> Linien / Wei\xE1licht"));
     EXPECT_TRUE(
         text_at(30, MENU_TOP - LINE_STEP, "[Pfeiltasten] -> Detektor, Schirm n\x84her / weiter"));
+}
+
+// "c" keeps the lab view's curves, named in its units, apart from the pixel
+// view's; white light, whose wall takes their colours, parks them.
+TEST_F(LabViewTest, KeepsItsOwnCurvesAndParksThemInWhiteLight) {
+    press_each("ic");  // the pixel view keeps a curve of three rows
+    for (int32_t i = 0; i < 3; ++i) {
+        frames(1);
+        press_each(DOWN);
+    }
+    press_each("g");
+    press_each("uc");
+    frames(20);
+    press_each("+");
+    ASSERT_TRUE(lessons.curves_kept);
+    ASSERT_EQ(lessons.kept.count, 1);
+    EXPECT_EQ(kept_curve_label(lessons.kept.curves[0].setting),
+              "2 Spalte Abstand 0.20 mm 532 nm 1 m");
+    press_each("qqq");  // white light
+    EXPECT_FALSE(lessons.curves_kept);
+    press_each("c");
+    EXPECT_EQ(lessons.foot.text, "Kurven ruhen bei Wei\xE1licht");
+    EXPECT_FALSE(lessons.curves_kept);
+    press_each("q");  // one line again: the curves come back
+    EXPECT_TRUE(lessons.curves_kept);
+    EXPECT_EQ(lessons.kept.count, 1);
+    press_each("u");  // the pixel view's own
+    EXPECT_TRUE(lessons.curves_kept);
+    EXPECT_EQ(lessons.kept.count, 1);
+    EXPECT_FALSE(lessons.kept.current_setting.lab);
+    // A grating's and a width's words.
+    LabValues grating;
+    grating.spacing = 0;
+    grating.slit_count = 15;  // 50 slits
+    LabValues wide;
+    wide.width = 2;  // 0.05 mm
+    EXPECT_EQ(kept_curve_label(CurveSetting{.lab = true, .lab_values = grating}),
+              "50 Spalte Gitter 600/mm 532 nm 1 m");
+    EXPECT_EQ(kept_curve_label(CurveSetting{.lab = true, .lab_values = wide}),
+              "2 Spalte Abstand 0.20 mm Breite 0.05 mm 532 nm 1 m");
 }
 
 // After any sequence of up to four of "u", "p", "f" and "c", the palette is

@@ -181,7 +181,7 @@ TEST_F(LanguageTest, EveryTranslatedTextFitsTheRoomOfItsGermanLine) {
                 room = LEFT_COLUMN_ROOM;
             } else if (german == "Spalt" || german == "Spalte" || german == "Pix" ||
                        german == "fern" || german == "Breite" || german == "Abstand" ||
-                       german == "Wellenlänge") {
+                       german == "Wellenlänge" || german == "Gitter") {
                 room = LEGEND_ROOM;  // and the legend whole below
             } else if (german == "Wellen zu fein: Intensität" ||
                        german == "Berg: gelb, Tal: blau" || german == "hell: gelb, dunkel: blau") {
@@ -191,7 +191,8 @@ TEST_F(LanguageTest, EveryTranslatedTextFitsTheRoomOfItsGermanLine) {
             } else if (german.starts_with("Kein Ton: ") || german.starts_with("Versuch ") ||
                        german == "Einstellung %s von %s" ||
                        german.find("Laborbild") != std::string::npos ||
-                       german == "Gitter: keine Spaltbreite") {
+                       german == "Gitter: keine Spaltbreite" ||
+                       german == "Kurven ruhen bei Weißlicht") {
                 // The foot line, between the menu's hint and the credit.
                 room = FOOT_LINE_GLYPHS;
             } else if (german == "Einzelschritt") {
