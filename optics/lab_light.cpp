@@ -44,8 +44,16 @@ double slit_height_mm(const LabSetting& lab, int32_t slit) {
 }
 
 // The mean of e^{-i k (r(u) - r(0))} over the opening around u0, by the
-// program's one segment rule; a point slit's is its own term.
-void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re, double& im) {
+// program's one segment rule; a point slit's is its own term. With parts,
+// the opening is cut into that many equal parts and each part's share of
+// the mean is given too: the chords of the slit's arc, which add up to it.
+struct OpeningParts {
+    int32_t count = 1;
+    double* re = nullptr;
+    double* im = nullptr;
+};
+void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re, double& im,
+                  OpeningParts parts = {}) {
     const double k = wave_number_per_mm(lab);
     if (lab.width_mm <= 0.0) {
         const double angle = std::remainder(k * path_beyond_middle(wall, u0), TWO_PI);
@@ -58,11 +66,15 @@ void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re
         std::hypot(wall.distance, std::max(0.0, std::abs(wall.place - u0) - half));
     const double most =
         longest_segment(near_field_bending(k, wall.distance, nearest), PHASE_TOLERANCE);
-    const auto segments = static_cast<int32_t>(
+    const auto needed = static_cast<int32_t>(
         std::clamp(std::ceil(lab.width_mm / most), 1.0, static_cast<double>(MOST_SEGMENTS)));
+    // A whole number of segments to each part.
+    const int32_t per_part = (needed + parts.count - 1) / parts.count;
+    const int32_t segments = per_part * parts.count;
     const double h = lab.width_mm / segments;
     re = 0.0;
     im = 0.0;
+    double part_re = 0.0, part_im = 0.0;
     for (int32_t j = 0; j < segments; ++j) {
         const double start = u0 - half + j * h;
         const double path_start = path_beyond_middle(wall, start);
@@ -72,7 +84,29 @@ void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re
         const double angle = std::remainder(k * path_middle, TWO_PI);
         re += weight * std::cos(angle);
         im -= weight * std::sin(angle);
+        part_re += weight * std::cos(angle);
+        part_im -= weight * std::sin(angle);
+        if (parts.re != nullptr && (j + 1) % per_part == 0) {
+            parts.re[j / per_part] = part_re;
+            parts.im[j / per_part] = part_im;
+            part_re = 0.0;
+            part_im = 0.0;
+        }
     }
+}
+
+// How far an opening's arc turns: k times how much the paths across it vary.
+double opening_turn(const LabSetting& lab, const Wall& wall, double u0) {
+    const double half = lab.width_mm / 2.0;
+    const double top = path_beyond_middle(wall, u0 - half);
+    const double bottom = path_beyond_middle(wall, u0 + half);
+    double variation = std::abs(top - bottom);
+    // Nearest within the opening: the paths fall, then rise again.
+    if (std::abs(wall.place - u0) < half) {
+        const double nearest = path_beyond_middle(wall, wall.place);
+        variation = (top - nearest) + (bottom - nearest);
+    }
+    return wave_number_per_mm(lab) * variation;
 }
 
 // Up to 32 wavelengths side by side: each one's wave number, where the sum
@@ -275,14 +309,34 @@ PhasorSet lab_phasor_set(const SlitSetting& setting, float phase, double detecto
     const LabLight light = lab_light(setting.lab_setting, place, phase);
     PhasorSet set;
     slit_path_lengths(setting, set.path_length);  // the sketch's
-    const int32_t count = std::clamp(setting.lab_setting.slit_count, 0, SLIT_CAPACITY);
+    const LabSetting& lab = setting.lab_setting;
+    const int32_t count = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
     for (int32_t i = 1; i <= count; ++i) {
         set.phasor_x[i] = static_cast<float>(light.phasor_x[i]);
         set.phasor_y[i] = static_cast<float>(light.phasor_y[i]);
-        if (chords != nullptr) {
+        if (chords == nullptr) continue;
+        if (lab.width_mm <= 0.0) {
             chords->count[i] = 1;
             chords->dx[i][0] = set.phasor_x[i];
             chords->dy[i][0] = set.phasor_y[i];
+            continue;
+        }
+        // A wide opening's arc: its parts' shares, turned to the phase
+        // as the phasor is, y down.
+        const Wall wall = wall_of(lab, place);
+        const double amplitude = TOTAL_AMPLITUDE / count;
+        const double u0 = slit_height_mm(lab, i);
+        double part_re[MAX_SLIT_CHORDS], part_im[MAX_SLIT_CHORDS];
+        const int32_t parts =
+            arc_chord_count(opening_turn(lab, wall, u0), amplitude, MAX_SLIT_CHORDS);
+        double re = 0.0, im = 0.0;
+        opening_mean(lab, wall, u0, re, im, OpeningParts{parts, part_re, part_im});
+        const double turn = std::remainder(static_cast<double>(phase), TWO_PI);
+        const double c = std::cos(turn), s = std::sin(turn);
+        chords->count[i] = parts;
+        for (int32_t j = 0; j < parts; ++j) {
+            chords->dx[i][j] = static_cast<float>(amplitude * (c * part_re[j] - s * part_im[j]));
+            chords->dy[i][j] = static_cast<float>(-amplitude * (s * part_re[j] + c * part_im[j]));
         }
     }
     if (chords != nullptr) {

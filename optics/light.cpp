@@ -28,10 +28,6 @@
 namespace {
 
 constexpr int32_t MAX_SEGMENTS = 1024;
-// Sixteen chords to a full turn of the arc draw it as a round curve.
-constexpr double TURN_PER_CHORD = std::numbers::pi / 8.0;
-// The arc of a slit brighter than this is drawn in eight chords at least.
-constexpr double AMPLITUDE_FOR_EIGHT_CHORDS = 8.0;
 
 double wide(float value) {
     return static_cast<double>(value);
@@ -147,23 +143,12 @@ double arc_turn(const Geometry& geometry, double top, double width) {
     return k * std::abs(r_top - r_bottom);
 }
 
-int32_t parts_for(double turn, double amplitude) {
-    double parts = MAX_SLIT_CHORDS;
-    const double by_turn = std::ceil(turn / TURN_PER_CHORD);
-    // No chord shorter than a pixel's worth of amplitude.
-    const double by_length = std::floor(amplitude);
-    if (by_turn < parts) parts = by_turn;
-    if (by_length < parts) parts = by_length;
-    if (amplitude > AMPLITUDE_FOR_EIGHT_CHORDS && parts < 8) parts = 8;
-    return parts >= 1 ? static_cast<int32_t>(parts) : 1;
-}
-
 OpeningPlan plan_of(const SlitSetting& setting, const Geometry& geometry, int32_t slit) {
     OpeningPlan plan;
     plan.width = wide(setting.slit_width);
     plan.top = wide(slit_row(setting, slit)) - plan.width / 2.0;
-    plan.parts =
-        parts_for(arc_turn(geometry, plan.top, plan.width), std::abs(wide(setting.slit_amplitude)));
+    plan.parts = arc_chord_count(arc_turn(geometry, plan.top, plan.width),
+                                 std::abs(wide(setting.slit_amplitude)), MAX_SLIT_CHORDS);
     plan.segments = segments_for(geometry, plan.top, plan.width);
     return plan;
 }

@@ -55,7 +55,8 @@ struct SlitSetting {
     bool far_field = false;
     // The lab view: the light is lab_setting's, at the place on its wall a
     // row stands for (lab_scale_mm a row above the axis); the openings above
-    // are its sketch, one phasor (no arc) a slit.
+    // are its sketch. A wide opening's arc is cut into chords as the pixel
+    // view's are.
     bool lab = false;
     LabSetting lab_setting = {};
     double lab_scale_mm = 0;

@@ -18,6 +18,8 @@
 //   const double most = longest_segment(near_field_bending(k, d, r_min), PHASE_TOLERANCE);
 
 #include <cmath>
+#include <cstdint>
+#include <numbers>
 
 // Radians a segment may depart from its line where one sample shows the
 // light (the chain, and the picture where it agrees with the chain).
@@ -44,4 +46,18 @@ inline double near_field_bending(double wave_number, double distance, double r_m
 // the phase bends by bending.
 inline double longest_segment(double bending, double tolerance) {
     return 2.0 * std::sqrt(tolerance / bending);
+}
+
+// How many chords draw a slit's arc that turns by `turn` radians, at most
+// `most`: sixteen to a full turn draw it as a round curve, none shorter
+// than a pixel's worth of the slit's amplitude, and an arc brighter than 8
+// in eight at least.
+inline int32_t arc_chord_count(double turn, double amplitude, int32_t most) {
+    double parts = most;
+    const double by_turn = std::ceil(turn / (std::numbers::pi / 8.0));
+    const double by_length = std::floor(amplitude);
+    if (by_turn < parts) parts = by_turn;
+    if (by_length < parts) parts = by_length;
+    if (amplitude > 8.0 && parts < 8) parts = 8;
+    return parts >= 1 ? static_cast<int32_t>(parts) : 1;
 }

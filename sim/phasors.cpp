@@ -127,8 +127,8 @@ void erase_chain() {
 
 void compute_phasors() {
     // Point slits draw their chain from the phasors alone.
-    const PhasorSet light = light_of(setting_of(model), model.phase,
-                                     optics_model.slit_width > 0 ? &frame_chords : nullptr);
+    const PhasorSet light =
+        light_of(setting_of(model), model.phase, chain_of_arcs() ? &frame_chords : nullptr);
     // Only the slits there are: the chain's erase retraces the rows beyond
     // them as an earlier setting left them.
     for (int32_t i = 1; i <= model.slit_count && i <= SLIT_CAPACITY; ++i) {
@@ -148,7 +148,7 @@ void draw_resultant() {
 }
 
 void draw_chain() {
-    if (optics_model.slit_width > 0) {
+    if (chain_of_arcs()) {
         drawn_arcs.start_x = static_cast<float>(model.detector_x);
         drawn_arcs.start_y = static_cast<float>(detector_y());
         trace_arcs(false);

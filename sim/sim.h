@@ -75,6 +75,13 @@ struct OpticsModel {
 };
 extern OpticsModel optics_model;
 
+// The chain draws each slit as its arc: wide openings, in the pixel view or
+// in the lab view's light.
+inline bool chain_of_arcs() {
+    return optics_model.slit_width > 0 ||
+           (optics_model.lab && optics_model.lab_setting.width_mm > 0);
+}
+
 // The openings the barrier shows (see OpticsModel.sketch_slits).
 inline int32_t barrier_slits() {
     const int32_t sketch = optics_model.sketch_slits;

@@ -210,6 +210,40 @@ TEST_F(LabViewTest, KeepsItsOwnCurvesAndParksThemInWhiteLight) {
               "2 Spalte Abstand 0.20 mm Breite 0.05 mm 532 nm 1 m");
 }
 
+// Every end of every list, in every combination the keys reach (a width
+// only without a grating), with each kind of light and the detector at its
+// ends: the light on the curve stays a number between 0 and 64, and the
+// labels stand.
+TEST_F(LabViewTest, EveryListEndInEveryCombinationStaysInItsBounds) {
+    const char* lights[] = {"one", "two", "three", "white"};
+    for (int32_t ends = 0; ends < 64; ++ends) {
+        const auto at = [ends](int32_t bit, const char* low, const char* high) {
+            return std::string(ends >> bit & 1 ? high : low);
+        };
+        const std::string spacing = at(1, "grating=600", "mm=0.50");
+        if (spacing == "grating=600" && (ends & 4) != 0) continue;  // no width
+        for (int32_t l = 0; l < 4; ++l) {
+            const std::string text =
+                "v1,lab=on," + at(0, "nm=405", "nm=650") + "," + spacing +
+                ",slitmm=" + at(2, "0", "0.1") + ",labslits=" + at(3, "1", "50") +
+                ",wall=" + at(4, "0.5", "5") + ",scale=" + at(5, "0.01", "10") +
+                ",light=" + lights[l] + ",labdetector=" + (l % 2 == 0 ? "-231" : "248");
+            const ParsedSetting parsed = parse_setting(text);
+            ASSERT_TRUE(parsed.error.empty()) << text << ": " << parsed.error;
+            open_setting(lessons, parsed.setting);
+            frames(3);
+            for (const CurveSample& s : curve_samples) {
+                if (!s.taken) continue;
+                ASSERT_TRUE(s.intensity >= 0.0f && s.intensity <= 64.01f) << text;
+            }
+            ASSERT_TRUE(text_at(35, 445,
+                                "Skizze nicht ma\xE1st\x84"
+                                "blich"))
+                << text;
+        }
+    }
+}
+
 // After any sequence of up to four of "u", "p", "f" and "c", the palette is
 // the one the states it left give when set from the start.
 TEST_F(LabViewTest, LeavesNothingStaleInThePalette) {

@@ -4,6 +4,7 @@
 #include <complex>
 
 #include "optics/lab_light.h"
+#include "optics/optics.h"
 
 // The light of a lab setting against textbook facts and an independent
 // integral: every source of every opening summed at its own distance in
@@ -151,3 +152,34 @@ TEST(LabLight, ManyWavelengthsAtOnceAgreeWithOneAtATime) {
 }
 
 }  // namespace
+
+// A wide slit's arc in the chain: its chords add up to the slit's phasor
+// (within the segment rule's 0.002 rad of its amplitude) and turn, from the
+// first to the last, by k b sin(theta) of the slit's own angle (all but one
+// chord's share of it).
+TEST(LabLight, AWideSlitsChordsTraceItsArc) {
+    SlitSetting setting;
+    setting.lab = true;
+    setting.lab_setting = LabSetting{.slit_count = 2, .width_mm = 0.1};
+    setting.lab_scale_mm = 0.1;
+    setting.axis_y = 240;
+    setting.detector_offset = 27;  // 2.7 mm above the axis
+    ArcChords chords;
+    const PhasorSet set = light_of(setting, 0.4f, &chords);
+    const double k = 2.0 * std::acos(-1.0) / 532e-6;
+    for (int32_t i = 1; i <= 2; ++i) {
+        const int32_t n = chords.count[i];
+        ASSERT_GE(n, 8) << i;  // an amplitude of 40: eight chords at least
+        std::complex<double> sum = 0;
+        for (int32_t j = 0; j < n; ++j)
+            sum += std::complex<double>(chords.dx[i][j], chords.dy[i][j]);
+        EXPECT_NEAR(sum.real(), set.phasor_x[i], 40 * 0.002) << i;
+        EXPECT_NEAR(sum.imag(), set.phasor_y[i], 40 * 0.002) << i;
+        const double across = 2.7 - (i == 1 ? -0.1 : 0.1);  // the wall's place less the slit's
+        const double turn = k * 0.1 * across / std::hypot(1000.0, across);
+        const std::complex<double> first(chords.dx[i][0], chords.dy[i][0]);
+        const std::complex<double> last(chords.dx[i][n - 1], chords.dy[i][n - 1]);
+        EXPECT_NEAR(std::abs(std::arg(last / first)), turn * (n - 1) / n, 2e-3) << i;
+    }
+    EXPECT_EQ(chords.count[3], 0);
+}
