@@ -2,8 +2,9 @@
 // slits of a grating of 600 lines per mm, 2 mm a row) on a headless screen,
 // so that an instruction counter such as callgrind can divide what they
 // cost by their number. Says after how many frames the wall was complete.
+// Another setting's wall, given as its text, in its place.
 //
-//   lab_frame_count [frames]   (default 20)
+//   lab_frame_count [frames] [setting]   (default 20, the wall above)
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "lessons/lessons.h"
+#include "lessons/setting_text.h"
 #include "sim/sim.h"
 
 namespace {
@@ -30,18 +32,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lab_frame_count: no screen, or a negative number of frames\n");
         return 1;
     }
-    const LessonState& lessons = *assemble_program();
+    LessonState& lessons = *assemble_program();
     simulation_start();
-    constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
-    press('u');
-    for (int32_t i = 0; i < 5; ++i)
-        press(PAGE_DOWN);
-    for (int32_t i = 0; i < 14; ++i)
-        press('G');
-    for (int32_t i = 0; i < 3; ++i)
-        press('q');
-    for (int32_t i = 0; i < 4; ++i)
-        press('Z');
+    if (argc > 2) {
+        const ParsedSetting read = parse_setting(argv[2]);
+        if (!read.error.empty()) {
+            std::fprintf(stderr, "lab_frame_count: %s\n", read.error.c_str());
+            return 1;
+        }
+        open_setting(lessons, read.setting);
+    } else {
+        constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
+        press('u');
+        for (int32_t i = 0; i < 5; ++i)
+            press(PAGE_DOWN);
+        for (int32_t i = 0; i < 14; ++i)
+            press('G');
+        for (int32_t i = 0; i < 3; ++i)
+            press('q');
+        for (int32_t i = 0; i < 4; ++i)
+            press('Z');
+    }
     long complete = -1;
     for (long i = 0; i < frames; ++i) {
         run_frame();

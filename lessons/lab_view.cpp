@@ -238,9 +238,11 @@ void fill_wall(LessonState& lessons) {
     const LabSetting setting = lab_setting_of(lab.values);
     const bool fine_anywhere =
         lab_fringe_period_mm(setting, 0.0) < FINEST_FRINGES * lab_scale_mm(lab.values);
-    const int32_t count =
-        std::max(1, FRAME_WORK / ((fine_anywhere ? MEAN_SAMPLES : 1) *
-                                  row_work(setting, lab_wavelengths(lab.values).count)));
+    // Fine fringes of one slit take the mean of several places; of several,
+    // their period's mean costs no more than one place.
+    const int32_t samples_anywhere = fine_anywhere && setting.slit_count == 1 ? MEAN_SAMPLES : 1;
+    const int32_t count = std::max(
+        1, FRAME_WORK / (samples_anywhere * row_work(setting, lab_wavelengths(lab.values).count)));
     const int32_t end = std::min(LAB_WALL_REACH + 1, lab.offsets_done + count);
     for (int32_t offset = lab.offsets_done; offset < end; ++offset) {
         const double place = offset * lab_scale_mm(lab.values);

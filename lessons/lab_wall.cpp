@@ -83,13 +83,21 @@ WallRow wall_row(const LabValues& values, double place_mm, double span_mm, int32
     const LabWavelengths light = lab_wavelengths(values);
     const LabSetting setting = lab_setting_of(values);
     double each[31] = {};
-    samples = std::max(samples, 1);
-    for (int32_t n = 0; n < samples; ++n) {
-        const double place = place_mm + span_mm * ((n + 0.5) / samples - 0.5);
-        double at[31] = {};
-        lab_intensities(setting, place, light.nanometres, light.count, at);
-        for (int32_t i = 0; i < light.count; ++i)
-            each[i] += at[i] / samples;
+    if (span_mm > 0.0 && setting.slit_count > 1) {
+        LabSetting line = setting;
+        for (int32_t i = 0; i < light.count; ++i) {
+            line.wavelength_nm = light.nanometres[i];
+            each[i] = lab_period_mean(line, place_mm);
+        }
+    } else {
+        samples = std::max(samples, 1);
+        for (int32_t n = 0; n < samples; ++n) {
+            const double place = place_mm + span_mm * ((n + 0.5) / samples - 0.5);
+            double at[31] = {};
+            lab_intensities(setting, place, light.nanometres, light.count, at);
+            for (int32_t i = 0; i < light.count; ++i)
+                each[i] += at[i] / samples;
+        }
     }
     double total = 0;
     for (int32_t i = 0; i < light.count; ++i)

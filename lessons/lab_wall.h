@@ -45,7 +45,8 @@ struct WallRow {
     double followed = 0;  // of the line the chain follows, of 64
 };
 // Where the fringes are finer than the wall's rows can show, the mean over
-// `samples` places spread evenly across span_mm around the place.
+// one of them, span_mm: of several slits their period's mean, of one slit
+// the mean over `samples` places spread evenly across the span.
 WallRow wall_row(const LabValues& values, double place_mm, double span_mm = 0.0,
                  int32_t samples = 1);
 

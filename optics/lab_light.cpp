@@ -43,15 +43,77 @@ double slit_height_mm(const LabSetting& lab, int32_t slit) {
     return (static_cast<double>(slit) - (lab.slit_count + 1) / 2.0) * lab.spacing_mm;
 }
 
-// The mean of e^{-i k (r(u) - r(0))} over the opening around u0, by the
-// program's one segment rule; a point slit's is its own term. With parts,
-// the opening is cut into that many equal parts and each part's share of
-// the mean is given too: the chords of the slit's arc, which add up to it.
+// An opening's paths by the program's one segment rule: its segments'
+// edges and middles. The segments are those the shortest wavelength the lab
+// shows (400 nm) needs, so that every wavelength takes the same ones and
+// the paths serve them all.
+constexpr double SHORTEST_NM = 400.0;
+constexpr int32_t MOST_PATHS = MOST_SEGMENTS + MAX_SLIT_CHORDS;
+struct OpeningPaths {
+    int32_t segments = 1;
+    double edge[MOST_PATHS + 1];
+    double middle[MOST_PATHS];
+};
+
+int32_t segments_needed(const LabSetting& lab, const Wall& wall, double u0) {
+    const double k = TWO_PI / (std::min(lab.wavelength_nm, SHORTEST_NM) * 1e-6);
+    const double half = lab.width_mm / 2.0;
+    const double nearest =
+        std::hypot(wall.distance, std::max(0.0, std::abs(wall.place - u0) - half));
+    const double most =
+        longest_segment(near_field_bending(k, wall.distance, nearest), PHASE_TOLERANCE);
+    return static_cast<int32_t>(
+        std::clamp(std::ceil(lab.width_mm / most), 1.0, static_cast<double>(MOST_SEGMENTS)));
+}
+
+void opening_paths(const LabSetting& lab, const Wall& wall, double u0, int32_t segments,
+                   OpeningPaths& paths) {
+    const double top = u0 - lab.width_mm / 2.0;
+    const double h = lab.width_mm / segments;
+    paths.segments = segments;
+    for (int32_t j = 0; j <= segments; ++j)
+        paths.edge[j] = path_beyond_middle(wall, top + j * h);
+    for (int32_t j = 0; j < segments; ++j)
+        paths.middle[j] = path_beyond_middle(wall, top + j * h + h / 2.0);
+}
+
+// With parts, the opening is cut into that many equal parts and each part's
+// share of the mean is given too: the chords of the slit's arc, which add up
+// to it.
 struct OpeningParts {
     int32_t count = 1;
     double* re = nullptr;
     double* im = nullptr;
 };
+
+// The mean of e^{-i k (r(u) - r(0))} over the opening, from its paths.
+void opening_sum(const OpeningPaths& paths, double k, double& re, double& im,
+                 OpeningParts parts = {}) {
+    const int32_t segments = paths.segments;
+    const int32_t per_part = segments / parts.count;
+    re = 0.0;
+    im = 0.0;
+    double part_re = 0.0, part_im = 0.0;
+    for (int32_t j = 0; j < segments; ++j) {
+        const double weight = secant_weight(k, paths.edge[j], paths.edge[j + 1]) / segments;
+        const double angle = std::remainder(k * paths.middle[j], TWO_PI);
+        const double add_re = weight * std::cos(angle);
+        const double add_im = -weight * std::sin(angle);
+        re += add_re;
+        im += add_im;
+        part_re += add_re;
+        part_im += add_im;
+        if (parts.re != nullptr && (j + 1) % per_part == 0) {
+            parts.re[j / per_part] = part_re;
+            parts.im[j / per_part] = part_im;
+            part_re = 0.0;
+            part_im = 0.0;
+        }
+    }
+}
+
+// The mean of e^{-i k (r(u) - r(0))} over the opening around u0; a point
+// slit's is its own term.
 void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re, double& im,
                   OpeningParts parts = {}) {
     const double k = wave_number_per_mm(lab);
@@ -61,38 +123,11 @@ void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re
         im = -std::sin(angle);
         return;
     }
-    const double half = lab.width_mm / 2.0;
-    const double nearest =
-        std::hypot(wall.distance, std::max(0.0, std::abs(wall.place - u0) - half));
-    const double most =
-        longest_segment(near_field_bending(k, wall.distance, nearest), PHASE_TOLERANCE);
-    const auto needed = static_cast<int32_t>(
-        std::clamp(std::ceil(lab.width_mm / most), 1.0, static_cast<double>(MOST_SEGMENTS)));
     // A whole number of segments to each part.
-    const int32_t per_part = (needed + parts.count - 1) / parts.count;
-    const int32_t segments = per_part * parts.count;
-    const double h = lab.width_mm / segments;
-    re = 0.0;
-    im = 0.0;
-    double part_re = 0.0, part_im = 0.0;
-    for (int32_t j = 0; j < segments; ++j) {
-        const double start = u0 - half + j * h;
-        const double path_start = path_beyond_middle(wall, start);
-        const double path_end = path_beyond_middle(wall, start + h);
-        const double path_middle = path_beyond_middle(wall, start + h / 2.0);
-        const double weight = secant_weight(k, path_start, path_end) / segments;
-        const double angle = std::remainder(k * path_middle, TWO_PI);
-        re += weight * std::cos(angle);
-        im -= weight * std::sin(angle);
-        part_re += weight * std::cos(angle);
-        part_im -= weight * std::sin(angle);
-        if (parts.re != nullptr && (j + 1) % per_part == 0) {
-            parts.re[j / per_part] = part_re;
-            parts.im[j / per_part] = part_im;
-            part_re = 0.0;
-            part_im = 0.0;
-        }
-    }
+    const int32_t per_part = (segments_needed(lab, wall, u0) + parts.count - 1) / parts.count;
+    OpeningPaths paths;
+    opening_paths(lab, wall, u0, per_part * parts.count, paths);
+    opening_sum(paths, k, re, im, parts);
 }
 
 // How far an opening's arc turns: k times how much the paths across it vary.
@@ -110,19 +145,31 @@ double opening_turn(const LabSetting& lab, const Wall& wall, double u0) {
 }
 
 // Up to 32 wavelengths side by side: each one's wave number, where the sum
-// along the slits stands (z, from the first slit's phase) and turns by (w, an
-// even step), and the sum so far.
+// along the slits stands (z, from the first slit's phase), how it turns from
+// one slit to the next (w), how that turn changes (v) and how that changes
+// (q, constant), and the sum so far. Paths that step evenly leave v and q at
+// one.
 constexpr int32_t LANE_COUNT = 32;
 struct Lanes {
     double k[LANE_COUNT];
     double z_re[LANE_COUNT], z_im[LANE_COUNT];
     double w_re[LANE_COUNT], w_im[LANE_COUNT];
+    double v_re[LANE_COUNT], v_im[LANE_COUNT];
+    double q_re[LANE_COUNT], q_im[LANE_COUNT];
     double sum_re[LANE_COUNT] = {}, sum_im[LANE_COUNT] = {};
 };
 
+// (a_re + i a_im) times (b_re + i b_im), into a.
+[[gnu::always_inline]] inline void turn_by(double& a_re, double& a_im, double b_re, double b_im) {
+    const double re = a_re * b_re - a_im * b_im;
+    a_im = a_re * b_im + a_im * b_re;
+    a_re = re;
+}
+
 // Adds slits 1..slits: z e^{-i k departure[i]} each, the last factor as its
-// series (to the third power where SHORT, else to the fifth), then z turns.
-template <bool SHORT>
+// series (to the third power where SHORT, else to the fifth), then z turns by
+// w (and where CUBIC w by v, v by q).
+template <bool SHORT, bool CUBIC>
 [[gnu::always_inline]] inline void step_lanes(Lanes& l, const double* departure, int32_t slits) {
     for (int32_t i = 1; i <= slits; ++i) {
         const double d = departure[i];
@@ -134,10 +181,23 @@ template <bool SHORT>
                 SHORT ? -t * (1.0 - t2 / 6.0) : -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
             l.sum_re[j] += l.z_re[j] * c - l.z_im[j] * s;
             l.sum_im[j] += l.z_re[j] * s + l.z_im[j] * c;
-            const double next = l.z_re[j] * l.w_re[j] - l.z_im[j] * l.w_im[j];
-            l.z_im[j] = l.z_re[j] * l.w_im[j] + l.z_im[j] * l.w_re[j];
-            l.z_re[j] = next;
+            turn_by(l.z_re[j], l.z_im[j], l.w_re[j], l.w_im[j]);
+            if (CUBIC) {
+                turn_by(l.w_re[j], l.w_im[j], l.v_re[j], l.v_im[j]);
+                turn_by(l.v_re[j], l.v_im[j], l.q_re[j], l.q_im[j]);
+            }
         }
+    }
+}
+
+[[gnu::always_inline]] inline void step_lanes_by(Lanes& l, const double* departure, int32_t slits,
+                                                 bool short_series, bool cubic) {
+    if (cubic) {
+        short_series ? step_lanes<true, true>(l, departure, slits)
+                     : step_lanes<false, true>(l, departure, slits);
+    } else {
+        short_series ? step_lanes<true, false>(l, departure, slits)
+                     : step_lanes<false, false>(l, departure, slits);
     }
 }
 
@@ -146,12 +206,8 @@ template <bool SHORT>
 // once.
 #if defined(__x86_64__) && defined(__GNUC__)
 [[gnu::target("avx2,fma")]] void step_wide_lanes(Lanes& l, const double* departure, int32_t slits,
-                                                 bool short_series) {
-    if (short_series) {
-        step_lanes<true>(l, departure, slits);
-    } else {
-        step_lanes<false>(l, departure, slits);
-    }
+                                                 bool short_series, bool cubic) {
+    step_lanes_by(l, departure, slits, short_series, cubic);
 }
 
 bool wide_registers() {
@@ -159,25 +215,101 @@ bool wide_registers() {
     return wide;
 }
 #else
-void step_wide_lanes(Lanes&, const double*, int32_t, bool) {}
+void step_wide_lanes(Lanes&, const double*, int32_t, bool, bool) {}
 bool wide_registers() {
     return false;
 }
 #endif
 
-void step_all_lanes(Lanes& l, const double* departure, int32_t slits, bool short_series) {
+void step_all_lanes(Lanes& l, const double* departure, int32_t slits, bool short_series,
+                    bool cubic) {
     if (wide_registers()) {
-        step_wide_lanes(l, departure, slits, short_series);
-    } else if (short_series) {
-        step_lanes<true>(l, departure, slits);
+        step_wide_lanes(l, departure, slits, short_series, cubic);
     } else {
-        step_lanes<false>(l, departure, slits);
+        step_lanes_by(l, departure, slits, short_series, cubic);
     }
+}
+
+// The slits' paths as a polynomial in the slit's number, by its value and
+// forward differences at the first slit: a line through the outer slits'
+// paths, or (where the slits spread so far that the paths bend) a cubic
+// through four slits spread along them.
+struct PathModel {
+    double start = 0, d1 = 0, d2 = 0, d3 = 0;
+};
+
+double model_at(const PathModel& m, int32_t slit) {
+    const double n = slit - 1;
+    return m.start + n * m.d1 + n * (n - 1) / 2.0 * m.d2 + n * (n - 1) * (n - 2) / 6.0 * m.d3;
+}
+
+PathModel line_through(const double* path, int32_t slits) {
+    return PathModel{.start = path[1], .d1 = (path[slits] - path[1]) / (slits - 1)};
+}
+
+PathModel cubic_through(const double* path, int32_t slits) {
+    const int32_t nodes[4] = {1, 1 + (slits - 1) / 3, 1 + 2 * (slits - 1) / 3, slits};
+    double at[4];  // the cubic at slits 1 to 4, by Lagrange's formula
+    for (int32_t t = 0; t < 4; ++t) {
+        at[t] = 0.0;
+        for (int32_t a = 0; a < 4; ++a) {
+            double weight = 1.0;
+            for (int32_t b = 0; b < 4; ++b) {
+                if (b != a) weight *= static_cast<double>(t + 1 - nodes[b]) / (nodes[a] - nodes[b]);
+            }
+            at[t] += weight * path[nodes[a]];
+        }
+    }
+    return PathModel{.start = at[0],
+                     .d1 = at[1] - at[0],
+                     .d2 = at[2] - 2.0 * at[1] + at[0],
+                     .d3 = at[3] - 3.0 * at[2] + 3.0 * at[1] - at[0]};
+}
+
+// What each path departs from the model; the largest departure.
+double departures(const PathModel& m, const double* path, int32_t slits, double* departure) {
+    double most = 0.0;
+    for (int32_t i = 1; i <= slits; ++i) {
+        departure[i] = path[i] - model_at(m, i);
+        most = std::max(most, std::abs(departure[i]));
+    }
+    return most;
+}
+
+// e^{-i k length}, its phase reduced before it is taken.
+void unit_turn(double k, double length, double& re, double& im) {
+    const double angle = std::remainder(k * length, TWO_PI);
+    re = std::cos(angle);
+    im = -std::sin(angle);
 }
 
 }  // namespace
 
 namespace {
+
+// Wide openings: each one's paths once, every wavelength's mean over them.
+void wide_intensities(const LabSetting& lab, double place_mm, const double* wavelengths_nm,
+                      int32_t count, double* intensities) {
+    const int32_t slits = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
+    const Wall wall = wall_of(lab, place_mm);
+    double sum_re[LANE_COUNT] = {}, sum_im[LANE_COUNT] = {};
+    OpeningPaths paths;
+    for (int32_t i = 1; i <= slits; ++i) {
+        const double u0 = slit_height_mm(lab, i);
+        opening_paths(lab, wall, u0, segments_needed(lab, wall, u0), paths);
+        for (int32_t j = 0; j < count; ++j) {
+            double re = 0.0, im = 0.0;
+            opening_sum(paths, TWO_PI / (wavelengths_nm[j] * 1e-6), re, im);
+            sum_re[j] += re;
+            sum_im[j] += im;
+        }
+    }
+    const double amplitude = TOTAL_AMPLITUDE / std::max(slits, 1);
+    for (int32_t j = 0; j < count; ++j) {
+        intensities[j] =
+            amplitude * amplitude * (sum_re[j] * sum_re[j] + sum_im[j] * sum_im[j]) / 100.0;
+    }
+}
 
 // Each wavelength's intensity by itself, every source at its distance.
 void each_exactly(const LabSetting& lab, double place_mm, const double* wavelengths_nm,
@@ -217,43 +349,30 @@ LabLight lab_light(const LabSetting& lab, double place_mm, double phase) {
 void lab_intensities(const LabSetting& lab, double place_mm, const double* wavelengths_nm,
                      int32_t count, double* intensities) {
     const int32_t slits = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
+    if (lab.width_mm > 0.0 && count <= LANE_COUNT) {
+        wide_intensities(lab, place_mm, wavelengths_nm, count, intensities);
+        return;
+    }
     if (lab.width_mm > 0.0 || slits < 3) {
         each_exactly(lab, place_mm, wavelengths_nm, count, intensities);
         return;
     }
-    // Each slit's path beyond the middle, once for every wavelength: an even
-    // step from the first slit's to the last's, and what each departs from it.
+    // Each slit's path beyond the middle, once for every wavelength, as a
+    // line or a cubic in the slit's number, and what each departs from it.
     const Wall wall = wall_of(lab, place_mm);
-    double departure[SLIT_CAPACITY + 1];
-    const double first = path_beyond_middle(wall, slit_height_mm(lab, 1));
-    const double last = path_beyond_middle(wall, slit_height_mm(lab, slits));
-    const double step = (last - first) / (slits - 1);
-    double most = 0.0;
-    for (int32_t i = 1; i <= slits; ++i) {
-        departure[i] = path_beyond_middle(wall, slit_height_mm(lab, i)) - (first + (i - 1) * step);
-        most = std::max(most, std::abs(departure[i]));
-    }
-    const double amplitude = TOTAL_AMPLITUDE / slits;
-    // All wavelengths step along the slits together, in lanes of their own
-    // (padded to a whole number of them, which a compiler can pair).
-    Lanes lanes;
+    double path[SLIT_CAPACITY + 1];
+    for (int32_t i = 1; i <= slits; ++i)
+        path[i] = path_beyond_middle(wall, slit_height_mm(lab, i));
     double largest_k = 0.0;
-    for (int32_t j = 0; j < LANE_COUNT; ++j) {
-        if (j >= count) {
-            lanes.k[j] = 0.0;
-            lanes.z_re[j] = lanes.w_re[j] = 1.0;
-            lanes.z_im[j] = lanes.w_im[j] = 0.0;
-            continue;
-        }
-        const double k = TWO_PI / (wavelengths_nm[j] * 1e-6);
-        largest_k = std::max(largest_k, k);
-        const double start = std::remainder(k * first, TWO_PI);
-        const double turn = std::remainder(k * step, TWO_PI);
-        lanes.k[j] = k;
-        lanes.z_re[j] = std::cos(start);
-        lanes.z_im[j] = -std::sin(start);
-        lanes.w_re[j] = std::cos(turn);
-        lanes.w_im[j] = -std::sin(turn);
+    for (int32_t j = 0; j < count; ++j)
+        largest_k = std::max(largest_k, TWO_PI / (wavelengths_nm[j] * 1e-6));
+    double departure[SLIT_CAPACITY + 1];
+    PathModel model = line_through(path, slits);
+    double most = departures(model, path, slits, departure);
+    const bool cubic = largest_k * most > 0.1 && slits >= 4;
+    if (cubic) {
+        model = cubic_through(path, slits);
+        most = departures(model, path, slits, departure);
     }
     // The series to the fifth power errs by at most 0.1^6 / 720; below 0.01
     // the terms to the third power by at most 0.01^4 / 24. Beyond, or with
@@ -262,12 +381,40 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
         each_exactly(lab, place_mm, wavelengths_nm, count, intensities);
         return;
     }
-    step_all_lanes(lanes, departure, slits, largest_k * most <= 0.01);
+    // All wavelengths step along the slits together, in lanes of their own
+    // (padded to a whole number of them, which a compiler can pair).
+    Lanes lanes;
+    for (int32_t j = 0; j < LANE_COUNT; ++j) {
+        lanes.k[j] = j < count ? TWO_PI / (wavelengths_nm[j] * 1e-6) : 0.0;
+        unit_turn(lanes.k[j], model.start, lanes.z_re[j], lanes.z_im[j]);
+        unit_turn(lanes.k[j], model.d1, lanes.w_re[j], lanes.w_im[j]);
+        if (cubic) {
+            unit_turn(lanes.k[j], model.d2, lanes.v_re[j], lanes.v_im[j]);
+            unit_turn(lanes.k[j], model.d3, lanes.q_re[j], lanes.q_im[j]);
+        }
+    }
+    step_all_lanes(lanes, departure, slits, largest_k * most <= 0.01, cubic);
+    const double amplitude = TOTAL_AMPLITUDE / slits;
     for (int32_t j = 0; j < count; ++j) {
         intensities[j] = amplitude * amplitude *
                          (lanes.sum_re[j] * lanes.sum_re[j] + lanes.sum_im[j] * lanes.sum_im[j]) /
                          100.0;
     }
+}
+
+double lab_period_mean(const LabSetting& lab, double place_mm) {
+    const int32_t count = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
+    if (count == 0) return 0.0;
+    const double amplitude = TOTAL_AMPLITUDE / count;
+    if (lab.width_mm <= 0.0) return count * amplitude * amplitude / 100.0;
+    const Wall wall = wall_of(lab, place_mm);
+    double sum = 0.0;
+    for (int32_t i = 1; i <= count; ++i) {
+        double re = 0.0, im = 0.0;
+        opening_mean(lab, wall, slit_height_mm(lab, i), re, im);
+        sum += re * re + im * im;
+    }
+    return amplitude * amplitude * sum / 100.0;
 }
 
 double lab_angle(const LabSetting& lab, double place_mm) {

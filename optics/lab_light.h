@@ -39,6 +39,12 @@ LabLight lab_light(const LabSetting& lab, double place_mm, double phase);
 void lab_intensities(const LabSetting& lab, double place_mm, const double* wavelengths_nm,
                      int32_t count, double* intensities);
 
+// The mean of the intensity over one period of the fringes that neighbouring
+// slits make around the place: each slit's own light, added without its
+// phase, as every cross term of two slits turns a whole number of times
+// across a period and averages out (point slits: 64 / slit count).
+double lab_period_mean(const LabSetting& lab, double place_mm);
+
 // The angle in radians at which the place is seen from the slits' middle.
 double lab_angle(const LabSetting& lab, double place_mm);
 

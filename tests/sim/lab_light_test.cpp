@@ -136,9 +136,12 @@ TEST(LabLight, ManyWavelengthsAtOnceAgreeWithOneAtATime) {
         {.slit_count = 8, .spacing_mm = 0.5, .wall_m = 0.5},  // far from an even step
         {.slit_count = 3, .spacing_mm = 0.1, .width_mm = 0.05},
         {.slit_count = 25, .spacing_mm = 0.01, .wall_m = 5},
+        // Slits spread 24.5 mm: their paths bend, a cubic follows them.
+        {.slit_count = 50, .spacing_mm = 0.5, .wall_m = 0.5},
+        {.slit_count = 40, .spacing_mm = 0.3},
     };
     for (const LabSetting& lab : cases) {
-        for (const double place : {0.0, 3.7, -250.0}) {
+        for (const double place : {0.0, 3.7, -250.0, 1500.0}) {
             double together[31];
             lab_intensities(lab, place, bands, 31, together);
             for (int32_t j = 0; j < 31; ++j) {
