@@ -100,6 +100,52 @@ TEST_F(LabViewTest, ADoubleSlitMissesItsSecondOrder) {
     EXPECT_NEAR(curve_samples[AXIS_Y - 27].intensity, far, 0.1);
 }
 
+// The readouts at 2.7 mm on the wall of the double slit, to their last
+// printed digit, from the geometry: the path difference d x / sqrt(L^2 + x^2)
+// = 539.998 nm = 1.015 wavelengths, its phase 5.4 degrees, atan(2.7 / 1000)
+// = 0.1547 degrees, 64 cos^2(pi 1.015) = 63.86 near order 1 (at 2.66 mm),
+// and the Fresnel number 0.1^2 / (532e-6 1000) = 0.0188.
+TEST_F(LabViewTest, ReadsOutTheDoubleSlitsNumbersAsATextbookGivesThem) {
+    press_each("u");
+    for (int32_t i = 0; i < 27; ++i)
+        press_each("8");
+    press_each("r");
+    frames(1);
+    const char* lines[] = {"Gangunterschied = 1.02 Wellenl\x84ngen = 540.0 nm",
+                           "Phasendifferenz = 5.4\xF8",
+                           "Winkel = 0.1547\xF8",
+                           "Ort = 2.70 mm",
+                           "Intensit\x84t = 63.9 von 64, Ordnung 1",
+                           "Fresnel-Zahl N_F = 0.0188"};
+    for (int32_t i = 0; i < 6; ++i)
+        EXPECT_TRUE(text_at(35, 80 + 20 * i, lines[i])) << lines[i];
+}
+
+// Three laser lines through 600 lines per mm, 1 m away: each first order
+// lies on the wall where L tan(asin(lambda / d)) puts it (247.2, 336.8 and
+// 462.8 mm, 2 mm a row), lit in that line's colour alone.
+TEST_F(LabViewTest, ShowsAGratingsFirstOrdersInThreeColours) {
+    open_setting(lessons,
+                 parse_setting("v1,lab=on,grating=600,labslits=50,light=three,scale=2").setting);
+    frames(20);
+    const struct {
+        double nm;
+        int32_t entry;  // the wall's palette entry of the line
+    } lines[] = {{405, 2}, {532, 11}, {650, 13}};
+    for (const auto& line : lines) {
+        const double place = 1000.0 * std::tan(std::asin(line.nm * 1e-6 * 600));
+        const auto y = static_cast<int32_t>(std::lround(AXIS_Y - place / 2.0));
+        int32_t own = 0, others = 0;
+        for (int32_t x = WALL_X - 16; x <= WALL_X + 16; ++x) {
+            const uint32_t colour = pixel(x, y);
+            own += colour == static_cast<uint32_t>(line.entry);
+            others += colour == 2u || colour == 11u || colour == 13u;
+        }
+        EXPECT_GE(own, 8) << line.nm;
+        EXPECT_EQ(others, own) << line.nm;
+    }
+}
+
 TEST_F(LabViewTest, ItsWordsNameTheLabValuesAndTheOrderAtTheDetector) {
     press_each("u");
     for (int32_t i = 0; i < 27; ++i)

@@ -127,6 +127,27 @@ TEST(LabLight, ReadoutsOfPathAndFresnelNumber) {
     EXPECT_TRUE(std::isinf(lab_fringe_period_mm(LabSetting{.slit_count = 1}, 0.0)));
 }
 
+// Where fringes are finer than the rows, a row shows their period's mean:
+// the brute-force intensity averaged over one period (64 places) agrees
+// with it, for point slits (64 / N) and for wide ones.
+TEST(LabLight, APeriodsMeanIsTheAverageOverItsFringes) {
+    const LabSetting cases[] = {
+        {.slit_count = 8, .spacing_mm = 0.5},
+        {.slit_count = 8, .spacing_mm = 0.5, .width_mm = 0.1},
+        {.slit_count = 50, .wavelength_nm = 405, .spacing_mm = 0.3, .width_mm = 0.08},
+    };
+    for (const LabSetting& lab : cases) {
+        for (const double place : {0.0, 7.3, 41.0}) {
+            const double period = lab_fringe_period_mm(lab, place);
+            double mean = 0;
+            for (int32_t n = 0; n < 64; ++n)
+                mean += brute_intensity(lab, place + period * ((n + 0.5) / 64 - 0.5), 100) / 64;
+            EXPECT_NEAR(lab_period_mean(lab, place), mean, 0.02 * 64 / lab.slit_count)
+                << lab.slit_count << " slits " << lab.width_mm << " mm wide at " << place;
+        }
+    }
+}
+
 TEST(LabLight, ManyWavelengthsAtOnceAgreeWithOneAtATime) {
     double bands[31];
     for (int32_t j = 0; j < 31; ++j)
