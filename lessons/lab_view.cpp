@@ -39,15 +39,15 @@ constexpr int32_t TEXT_RIGHT = LAB_DETECTOR_X - 1;
 // curves' (which white light alone needs).
 constexpr int32_t WALL_ENTRIES[WALL_SLOTS] = {2, 11, 13, 14, 5, 8, 9};
 // The wall's work a frame may take, in instructions, and roughly what a
-// distance from the axis costs: point slits step all wavelengths along the
-// slits together (a dozen to two dozen instructions a slit and wavelength, in 32
-// lanes), others take each slit's distances for each wavelength.
+// distance from the axis costs: all wavelengths step along the slits
+// together (a dozen to two dozen instructions a slit and wavelength, in 32
+// lanes; wide openings some fifty, and each wavelength's lanes start at
+// four turns of its own).
 constexpr int32_t FRAME_WORK = 800000;
 int32_t row_work(const LabSetting& setting, int32_t wavelengths) {
     const int32_t slits = setting.slit_count;
-    if (setting.width_mm > 0 || slits < 3) {
-        return 150 * slits * (setting.width_mm > 0 ? 8 : 1) * wavelengths + 2000;
-    }
+    if (setting.width_mm > 0) return slits * 50 * 32 + 1700 * wavelengths + 3000;
+    if (slits < 3) return 150 * slits * wavelengths + 2000;
     return slits * (24 * 32 + 100) + 250 * wavelengths + 3000;
 }
 

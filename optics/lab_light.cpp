@@ -1,7 +1,9 @@
 #include "optics/lab_light.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numbers>
 
@@ -112,8 +114,11 @@ void opening_sum(const OpeningPaths& paths, double k, double& re, double& im,
     }
 }
 
+bool mean_by_moments(const LabSetting& lab, const Wall& wall, double u0, double& re, double& im);
+
 // The mean of e^{-i k (r(u) - r(0))} over the opening around u0; a point
-// slit's is its own term.
+// slit's is its own term. A whole opening by its slope and bend where they
+// hold (see WideOpenings), its parts by the segment rule.
 void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re, double& im,
                   OpeningParts parts = {}) {
     const double k = wave_number_per_mm(lab);
@@ -123,6 +128,7 @@ void opening_mean(const LabSetting& lab, const Wall& wall, double u0, double& re
         im = -std::sin(angle);
         return;
     }
+    if (parts.re == nullptr && mean_by_moments(lab, wall, u0, re, im)) return;
     // A whole number of segments to each part.
     const int32_t per_part = (segments_needed(lab, wall, u0) + parts.count - 1) / parts.count;
     OpeningPaths paths;
@@ -244,6 +250,7 @@ double model_at(const PathModel& m, int32_t slit) {
 }
 
 PathModel line_through(const double* path, int32_t slits) {
+    if (slits < 2) return PathModel{.start = path[1]};
     return PathModel{.start = path[1], .d1 = (path[slits] - path[1]) / (slits - 1)};
 }
 
@@ -277,10 +284,290 @@ double departures(const PathModel& m, const double* path, int32_t slits, double*
 }
 
 // e^{-i k length}, its phase reduced before it is taken.
+// (The phase less its whole turns, in one rounding: the lab's phases stay
+// below a million radians, where that keeps them to 1e-10.)
 void unit_turn(double k, double length, double& re, double& im) {
-    const double angle = std::remainder(k * length, TWO_PI);
+    const double phase = k * length;
+    const double angle = std::fma(-std::rint(phase / TWO_PI), TWO_PI, phase);
     re = std::cos(angle);
     im = -std::sin(angle);
+}
+
+// A model of a sequence along the slits for the lanes: a line, or a cubic
+// where a line leaves more than a tenth of a radian at the largest wave
+// number; what each departs from it; and whether the lanes can follow it.
+struct Fitted {
+    PathModel model;
+    bool cubic = false;
+    double most = 0.0;  // the largest departure
+};
+Fitted fit_lanes(const double* values, int32_t slits, double largest_k, double* departure) {
+    Fitted fit;
+    fit.model = line_through(values, slits);
+    fit.most = departures(fit.model, values, slits, departure);
+    if (largest_k * fit.most > 0.1 && slits >= 4) {
+        fit.cubic = true;
+        fit.model = cubic_through(values, slits);
+        fit.most = departures(fit.model, values, slits, departure);
+    }
+    return fit;
+}
+
+// The lanes of the first count wave numbers where the model starts; the
+// others stand still at one.
+void start_lanes(Lanes& l, const PathModel& m, bool cubic, int32_t count) {
+    for (int32_t j = 0; j < LANE_COUNT; ++j) {
+        if (j >= count) {
+            l.z_re[j] = l.w_re[j] = l.v_re[j] = l.q_re[j] = 1.0;
+            l.z_im[j] = l.w_im[j] = l.v_im[j] = l.q_im[j] = 0.0;
+            continue;
+        }
+        unit_turn(l.k[j], m.start, l.z_re[j], l.z_im[j]);
+        unit_turn(l.k[j], m.d1, l.w_re[j], l.w_im[j]);
+        if (cubic) {
+            unit_turn(l.k[j], m.d2, l.v_re[j], l.v_im[j]);
+            unit_turn(l.k[j], m.d3, l.q_re[j], l.q_im[j]);
+        } else {
+            l.v_re[j] = l.q_re[j] = 1.0;
+            l.v_im[j] = l.q_im[j] = 0.0;
+        }
+    }
+}
+
+// One lane at a time, or (where the compiler offers vectors) four side by
+// side, with the same code.
+template <typename V>
+struct Pack;
+template <>
+struct Pack<double> {
+    static constexpr int32_t WIDTH = 1;
+    static double load(const double* p) { return *p; }
+    static void store(double* p, double v) { *p = v; }
+    static double all(double x) { return x; }
+};
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Every routine that takes Four is inlined into the one that runs with four
+// doubles to a register, so no call passes one: the warning about how a
+// call would pass it does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+using Four = double __attribute__((vector_size(32)));
+template <>
+struct Pack<Four> {
+    static constexpr int32_t WIDTH = 4;
+    [[gnu::always_inline]] static Four load(const double* p) {
+        Four v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    [[gnu::always_inline]] static void store(double* p, Four v) { std::memcpy(p, &v, sizeof v); }
+    [[gnu::always_inline]] static Four all(double x) { return Four{x, x, x, x}; }
+};
+#endif
+
+// The means over s from 0 to 1 of s^n cos(t s), n = 0, 2 and 4, given
+// cos t and sin t: closed forms, or below t = 1 (where those cancel) their
+// series to t^12 (the next term under 1e-10). Both are worked out and the
+// one that holds is chosen, so that lanes side by side take one path; the
+// series at most at 1, so that it stays finite.
+constexpr int32_t MOMENT_TERMS = 7;
+constexpr double moment_coefficient(int32_t n, int32_t m) {
+    double factorial = 1.0;
+    for (int32_t i = 2; i <= 2 * m; ++i)
+        factorial *= i;
+    return (m % 2 == 0 ? 1.0 : -1.0) / (factorial * (n + 2 * m + 1));
+}
+template <int32_t N>
+constexpr std::array<double, MOMENT_TERMS> moment_series() {
+    std::array<double, MOMENT_TERMS> c{};
+    for (int32_t m = 0; m < MOMENT_TERMS; ++m)
+        c[m] = moment_coefficient(N, m);
+    return c;
+}
+constexpr auto SERIES_0 = moment_series<0>();
+constexpr auto SERIES_2 = moment_series<2>();
+constexpr auto SERIES_4 = moment_series<4>();
+
+template <typename V>
+[[gnu::always_inline]] inline V horner(const std::array<double, MOMENT_TERMS>& c, V x) {
+    V sum = Pack<V>::all(c[MOMENT_TERMS - 1]);
+#pragma GCC unroll 8
+    for (int32_t m = MOMENT_TERMS - 2; m >= 0; --m)
+        sum = sum * x + c[m];
+    return sum;
+}
+
+template <typename V>
+struct EvenMoments {
+    V f0, f2, f4;
+};
+template <typename V>
+[[gnu::always_inline]] inline EvenMoments<V> even_moments(V t, V c, V s) {
+    const V one = Pack<V>::all(1.0);
+    const V t2 = t * t;
+    // Even in t: at |t| and sin |t|.
+    const V at = t < 0.0 ? -t : t;
+    const V as = t < 0.0 ? -s : s;
+    const V inv = one / (at < 1.0 ? one : at), inv2 = inv * inv;
+    const V c0 = as * inv;
+    const V c2 = (t2 * as + 2.0 * at * c - 2.0 * as) * inv * inv2;
+    const V c4 = (t2 * t2 * as + 4.0 * t2 * at * c - 12.0 * t2 * as - 24.0 * at * c + 24.0 * as) *
+                 inv * inv2 * inv2;
+    const V near = t2 < 1.0 ? t2 : one;
+    return {at < 1.0 ? horner(SERIES_0, near) : c0, at < 1.0 ? horner(SERIES_2, near) : c2,
+            at < 1.0 ? horner(SERIES_4, near) : c4};
+}
+
+// Wide openings, all wavelengths at once. Across an opening of half width h
+// around its middle u the path runs r(u + v) = r(u) + a v + b v^2 + (terms
+// that turn no wavelength by 1e-10 rad), a the slope and b half the
+// curvature of the path there. The mean of e^{-i k (a v + b v^2)} over the
+// opening is, with t = k a h and e = k b h^2 (at most 0.2 here),
+// F0(t) - e^2 / 2 F4(t) - i e F2(t) (e^{-i e s^2} to its e^2 term, which
+// errs by e^3 / 6), Fn the even moments above. The middles' phases, and
+// e^{-i t} from slit to slit, come from lanes that follow each as a line or
+// a cubic in the slit's number.
+struct WideOpenings {
+    double path[SLIT_CAPACITY + 1];
+    double slope_h[SLIT_CAPACITY + 1];  // a h
+    double bend_h2[SLIT_CAPACITY + 1];  // b h^2
+    double path_departure[SLIT_CAPACITY + 1];
+    double slope_departure[SLIT_CAPACITY + 1];
+};
+
+template <typename V>
+[[gnu::always_inline]] inline void turn_pack(double* a_re, double* a_im, const double* b_re,
+                                             const double* b_im) {
+    const V ar = Pack<V>::load(a_re), ai = Pack<V>::load(a_im);
+    const V br = Pack<V>::load(b_re), bi = Pack<V>::load(b_im);
+    Pack<V>::store(a_re, ar * br - ai * bi);
+    Pack<V>::store(a_im, ar * bi + ai * br);
+}
+
+// z e^{-i k departure}, the last factor as its series to the fifth power.
+template <typename V>
+[[gnu::always_inline]] inline void pack_value(const Lanes& l, int32_t j, double departure, V& re,
+                                              V& im) {
+    const V t = Pack<V>::load(l.k + j) * departure;
+    const V t2 = t * t;
+    const V c = 1.0 - t2 / 2.0 * (1.0 - t2 / 12.0);
+    const V s = -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
+    const V zr = Pack<V>::load(l.z_re + j), zi = Pack<V>::load(l.z_im + j);
+    re = zr * c - zi * s;
+    im = zr * s + zi * c;
+}
+
+template <typename V>
+[[gnu::always_inline]] inline void advance_pack(Lanes& l, int32_t j, bool cubic) {
+    turn_pack<V>(l.z_re + j, l.z_im + j, l.w_re + j, l.w_im + j);
+    if (!cubic) return;
+    turn_pack<V>(l.w_re + j, l.w_im + j, l.v_re + j, l.v_im + j);
+    turn_pack<V>(l.v_re + j, l.v_im + j, l.q_re + j, l.q_im + j);
+}
+
+template <typename V, bool CUBIC>
+[[gnu::always_inline]] inline void step_openings(Lanes& middles, Lanes& slopes,
+                                                 const WideOpenings& w, int32_t slits) {
+    for (int32_t i = 1; i <= slits; ++i) {
+        for (int32_t j = 0; j < LANE_COUNT; j += Pack<V>::WIDTH) {
+            V zr, zi, gr, gi;
+            pack_value(middles, j, w.path_departure[i], zr, zi);
+            pack_value(slopes, j, w.slope_departure[i], gr, gi);
+            const V k = Pack<V>::load(middles.k + j);
+            const V e = k * w.bend_h2[i];
+            const EvenMoments<V> m = even_moments<V>(k * w.slope_h[i], gr, -gi);
+            const V mean_re = m.f0 - e * e / 2.0 * m.f4;
+            const V mean_im = -e * m.f2;
+            Pack<V>::store(middles.sum_re + j,
+                           Pack<V>::load(middles.sum_re + j) + zr * mean_re - zi * mean_im);
+            Pack<V>::store(middles.sum_im + j,
+                           Pack<V>::load(middles.sum_im + j) + zr * mean_im + zi * mean_re);
+            advance_pack<V>(middles, j, CUBIC);
+            advance_pack<V>(slopes, j, CUBIC);
+        }
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target("avx2,fma")]] void step_wide_openings(Lanes& middles, Lanes& slopes,
+                                                    const WideOpenings& w, int32_t slits,
+                                                    bool cubic) {
+    cubic ? step_openings<Four, true>(middles, slopes, w, slits)
+          : step_openings<Four, false>(middles, slopes, w, slits);
+}
+constexpr bool FOUR_AT_ONCE = true;
+#else
+void step_wide_openings(Lanes&, Lanes&, const WideOpenings&, int32_t, bool) {}
+constexpr bool FOUR_AT_ONCE = false;
+#endif
+
+// One wide opening's mean by its slope and bend, as the lanes take it;
+// false where it bends too much for that.
+bool mean_by_moments(const LabSetting& lab, const Wall& wall, double u0, double& re, double& im) {
+    const double k = wave_number_per_mm(lab);
+    const double h = lab.width_mm / 2.0;
+    const double across = wall.place - u0;
+    const double r = std::hypot(wall.distance, across);
+    const double e = k * wall.distance * wall.distance / (2.0 * r * r * r) * h * h;
+    if (e > 0.2) return false;
+    const double t = -k * across / r * h;
+    const EvenMoments<double> m = even_moments<double>(t, std::cos(t), std::sin(t));
+    const double mean_re = m.f0 - e * e / 2.0 * m.f4;
+    const double mean_im = -e * m.f2;
+    const double angle = std::remainder(k * path_beyond_middle(wall, u0), TWO_PI);
+    const double zr = std::cos(angle), zi = -std::sin(angle);
+    re = zr * mean_re - zi * mean_im;
+    im = zr * mean_im + zi * mean_re;
+    return true;
+}
+
+// False where the lanes cannot follow the openings (the caller then
+// integrates each opening by the segment rule).
+bool wide_lanes(const LabSetting& lab, const Wall& wall, const double* wavelengths_nm,
+                int32_t count, double* intensities) {
+    const int32_t slits = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
+    if (slits == 0 || count > LANE_COUNT) return false;
+    double largest_k = 0.0;
+    for (int32_t j = 0; j < count; ++j)
+        largest_k = std::max(largest_k, TWO_PI / (wavelengths_nm[j] * 1e-6));
+    const double h = lab.width_mm / 2.0;
+    WideOpenings w;
+    double most_bend = 0.0;
+    for (int32_t i = 1; i <= slits; ++i) {
+        const double u = slit_height_mm(lab, i);
+        const double across = wall.place - u;
+        const double r = std::hypot(wall.distance, across);
+        w.path[i] = path_beyond_middle(wall, u);
+        w.slope_h[i] = -across / r * h;
+        w.bend_h2[i] = wall.distance * wall.distance / (2.0 * r * r * r) * h * h;
+        most_bend = std::max(most_bend, w.bend_h2[i]);
+    }
+    const Fitted middles_fit = fit_lanes(w.path, slits, largest_k, w.path_departure);
+    const Fitted slopes_fit = fit_lanes(w.slope_h, slits, largest_k, w.slope_departure);
+    if (largest_k * std::max(middles_fit.most, slopes_fit.most) > 0.1 ||
+        largest_k * most_bend > 0.2) {
+        return false;
+    }
+    // One loop steps both: a line is a cubic without its higher terms.
+    const bool cubic = middles_fit.cubic || slopes_fit.cubic;
+    Lanes middles, slopes;
+    for (int32_t j = 0; j < LANE_COUNT; ++j)
+        middles.k[j] = slopes.k[j] = j < count ? TWO_PI / (wavelengths_nm[j] * 1e-6) : 0.0;
+    start_lanes(middles, middles_fit.model, cubic, count);
+    start_lanes(slopes, slopes_fit.model, cubic, count);
+    if (FOUR_AT_ONCE && wide_registers()) {
+        step_wide_openings(middles, slopes, w, slits, cubic);
+    } else if (cubic) {
+        step_openings<double, true>(middles, slopes, w, slits);
+    } else {
+        step_openings<double, false>(middles, slopes, w, slits);
+    }
+    const double amplitude = TOTAL_AMPLITUDE / slits;
+    for (int32_t j = 0; j < count; ++j) {
+        intensities[j] =
+            amplitude * amplitude *
+            (middles.sum_re[j] * middles.sum_re[j] + middles.sum_im[j] * middles.sum_im[j]) / 100.0;
+    }
+    return true;
 }
 
 }  // namespace
@@ -350,7 +637,8 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
                      int32_t count, double* intensities) {
     const int32_t slits = std::clamp(lab.slit_count, 0, SLIT_CAPACITY);
     if (lab.width_mm > 0.0 && count <= LANE_COUNT) {
-        wide_intensities(lab, place_mm, wavelengths_nm, count, intensities);
+        if (!wide_lanes(lab, wall_of(lab, place_mm), wavelengths_nm, count, intensities))
+            wide_intensities(lab, place_mm, wavelengths_nm, count, intensities);
         return;
     }
     if (lab.width_mm > 0.0 || slits < 3) {
@@ -384,15 +672,9 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
     // All wavelengths step along the slits together, in lanes of their own
     // (padded to a whole number of them, which a compiler can pair).
     Lanes lanes;
-    for (int32_t j = 0; j < LANE_COUNT; ++j) {
+    for (int32_t j = 0; j < LANE_COUNT; ++j)
         lanes.k[j] = j < count ? TWO_PI / (wavelengths_nm[j] * 1e-6) : 0.0;
-        unit_turn(lanes.k[j], model.start, lanes.z_re[j], lanes.z_im[j]);
-        unit_turn(lanes.k[j], model.d1, lanes.w_re[j], lanes.w_im[j]);
-        if (cubic) {
-            unit_turn(lanes.k[j], model.d2, lanes.v_re[j], lanes.v_im[j]);
-            unit_turn(lanes.k[j], model.d3, lanes.q_re[j], lanes.q_im[j]);
-        }
-    }
+    start_lanes(lanes, model, cubic, count);
     step_all_lanes(lanes, departure, slits, largest_k * most <= 0.01, cubic);
     const double amplitude = TOTAL_AMPLITUDE / slits;
     for (int32_t j = 0; j < count; ++j) {
