@@ -171,7 +171,7 @@ TEST(LabLight, ManyWavelengthsAtOnceAgreeWithOneAtATime) {
         for (const double place : {0.0, 3.7, -250.0, 1500.0}) {
             double together[31];
             lab_intensities(lab, place, bands, 31, together);
-            for (int32_t j = 0; j < 31; j += lab.width_mm > 0 ? 5 : 1) {
+            for (int32_t j = 0; j<31; j += lab.width_mm> 0 ? 5 : 1) {
                 LabSetting one = lab;
                 one.wavelength_nm = bands[j];
                 const double alone = lab_light(one, place, 0).intensity;
