@@ -11,20 +11,10 @@
 
 #include "app/program_parts.h"
 #include "gfx/gfx.h"
-#include "gfx/input/input.h"
 #include "gfx/screen/screen.h"
 #include "lessons/lessons.h"
 #include "lessons/setting_text.h"
 #include "sim/sim.h"
-
-namespace {
-
-void press(int32_t code) {
-    key_push(code);
-    handle_key();
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 20;
@@ -34,25 +24,14 @@ int main(int argc, char** argv) {
     }
     LessonState& lessons = *assemble_program();
     simulation_start();
-    if (argc > 2) {
-        const ParsedSetting read = parse_setting(argv[2]);
-        if (!read.error.empty()) {
-            std::fprintf(stderr, "lab_frame_count: %s\n", read.error.c_str());
-            return 1;
-        }
-        open_setting(lessons, read.setting);
-    } else {
-        constexpr int32_t PAGE_DOWN = 0x51 << 8 | 0xFF;
-        press('u');
-        for (int32_t i = 0; i < 5; ++i)
-            press(PAGE_DOWN);
-        for (int32_t i = 0; i < 14; ++i)
-            press('G');
-        for (int32_t i = 0; i < 3; ++i)
-            press('q');
-        for (int32_t i = 0; i < 4; ++i)
-            press('Z');
+    // White light through 50 slits of a grating of 600 lines per mm, 2 mm a row.
+    const char* text = argc > 2 ? argv[2] : "v1,lab=on,grating=600,labslits=50,light=white,scale=2";
+    const ParsedSetting read = parse_setting(text);
+    if (!read.error.empty()) {
+        std::fprintf(stderr, "lab_frame_count: %s\n", read.error.c_str());
+        return 1;
     }
+    open_setting(lessons, read.setting);
     long complete = -1;
     for (long i = 0; i < frames; ++i) {
         run_frame();
