@@ -46,6 +46,18 @@ inline double slit_height_mm(const LabSetting& lab, int32_t slit) {
     return (static_cast<double>(slit) - (lab.slit_count + 1) / 2.0) * lab.spacing_mm;
 }
 
+// The path across an opening of half width h around u, r(u + v) = r(u) + a v
+// + b v^2 + ...: its slope a and half its curvature b, as a h and b h^2.
+struct OpeningBend {
+    double slope_h;
+    double bend_h2;
+};
+inline OpeningBend opening_bend(const Wall& wall, double u, double h) {
+    const double across = wall.place - u;
+    const double r = std::hypot(wall.distance, across);
+    return OpeningBend{-across / r * h, wall.distance * wall.distance / (2.0 * r * r * r) * h * h};
+}
+
 // With parts, an opening is cut into that many equal parts and each part's
 // share of the mean is given too: the chords of the slit's arc, which add up
 // to it.

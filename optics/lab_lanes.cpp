@@ -26,77 +26,6 @@ struct Lanes {
     double sum_re[LANE_COUNT] = {}, sum_im[LANE_COUNT] = {};
 };
 
-// (a_re + i a_im) times (b_re + i b_im), into a.
-[[gnu::always_inline]] inline void turn_by(double& a_re, double& a_im, double b_re, double b_im) {
-    const double re = a_re * b_re - a_im * b_im;
-    a_im = a_re * b_im + a_im * b_re;
-    a_re = re;
-}
-
-// Adds slits 1..slits: z e^{-i k departure[i]} each, the last factor as its
-// series (to the third power where SHORT, else to the fifth), then z turns by
-// w (and where CUBIC w by v, v by q).
-template <bool SHORT, bool CUBIC>
-[[gnu::always_inline]] inline void step_lanes(Lanes& l, const double* departure, int32_t slits) {
-    for (int32_t i = 1; i <= slits; ++i) {
-        const double d = departure[i];
-        for (int32_t j = 0; j < LANE_COUNT; ++j) {
-            const double t = l.k[j] * d;
-            const double t2 = t * t;
-            const double c = SHORT ? 1.0 - t2 / 2.0 : 1.0 - t2 / 2.0 * (1.0 - t2 / 12.0);
-            const double s =
-                SHORT ? -t * (1.0 - t2 / 6.0) : -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
-            l.sum_re[j] += l.z_re[j] * c - l.z_im[j] * s;
-            l.sum_im[j] += l.z_re[j] * s + l.z_im[j] * c;
-            turn_by(l.z_re[j], l.z_im[j], l.w_re[j], l.w_im[j]);
-            if (CUBIC) {
-                turn_by(l.w_re[j], l.w_im[j], l.v_re[j], l.v_im[j]);
-                turn_by(l.v_re[j], l.v_im[j], l.q_re[j], l.q_im[j]);
-            }
-        }
-    }
-}
-
-[[gnu::always_inline]] inline void step_lanes_by(Lanes& l, const double* departure, int32_t slits,
-                                                 bool short_series, bool cubic) {
-    if (cubic) {
-        short_series ? step_lanes<true, true>(l, departure, slits)
-                     : step_lanes<false, true>(l, departure, slits);
-    } else {
-        short_series ? step_lanes<true, false>(l, departure, slits)
-                     : step_lanes<false, false>(l, departure, slits);
-    }
-}
-
-// The lanes are the wall's whole cost: on a processor with four doubles to
-// a register (every x86-64 has two) they run in those, the processor asked
-// once.
-#if defined(__x86_64__) && defined(__GNUC__)
-[[gnu::target("avx2,fma")]] void step_wide_lanes(Lanes& l, const double* departure, int32_t slits,
-                                                 bool short_series, bool cubic) {
-    step_lanes_by(l, departure, slits, short_series, cubic);
-}
-
-bool wide_registers() {
-    static const bool wide = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    return wide;
-}
-#else
-void step_wide_lanes(Lanes&, const double*, int32_t, bool, bool) {}
-bool wide_registers() {
-    return false;
-}
-#endif
-
-void step_all_lanes(Lanes& l, const double* departure, int32_t slits, bool short_series,
-                    bool cubic) {
-    if (wide_registers()) {
-        step_wide_lanes(l, departure, slits, short_series, cubic);
-    } else {
-        step_lanes_by(l, departure, slits, short_series, cubic);
-    }
-}
-
 // The slits' paths as a polynomial in the slit's number, by its value and
 // forward differences at the first slit: a line through the outer slits'
 // paths, or (where the slits spread so far that the paths bend) a cubic
@@ -221,14 +150,15 @@ template <typename V>
     Pack<V>::store(a_im, ar * bi + ai * br);
 }
 
-// z e^{-i k departure}, the last factor as its series to the fifth power.
-template <typename V>
+// z e^{-i k departure}, the last factor as its series (to the third power
+// where SHORT, else to the fifth).
+template <typename V, bool SHORT = false>
 [[gnu::always_inline]] inline void pack_value(const Lanes& l, int32_t j, double departure, V& re,
                                               V& im) {
     const V t = Pack<V>::load(l.k + j) * departure;
     const V t2 = t * t;
-    const V c = 1.0 - t2 / 2.0 * (1.0 - t2 / 12.0);
-    const V s = -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
+    const V c = SHORT ? 1.0 - t2 / 2.0 : 1.0 - t2 / 2.0 * (1.0 - t2 / 12.0);
+    const V s = SHORT ? -t * (1.0 - t2 / 6.0) : -t * (1.0 - t2 / 6.0 * (1.0 - t2 / 20.0));
     const V zr = Pack<V>::load(l.z_re + j), zi = Pack<V>::load(l.z_im + j);
     re = zr * c - zi * s;
     im = zr * s + zi * c;
@@ -240,6 +170,39 @@ template <typename V>
     if (!cubic) return;
     turn_pack<V>(l.w_re + j, l.w_im + j, l.v_re + j, l.v_im + j);
     turn_pack<V>(l.v_re + j, l.v_im + j, l.q_re + j, l.q_im + j);
+}
+
+// Adds re + i im to the lanes' sums from lane j on.
+template <typename V>
+[[gnu::always_inline]] inline void add_pack(Lanes& l, int32_t j, const V& re, const V& im) {
+    Pack<V>::store(l.sum_re + j, Pack<V>::load(l.sum_re + j) + re);
+    Pack<V>::store(l.sum_im + j, Pack<V>::load(l.sum_im + j) + im);
+}
+
+// Point slits: adds slits 1..slits, z e^{-i k departure[i]} each, then z
+// turns by w (and where CUBIC w by v, v by q).
+template <typename V, bool SHORT, bool CUBIC>
+[[gnu::always_inline]] inline void step_points(Lanes& l, const double* departure, int32_t slits) {
+    for (int32_t i = 1; i <= slits; ++i) {
+        for (int32_t j = 0; j < LANE_COUNT; j += Pack<V>::WIDTH) {
+            V re, im;
+            pack_value<V, SHORT>(l, j, departure[i], re, im);
+            add_pack<V>(l, j, re, im);
+            advance_pack<V>(l, j, CUBIC);
+        }
+    }
+}
+
+template <typename V>
+[[gnu::always_inline]] inline void step_points_by(Lanes& l, const double* departure, int32_t slits,
+                                                  bool short_series, bool cubic) {
+    if (cubic) {
+        short_series ? step_points<V, true, true>(l, departure, slits)
+                     : step_points<V, false, true>(l, departure, slits);
+    } else {
+        short_series ? step_points<V, true, false>(l, departure, slits)
+                     : step_points<V, false, false>(l, departure, slits);
+    }
 }
 
 template <typename V, bool CUBIC>
@@ -255,28 +218,67 @@ template <typename V, bool CUBIC>
             const EvenMoments<V> m = even_moments<V>(k * w.slope_h[i], gr, -gi);
             const V mean_re = m.f0 - e * e / 2.0 * m.f4;
             const V mean_im = -e * m.f2;
-            Pack<V>::store(middles.sum_re + j,
-                           Pack<V>::load(middles.sum_re + j) + zr * mean_re - zi * mean_im);
-            Pack<V>::store(middles.sum_im + j,
-                           Pack<V>::load(middles.sum_im + j) + zr * mean_im + zi * mean_re);
+            add_pack<V>(middles, j, zr * mean_re - zi * mean_im, zr * mean_im + zi * mean_re);
             advance_pack<V>(middles, j, CUBIC);
             advance_pack<V>(slopes, j, CUBIC);
         }
     }
 }
 
+// The lanes are the wall's whole cost: on a processor with four doubles to
+// a register (every x86-64 has two) they run four at once, the processor
+// asked once; elsewhere one at a time, which a compiler may pair.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-[[gnu::target("avx2,fma")]] void step_wide_openings(Lanes& middles, Lanes& slopes,
+[[gnu::target("avx2,fma")]] void step_points_four(Lanes& l, const double* departure, int32_t slits,
+                                                  bool short_series, bool cubic) {
+    step_points_by<Four>(l, departure, slits, short_series, cubic);
+}
+[[gnu::target("avx2,fma")]] void step_openings_four(Lanes& middles, Lanes& slopes,
                                                     const WideOpenings& w, int32_t slits,
                                                     bool cubic) {
     cubic ? step_openings<Four, true>(middles, slopes, w, slits)
           : step_openings<Four, false>(middles, slopes, w, slits);
 }
-constexpr bool FOUR_AT_ONCE = true;
+bool four_at_once() {
+    static const bool four = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return four;
+}
 #else
-void step_wide_openings(Lanes&, Lanes&, const WideOpenings&, int32_t, bool) {}
-constexpr bool FOUR_AT_ONCE = false;
+void step_points_four(Lanes&, const double*, int32_t, bool, bool) {}
+void step_openings_four(Lanes&, Lanes&, const WideOpenings&, int32_t, bool) {}
+bool four_at_once() {
+    return false;
+}
 #endif
+
+void step_all_points(Lanes& l, const double* departure, int32_t slits, bool short_series,
+                     bool cubic) {
+    if (four_at_once()) {
+        step_points_four(l, departure, slits, short_series, cubic);
+    } else {
+        step_points_by<double>(l, departure, slits, short_series, cubic);
+    }
+}
+
+void step_all_openings(Lanes& middles, Lanes& slopes, const WideOpenings& w, int32_t slits,
+                       bool cubic) {
+    if (four_at_once()) {
+        step_openings_four(middles, slopes, w, slits, cubic);
+    } else if (cubic) {
+        step_openings<double, true>(middles, slopes, w, slits);
+    } else {
+        step_openings<double, false>(middles, slopes, w, slits);
+    }
+}
+
+// Each wavelength's intensity (of 64) from its lane's sum.
+void lane_intensities(const Lanes& l, int32_t slits, int32_t count, double* intensities) {
+    const double amplitude = TOTAL_AMPLITUDE / slits;
+    for (int32_t j = 0; j < count; ++j) {
+        intensities[j] =
+            amplitude * amplitude * (l.sum_re[j] * l.sum_re[j] + l.sum_im[j] * l.sum_im[j]) / 100.0;
+    }
+}
 
 // False where the lanes cannot follow the openings (the caller then
 // integrates each opening by the segment rule).
@@ -292,11 +294,10 @@ bool wide_lanes(const LabSetting& lab, const Wall& wall, const double* wavelengt
     double most_bend = 0.0;
     for (int32_t i = 1; i <= slits; ++i) {
         const double u = slit_height_mm(lab, i);
-        const double across = wall.place - u;
-        const double r = std::hypot(wall.distance, across);
+        const OpeningBend bend = opening_bend(wall, u, h);
         w.path[i] = path_beyond_middle(wall, u);
-        w.slope_h[i] = -across / r * h;
-        w.bend_h2[i] = wall.distance * wall.distance / (2.0 * r * r * r) * h * h;
+        w.slope_h[i] = bend.slope_h;
+        w.bend_h2[i] = bend.bend_h2;
         most_bend = std::max(most_bend, w.bend_h2[i]);
     }
     const Fitted middles_fit = fit_lanes(w.path, slits, largest_k, w.path_departure);
@@ -312,19 +313,8 @@ bool wide_lanes(const LabSetting& lab, const Wall& wall, const double* wavelengt
         middles.k[j] = slopes.k[j] = j < count ? TWO_PI / (wavelengths_nm[j] * 1e-6) : 0.0;
     start_lanes(middles, middles_fit.model, cubic, count);
     start_lanes(slopes, slopes_fit.model, cubic, count);
-    if (FOUR_AT_ONCE && wide_registers()) {
-        step_wide_openings(middles, slopes, w, slits, cubic);
-    } else if (cubic) {
-        step_openings<double, true>(middles, slopes, w, slits);
-    } else {
-        step_openings<double, false>(middles, slopes, w, slits);
-    }
-    const double amplitude = TOTAL_AMPLITUDE / slits;
-    for (int32_t j = 0; j < count; ++j) {
-        intensities[j] =
-            amplitude * amplitude *
-            (middles.sum_re[j] * middles.sum_re[j] + middles.sum_im[j] * middles.sum_im[j]) / 100.0;
-    }
+    step_all_openings(middles, slopes, w, slits, cubic);
+    lane_intensities(middles, slits, count, intensities);
     return true;
 }
 
@@ -376,11 +366,6 @@ void lab_intensities(const LabSetting& lab, double place_mm, const double* wavel
     for (int32_t j = 0; j < LANE_COUNT; ++j)
         lanes.k[j] = j < count ? TWO_PI / (wavelengths_nm[j] * 1e-6) : 0.0;
     start_lanes(lanes, fit.model, fit.cubic, count);
-    step_all_lanes(lanes, departure, slits, largest_k * fit.most <= 0.01, fit.cubic);
-    const double amplitude = TOTAL_AMPLITUDE / slits;
-    for (int32_t j = 0; j < count; ++j) {
-        intensities[j] = amplitude * amplitude *
-                         (lanes.sum_re[j] * lanes.sum_re[j] + lanes.sum_im[j] * lanes.sum_im[j]) /
-                         100.0;
-    }
+    step_all_points(lanes, departure, slits, largest_k * fit.most <= 0.01, fit.cubic);
+    lane_intensities(lanes, slits, count, intensities);
 }

@@ -76,12 +76,10 @@ void opening_sum(const OpeningPaths& paths, double k, double& re, double& im,
 // false where it bends too much for that.
 bool mean_by_moments(const LabSetting& lab, const Wall& wall, double u0, double& re, double& im) {
     const double k = wave_number_per_mm(lab);
-    const double h = lab.width_mm / 2.0;
-    const double across = wall.place - u0;
-    const double r = std::hypot(wall.distance, across);
-    const double e = k * wall.distance * wall.distance / (2.0 * r * r * r) * h * h;
+    const OpeningBend bend = opening_bend(wall, u0, lab.width_mm / 2.0);
+    const double e = k * bend.bend_h2;
     if (e > 0.2) return false;
-    const double t = -k * across / r * h;
+    const double t = k * bend.slope_h;
     const EvenMoments<double> m = even_moments<double>(t, std::cos(t), std::sin(t));
     const double mean_re = m.f0 - e * e / 2.0 * m.f4;
     const double mean_im = -e * m.f2;
