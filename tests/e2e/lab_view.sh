@@ -24,21 +24,19 @@ wid=$(e2e_wait_window mehrfachspalt)
 start=$(e2e_reference 1 "")
 e2e_wait_region "$wid" "$start" "$START_LABELS" || e2e_fail "start picture differs"
 
-e2e_keys "$wid" u
-reference=$(e2e_reference 3 u)
-for region in $LABELS $RULER $WALL; do
-  e2e_wait_region "$wid" "$reference" "$region" || e2e_fail "u: $region differs"
-done
-e2e_keys "$wid" q
-reference=$(e2e_reference 4 uq)
-for region in $LABELS $WALL; do
-  e2e_wait_region "$wid" "$reference" "$region" || e2e_fail "q: $region differs"
-done
-e2e_keys "$wid" z
-reference=$(e2e_reference 5 uqz)
-for region in $LABELS $RULER $WALL; do
-  e2e_wait_region "$wid" "$reference" "$region" || e2e_fail "z: $region differs"
-done
+# Each key, the frames its headless picture runs, and the regions it shows.
+press_and_compare() {
+  local key=$1 frames=$2 keys=$3 region reference
+  shift 3
+  e2e_keys "$wid" "$key"
+  reference=$(e2e_reference "$frames" "$keys")
+  for region in "$@"; do
+    e2e_wait_region "$wid" "$reference" "$region" || e2e_fail "$key: $region differs"
+  done
+}
+press_and_compare u 3 u $LABELS $RULER $WALL
+press_and_compare q 4 uq $LABELS $WALL
+press_and_compare z 5 uqz $LABELS $RULER $WALL
 e2e_keys "$wid" u
 e2e_wait_region "$wid" "$start" "$START_LABELS" || e2e_fail "the second u leaves the lab view"
 e2e_keys "$wid" e
